@@ -1,0 +1,26 @@
+#!/bin/sh
+# Installs every Debian package that the builds, the tests and the benchmarks need.
+# Idempotent: packages already present are left as they are.
+set -eu
+
+packages="
+  build-essential cmake ninja-build ccache pkg-config python3
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  g++-mingw-w64-i686-posix wine wine32:i386 xvfb
+  busybox-static inetutils-telnetd
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+"
+
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+$SUDO apt-get update
+# shellcheck disable=SC2086
+$SUDO apt-get install -y --no-install-recommends $missing
