@@ -1,0 +1,53 @@
+#include "emulator/capture_log.h"
+
+#include <string>
+
+namespace corvane {
+
+EInOutError::EInOutError(int code)
+    : std::runtime_error("I/O error " + std::to_string(code)), ErrorCode(code) {}
+
+TCaptureLog::TCaptureLog(std::unique_ptr<platform::TCaptureFilePort> file)
+    : file_(std::move(file)) {}
+
+void TCaptureLog::SetOn(bool on) {
+  if (on == on_) return;
+  if (on)
+    Start();
+  else
+    Stop();
+}
+
+// Existing content is never cut: a host may well send Ctrl-Z, so writing
+// always continues after the file's last byte.
+void TCaptureLog::Start() {
+  int error = file_->OpenAppend(kFileName);
+  if (error != 0) error = file_->Rewrite(kFileName);
+  if (error != 0) throw EInOutError(error);
+  error = WriteFlushed("<Open>", 6);
+  if (error != 0) {
+    file_->Close();
+    throw EInOutError(error);
+  }
+  on_ = true;
+}
+
+void TCaptureLog::Stop() {
+  on_ = false;
+  const int writeError = WriteFlushed("<Close>", 7);
+  const int closeError = file_->IsOpen() ? file_->Close() : kFileNotOpen;
+  if (writeError != 0) throw EInOutError(writeError);
+  if (closeError != 0) throw EInOutError(closeError);
+}
+
+void TCaptureLog::LogByte(char ch) {
+  if (const int error = WriteFlushed(&ch, 1)) throw EInOutError(error);
+}
+
+int TCaptureLog::WriteFlushed(const char* data, std::size_t size) {
+  if (!file_->IsOpen()) return kFileNotOpen;
+  if (const int error = file_->Write(data, size)) return error;
+  return file_->Flush();
+}
+
+}  // namespace corvane

@@ -1,0 +1,43 @@
+#pragma once
+// The capture file: every byte fed to the view while capture is on, framed by
+// "<Open>" and "<Close>" for each capture period, appended to "ZUZERI.LOG".
+#include <memory>
+#include <stdexcept>
+
+#include "platform/capture_file.h"
+
+namespace corvane {
+
+// The input/output error of a file operation, carrying the system's code.
+class EInOutError : public std::runtime_error {
+ public:
+  explicit EInOutError(int code);
+  int ErrorCode;
+};
+
+class TCaptureLog {
+ public:
+  static constexpr const char* kFileName = "ZUZERI.LOG";
+  // Raised when a byte is logged with no open file.
+  static constexpr int kFileNotOpen = 103;
+
+  explicit TCaptureLog(std::unique_ptr<platform::TCaptureFilePort> file);
+
+  bool On() const { return on_; }
+  // Switching on raises EInOutError, and stays off, when the file can be
+  // neither opened nor created; switching off closes the file even when the
+  // closing marker cannot be written, then raises. Equal values do nothing.
+  void SetOn(bool on);
+  // Writes and flushes one byte; raises EInOutError on failure.
+  void LogByte(char ch);
+
+ private:
+  void Start();
+  void Stop();
+  int WriteFlushed(const char* data, std::size_t size);
+
+  std::unique_ptr<platform::TCaptureFilePort> file_;
+  bool on_ = false;
+};
+
+}  // namespace corvane

@@ -1,0 +1,367 @@
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "emulator/debug_out.h"
+#include "emulator/screen.h"
+#include "platform/diagnostics.h"
+
+namespace corvane {
+namespace {
+
+bool IsParamChar(std::uint8_t Ch) {
+  return Ch == ' ' || (Ch >= '0' && Ch <= '9') || Ch == ';' || Ch == '?';
+}
+
+bool IsDesignator(std::uint8_t Ch) { return Ch >= '(' && Ch <= '+'; }
+
+bool EndsAtOnce(std::uint8_t Ch) {
+  switch (Ch) {
+    case '7': case '8': case '<': case '=': case '>': case 'D': case 'E': case 'H': case 'M':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A count of 0 means 1 for the movement and editing commands.
+int AtLeastOne(int N) { return N == 0 ? 1 : N; }
+
+std::string Hex2(int Value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(Value));
+  return text;
+}
+
+}  // namespace
+
+void TScreen::CollectSeq(std::uint8_t Ch) {
+  const bool final = (SeqLen == 0 && EndsAtOnce(Ch)) ||
+                     (SeqLen == 1 && IsDesignator(SeqBuf[0])) ||
+                     !(IsParamChar(Ch) || (SeqLen == 0 && (IsDesignator(Ch) || Ch == '[')));
+  if (final) {
+    ExecSequence(Ch);
+    SeqLen = 0;
+    InSeq = false;
+    return;
+  }
+  SeqBuf[SeqLen++] = Ch;
+  if (SeqLen == kSeqCapacity) {
+    platform::AlertSound();
+    SeqLen = 0;
+    InSeq = false;
+  }
+}
+
+void TScreen::ExecSequence(std::uint8_t Final) {
+  if (SeqLen == 0)
+    ExecEscape(Final);
+  else if (SeqBuf[0] != '[')
+    ExecIntermediate(Final);
+  else
+    ExecCsi(Final);
+}
+
+void TScreen::ExecEscape(std::uint8_t Final) {
+  switch (Final) {
+    case '7': SaveCursor(); break;
+    case '8': RestoreCursor(); break;
+    case 'M': ReverseIndex(); break;
+    case '<': case '=': case '>': case 'H': break;
+    case 'D': case 'E': ReportUnimplemented(Final); break;
+    default:
+      ReportInvalid(Final);
+      PutChar(Final);
+  }
+}
+
+void TScreen::ExecIntermediate(std::uint8_t Final) {
+  switch (SeqBuf[0]) {
+    case ' ':
+      if (Final != 'F') ReportInvalid(Final);
+      break;
+    case '(':
+      if (Final == '0' || Final == 'B') {
+        XlatTable = Final == '0' ? &GraphicsTable : &AsciiTable;
+        XlatIn = XlatDefault;
+      } else {
+        ReportInvalid(Final);
+      }
+      break;
+    case ')': case '*': case '+':
+      break;
+    default:
+      ReportInvalid(Final);
+  }
+}
+
+void TScreen::ExecCsi(std::uint8_t Final) {
+  int pos = 1;
+  const int n = ParseParam(pos);
+  switch (Final) {
+    case '@': InsertChars(AtLeastOne(n)); break;
+    case 'A': Row = std::max(Row - AtLeastOne(n), 0); break;
+    case 'B': Row = std::min(Row + AtLeastOne(n), FRows - 1); break;
+    case 'C': CursorForward(AtLeastOne(n)); break;
+    case 'D': Col = std::max(Col - AtLeastOne(n), 0); break;
+    case 'H': case 'f': CursorPosition(); break;
+    case 'I': PrivateCommand(Final); break;
+    case 'J': EraseInDisplay(Final); break;
+    case 'K': EraseToEndOfLine(); break;
+    case 'L': InsertLines(AtLeastOne(n)); break;
+    case 'M': DeleteLines(AtLeastOne(n)); break;
+    case 'P': DeleteChars(AtLeastOne(n)); break;
+    case 'S': ScrollUp(); break;
+    case 'T': case 'n': ReportUnimplemented(Final); break;
+    case 'g': case '>': break;
+    case 'h': case 'l': SetMode(Final); break;
+    case 'm': SelectGraphicRendition(Final); break;
+    case 'r': SetRegion(); break;
+    case 's': SaveCursor(); break;
+    case 'u': RestoreCursor(); break;
+    default: ReportInvalid(Final);
+  }
+}
+
+int TScreen::ParseParam(int& Pos) const {
+  while (Pos < SeqLen && SeqBuf[Pos] == ' ') ++Pos;
+  int value = 0;
+  while (Pos < SeqLen && SeqBuf[Pos] >= '0' && SeqBuf[Pos] <= '9') {
+    value = std::min(value * 10 + (SeqBuf[Pos] - '0'), kParamLimit);
+    ++Pos;
+  }
+  return value;
+}
+
+bool TScreen::SemicolonAt(int Pos) const { return Pos < SeqLen && SeqBuf[Pos] == ';'; }
+
+std::string_view TScreen::Sequence() const {
+  return {reinterpret_cast<const char*>(SeqBuf.data()), static_cast<std::size_t>(SeqLen)};
+}
+
+void TScreen::CursorForward(int N) {
+  Col += N;
+  if (Col >= FCols) {
+    if (AutoWrap) {
+      Col -= FCols;
+      Row = std::min(Row + 1, FRows - 1);
+    } else {
+      Col = FCols - 1;
+    }
+  }
+  Col = std::min(Col, kMaxCols);
+}
+
+// ESC [ r ; c H: the column exists only when a semicolon follows the row.
+void TScreen::CursorPosition() {
+  int pos = 1;
+  const int row = ParseParam(pos);
+  while (pos < SeqLen && SeqBuf[pos] == ' ') ++pos;
+  int col = 1;
+  if (SemicolonAt(pos)) col = ParseParam(++pos);
+  SetCursor(col - 1, row - 1);
+}
+
+void TScreen::EraseInDisplay(std::uint8_t Final) {
+  int pos = 1;
+  switch (ParseParam(pos)) {
+    case 0:
+      Attr = kDefaultAttr;
+      EraseBelow();
+      break;
+    case 1:
+      BlankRows(0, Row, Attr);
+      MarkDirty(0, 0);
+      MarkDirty(Row, FCols);
+      break;
+    case 2:
+      ClearScreen();
+      break;
+    default:
+      ReportInvalid(Final);
+  }
+}
+
+void TScreen::InsertLines(int N) {
+  Col = 0;
+  if (Row + N > RegionBottom) {
+    BlankRows(Row, RegionBottom, Attr);
+  } else {
+    auto first = Lines.begin() + Row;
+    auto last = Lines.begin() + RegionBottom + 1;
+    std::rotate(first, last - N, last);
+    BlankRows(Row, Row + N - 1, Attr);
+  }
+  RepaintAll = true;
+}
+
+void TScreen::DeleteLines(int N) {
+  RepaintAll = true;
+  Col = 0;
+  if (Row + N > RegionBottom) {
+    BlankRows(Row, RegionBottom, Attr);
+  } else {
+    auto first = Lines.begin() + Row;
+    auto last = Lines.begin() + RegionBottom + 1;
+    std::rotate(first, first + N, last);
+    BlankRows(RegionBottom - N + 1, RegionBottom, Attr);
+  }
+}
+
+void TScreen::InsertChars(int N) {
+  if (FCols - Col - N <= 0) {
+    EraseToEndOfLine();
+    return;
+  }
+  TLine& line = *Lines[Row];
+  for (int c = FCols - 1; c >= Col + N; --c) {
+    line.Chars[c] = line.Chars[c - N];
+    line.Attrs[c] = line.Attrs[c - N];
+  }
+  for (int c = Col; c < Col + N; ++c) {
+    line.Chars[c] = 0x20;
+    line.Attrs[c] = Attr;
+  }
+  MarkDirty(Row, Col);
+  MarkDirty(Row, FCols - 1);
+}
+
+void TScreen::DeleteChars(int N) {
+  TLine& line = *Lines[Row];
+  for (int c = Col + N; c < FCols; ++c) {
+    line.Chars[c - N] = line.Chars[c];
+    line.Attrs[c - N] = line.Attrs[c];
+  }
+  for (int c = std::max(Col, FCols - N); c < FCols; ++c) {
+    line.Chars[c] = 0x20;
+    line.Attrs[c] = kDefaultAttr;
+  }
+  MarkDirty(Row, Col);
+  MarkDirty(Row, FCols);
+}
+
+// ESC [ t ; b r: a region has at least two rows within the screen, anything
+// else (including a single parameter) means the whole screen.
+void TScreen::SetRegion() {
+  int pos = 1;
+  const int top = ParseParam(pos) - 1;
+  while (pos < SeqLen && SeqBuf[pos] == ' ') ++pos;
+  int bottom = 0;
+  if (SemicolonAt(pos)) bottom = ParseParam(++pos) - 1;
+  if (top >= 0 && top < bottom && bottom < FRows) {
+    RegionTop = top;
+    RegionBottom = bottom;
+  } else {
+    RegionTop = 0;
+    RegionBottom = FRows - 1;
+  }
+}
+
+void TScreen::SetMode(std::uint8_t Final) {
+  if (SeqLen < 2 || SeqBuf[1] != '?') {
+    ReportUnimplemented(Final);
+    return;
+  }
+  int pos = 2;
+  const bool set = Final == 'h';
+  switch (ParseParam(pos)) {
+    case 1: case 4:
+      break;
+    case 7:
+      AutoWrap = set;
+      break;
+    case 25:
+      CursorHidden = !set;
+      if (OnCursorVisibility) OnCursorVisibility(*this);
+      break;
+    default:
+      ReportUnimplemented(Final);
+  }
+}
+
+void TScreen::SelectGraphicRendition(std::uint8_t Final) {
+  if (SeqLen == 1) {
+    Attr = kDefaultAttr;
+    Reverse = false;
+    return;
+  }
+  const bool wasReverse = Reverse;
+  bool sawReset = false;
+  int pos = 1;
+  while (pos < SeqLen) {
+    const std::uint8_t ch = SeqBuf[pos];
+    if (ch == ' ' || ch == ';' || ch == '[' || ch == '?') {
+      ++pos;
+      continue;
+    }
+    const int start = pos;
+    const int p = ParseParam(pos);
+    if (pos == start) ++pos;  // only digits reach here; never stall
+    if (p == 0 || p == 27) {
+      Attr = kDefaultAttr;
+      Reverse = false;
+      sawReset = true;
+    } else if (p == 1) {
+      Attr |= 0x08;
+    } else if (p == 5) {
+      Attr |= 0x80;
+    } else if (p == 7) {
+      Reverse = true;
+    } else if (p == 8) {
+      Attr = 0;
+    } else if (p == 10 || p == 12) {
+      AltFont = p == 12;
+    } else if (p == 22) {
+      Attr &= 0xF7;
+    } else if (p >= 30 && p <= 37) {
+      Attr = static_cast<std::uint8_t>((Attr & 0xF8) | (p - 30));
+    } else if (p >= 40 && p <= 47) {
+      Attr = static_cast<std::uint8_t>((Attr & 0x8F) | ((p - 40) << 4));
+    } else if (p != 4) {
+      ReportInvalid(Final);
+    }
+  }
+  // Reverse video exchanges the colour fields; the bright bits stay put.
+  if (Reverse && (!wasReverse || sawReset))
+    Attr = static_cast<std::uint8_t>((Attr & 0x88) | ((Attr & 0x07) << 4) | ((Attr >> 4) & 0x07));
+}
+
+// ESC [ p ; ... I controls translation, raw bytes and the special-key report.
+void TScreen::PrivateCommand(std::uint8_t Final) {
+  int pos = 1;
+  const int p = ParseParam(pos);
+  switch (p) {
+    case 0:
+      XlatIn = true;
+      break;
+    case 1:
+      RawCount = SemicolonAt(pos) ? ParseParam(++pos) : 1;
+      break;
+    case 2:
+      break;
+    case 3: {
+      int key[4] = {0, 0, 0, 0};
+      for (int& value : key) {
+        if (!SemicolonAt(pos)) break;
+        value = ParseParam(++pos);
+      }
+      DebugOut("Special key " + Hex2(key[1]) + Hex2(key[0]) + " " + Hex2(key[3]) + Hex2(key[2]));
+      break;
+    }
+    case 4:
+      XlatIn = false;
+      break;
+    default:
+      ReportUnimplemented(Final);
+  }
+}
+
+void TScreen::ReportUnimplemented(std::uint8_t Final) {
+  DebugOut("Unimplemented Escape Sequence: " + std::string(Sequence()) + static_cast<char>(Final) + "\r\n");
+}
+
+void TScreen::ReportInvalid(std::uint8_t Final) {
+  DebugOut("Invalid Escape Sequence: " + std::string(Sequence()) + static_cast<char>(Final) + "\r\n");
+}
+
+}  // namespace corvane

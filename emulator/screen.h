@@ -1,0 +1,127 @@
+#pragma once
+// The terminal's model: 51 rows of 133 cells with one attribute byte each, the
+// cursor, the scrolling region, the modes and the changed-cell rectangle.
+// Every received byte enters through FeedChar, which also runs the escape
+// sequence interpreter (interpreter.cpp).
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "emulator/translation_tables.h"
+
+namespace corvane {
+
+constexpr int kLineCells = 133;   // columns 0..132 exist in every row
+constexpr int kLineCount = 51;    // rows 0..50; row Rows always exists
+constexpr int kMaxRows = 50;
+constexpr int kMaxCols = 132;
+constexpr int kSeqCapacity = 80;  // a sequence this long is dropped
+constexpr int kParamLimit = 65535;  // parameters and counts saturate here
+constexpr std::uint8_t kDefaultAttr = 7;
+constexpr int kDirtyNone = 9999;
+
+class TLine {
+ public:
+  TLine() { Blank(kDefaultAttr); }
+  void Blank(std::uint8_t A);
+
+  std::array<std::uint8_t, kLineCells> Chars;
+  std::array<std::uint8_t, kLineCells> Attrs;
+};
+
+class TScreen {
+ public:
+  TScreen();
+  virtual ~TScreen();
+  TScreen(const TScreen&) = delete;
+  TScreen& operator=(const TScreen&) = delete;
+
+  // The write entry: applies one received byte.
+  void FeedChar(std::uint8_t Ch);
+  void FeedText(std::string_view S);
+
+  // Rows 1..50 and Cols 1..132 (values outside are clamped). A change keeps
+  // the cursor on the screen, and a change of Rows makes the scrolling region
+  // the whole new screen. The owner clears the screen afterwards if it wants.
+  int Rows() const { return FRows; }
+  int Cols() const { return FCols; }
+  void SetRows(int Value);
+  void SetCols(int Value);
+
+  void SetCursor(int ACol, int ARow);
+  void ClearScreen();
+  void ResetDirty();
+  void MarkDirty(int ARow, int ACol);
+  void PutChar(std::uint8_t Ch);
+  void LineFeed();
+  void ReverseIndex();
+  void ScrollUp();
+  void ScrollDown();
+  void EraseToEndOfLine();
+  void EraseBelow();
+  void SaveCursor();
+  void RestoreCursor();
+
+  // The escape sequence interpreter (interpreter.cpp).
+  void CollectSeq(std::uint8_t Ch);
+  void ExecSequence(std::uint8_t Final);
+  void ReportUnimplemented(std::uint8_t Final);
+  void ReportInvalid(std::uint8_t Final);
+
+  std::array<std::unique_ptr<TLine>, kLineCount> Lines;
+  int Row = 0;
+  int Col = 0;
+  int SavedRow = -1;
+  int SavedCol = -1;
+  int RegionTop = 0;
+  int RegionBottom = 24;
+  std::uint8_t Attr = kDefaultAttr;
+  bool AltFont = false;
+  bool Reverse = false;
+  std::array<std::uint8_t, kSeqCapacity> SeqBuf{};
+  int SeqLen = 0;
+  bool InSeq = false;
+  bool HasFocus = false;
+  bool AutoLF = false;
+  bool AutoCR = false;
+  bool AutoWrap = false;
+  bool CursorHidden = false;
+  bool XlatIn = false;
+  bool XlatDefault = false;
+  int RawCount = 0;
+  const TXlatTable* XlatTable = &AsciiTable;
+  bool RepaintAll = false;
+  int DirtyLeft = kDirtyNone;
+  int DirtyTop = kDirtyNone;
+  int DirtyRight = -1;
+  int DirtyBottom = -1;
+  std::function<void(TScreen&)> OnCursorVisibility;
+
+ private:
+  void BlankRows(int First, int Last, std::uint8_t A);
+  void EraseInDisplay(std::uint8_t Final);
+  void InsertLines(int N);
+  void DeleteLines(int N);
+  void InsertChars(int N);
+  void DeleteChars(int N);
+  void CursorForward(int N);
+  void CursorPosition();
+  void SetRegion();
+  void SetMode(std::uint8_t Final);
+  void SelectGraphicRendition(std::uint8_t Final);
+  void PrivateCommand(std::uint8_t Final);
+  void ExecEscape(std::uint8_t Final);
+  void ExecIntermediate(std::uint8_t Final);
+  void ExecCsi(std::uint8_t Final);
+  // Reads one decimal parameter at Pos (0-based in SeqBuf); Pos ends after it.
+  int ParseParam(int& Pos) const;
+  bool SemicolonAt(int Pos) const;
+  std::string_view Sequence() const;
+
+  int FRows = 25;
+  int FCols = 80;
+};
+
+}  // namespace corvane
