@@ -1,0 +1,144 @@
+#pragma once
+// TWSocket: the one IPv4 network endpoint. Resolves protocol, port and host
+// from text, connects without blocking, queues outgoing data, and reports
+// everything that happens on the socket as events on the GUI thread, driven
+// by notification messages to its own hidden window.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "net/send_queue.h"
+#include "net/socket_errors.h"
+#include "platform/message_loop.h"
+#include "platform/sockets.h"
+
+namespace corvane {
+
+enum class TSocketState : std::uint8_t {
+  InvalidState,
+  Opened,
+  Bound,
+  Connecting,
+  Connected,
+  Accepting,
+  Listening,
+  Closed,
+};
+
+class TWSocket;
+
+using TDataAvailable = std::function<void(TWSocket& sender, std::uint16_t error)>;
+using TDataSent = std::function<void(TWSocket& sender, std::uint16_t error)>;
+using TSessionClosed = std::function<void(TWSocket& sender, std::uint16_t error)>;
+using TSessionConnected = std::function<void(TWSocket& sender, std::uint16_t error)>;
+using TChangeState = std::function<void(TWSocket& sender, TSocketState old_state, TSocketState new_state)>;
+
+class TWSocket {
+ public:
+  // The notification message the sockets library posts to the hidden window.
+  static constexpr std::uint32_t kNotifyMessage = platform::kUserMessage + 1;
+  static constexpr std::uint32_t kEventMask =
+      platform::kFdRead | platform::kFdWrite | platform::kFdConnect | platform::kFdClose;
+  // Longest texts accepted for look-ups; longer ones are rejected, never cut.
+  static constexpr std::size_t kMaxHostName = 256;
+  static constexpr std::size_t kMaxServiceName = 31;
+  static constexpr std::size_t kMaxProtocolName = 31;
+  // How often Close retries a close that would block before giving up.
+  static constexpr int kCloseRetries = 100;
+
+  TWSocket();
+  // Uses the given sockets library instead of the platform's (tests).
+  explicit TWSocket(platform::Sockets& sockets);
+  ~TWSocket();
+  TWSocket(const TWSocket&) = delete;
+  TWSocket& operator=(const TWSocket&) = delete;
+
+  const std::string& Addr() const { return addr_text_; }
+  void SetAddr(const std::string& text);
+  const std::string& Port() const { return port_text_; }
+  void SetPort(const std::string& text);
+  const std::string& Proto() const { return proto_text_; }
+  void SetProto(const std::string& text);
+
+  platform::SocketHandle HSocket() const { return handle_; }
+  TSocketState State() const { return state_; }
+  // Bytes received since creation or the last close; stops at the largest
+  // 32-bit value instead of wrapping.
+  std::int32_t ReadCount() const { return read_count_; }
+  std::int32_t LastError() const { return last_error_; }
+
+  // Checks, creates the socket, sets its options, asks for notifications and
+  // starts the connection; the outcome arrives as OnSessionConnected.
+  void Connect();
+  // One receive call: bytes stored, 0 when the peer has closed, -1 on
+  // failure with the error number in LastError (10035: nothing pending).
+  std::int32_t Receive(void* buffer, std::int32_t size);
+  // Shuts down and closes the handle, raises OnSessionClosed once (unless
+  // being destroyed) and resets the fields. Allowed in any state.
+  void Close();
+  // Queues the bytes and sends what the socket accepts now; the rest goes
+  // on later write notifications. Returns the number of bytes queued.
+  std::int32_t Send(const void* data, std::int32_t length);
+  std::int32_t Send(std::string_view data);
+
+  // The owner's destruction has begun: closing from now on raises no
+  // OnSessionClosed.
+  void BeginDestroy() { destroying_ = true; }
+  bool Destroying() const { return destroying_; }
+
+  // The hidden window that receives kNotifyMessage.
+  platform::WindowId NotificationWindow() const;
+  // The queued outgoing blocks (read only).
+  const TSendQueue& SendQueue() const { return queue_; }
+
+  TDataAvailable OnDataAvailable;
+  TDataSent OnDataSent;
+  TSessionClosed OnSessionClosed;
+  TSessionConnected OnSessionConnected;
+  TChangeState OnChangeState;
+
+ private:
+  void Reset();
+  void ChangeState(TSocketState new_state);
+  [[noreturn]] void SocketError(const std::string& operation);
+  [[noreturn]] void RaiseWithError(int number, const std::string& operation);
+  void SocketsStartup();
+  std::uint32_t ResolveHost(const std::string& text);
+  void SetOption(int option, const void* value, int length, const char* name);
+  void CloseHandleRetrying();
+
+  void HandleMessage(std::uint32_t message, std::uint32_t word, std::uint32_t lparam);
+  void HandleConnect(std::uint16_t error);
+  void HandleRead(std::uint16_t error);
+  void HandleWrite(std::uint16_t error);
+  void HandleClose(std::uint16_t error);
+  void DeliverPending(std::uint16_t error);
+  bool ReadPass(std::uint16_t error);
+  std::uint32_t Pending(bool& ok);
+  void TryToSend();
+
+  platform::Sockets& sockets_;
+  bool port_assigned_ = false;
+  bool addr_assigned_ = false;
+  bool proto_assigned_ = true;
+  std::string proto_text_ = "tcp";
+  std::string addr_text_;
+  std::string port_text_;
+  std::int32_t proto_number_ = 6;
+  std::int32_t socket_type_ = platform::kSockStream;
+  std::int32_t family_ = platform::kAfInet;
+  TSocketState state_ = TSocketState::Closed;
+  TSendQueue queue_;
+  std::int32_t last_error_ = 0;
+  bool all_sent_ = true;
+  std::int32_t read_count_ = 0;
+  bool close_reported_ = false;
+  std::unique_ptr<platform::MessageWindow> window_;
+  platform::SocketHandle handle_ = platform::kInvalidSocket;
+  platform::SockAddrIn remote_;
+  bool destroying_ = false;
+};
+
+}  // namespace corvane

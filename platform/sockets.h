@@ -1,0 +1,170 @@
+#pragma once
+// The sockets facility the socket component is written against: the small
+// asynchronous-notification subset of Windows Sockets 1.1, with its constants
+// and error numbers, in portable types. The Windows adapter forwards to
+// wsock32; the POSIX adapter emulates it on BSD sockets and a poll reactor.
+#include <bit>
+#include <cstdint>
+
+#include "platform/message_loop.h"
+
+namespace corvane::platform {
+
+using SocketHandle = std::int32_t;
+inline constexpr SocketHandle kInvalidSocket = -1;
+inline constexpr int kSocketError = -1;
+
+inline constexpr int kAfInet = 2;
+inline constexpr int kSockStream = 1;
+inline constexpr int kSockDgram = 2;
+
+inline constexpr int kSolSocket = 0xffff;
+inline constexpr int kSoBroadcast = 0x0020;
+inline constexpr int kSoKeepAlive = 0x0008;
+inline constexpr int kSoReuseAddr = 0x0004;
+inline constexpr int kSoLinger = 0x0080;
+
+inline constexpr int kShutdownBoth = 2;
+inline constexpr std::uint32_t kInaddrNone = 0xffffffffu;
+
+// Notification bits of the readiness messages (low word of the long parameter);
+// the high word carries the error number.
+inline constexpr std::uint32_t kFdRead = 1;
+inline constexpr std::uint32_t kFdWrite = 2;
+inline constexpr std::uint32_t kFdConnect = 16;
+inline constexpr std::uint32_t kFdClose = 32;
+
+inline constexpr std::uint16_t kSocketsVersion11 = 0x0101;
+
+// Error numbers as the sockets library reports them.
+enum SocketErrorNumber : int {
+  kWsaEIntr = 10004,
+  kWsaEBadF = 10009,
+  kWsaEAcces = 10013,
+  kWsaEFault = 10014,
+  kWsaEInval = 10022,
+  kWsaEMFile = 10024,
+  kWsaEWouldBlock = 10035,
+  kWsaEInProgress = 10036,
+  kWsaEAlready = 10037,
+  kWsaENotSock = 10038,
+  kWsaEDestAddrReq = 10039,
+  kWsaEMsgSize = 10040,
+  kWsaEProtoType = 10041,
+  kWsaENoProtoOpt = 10042,
+  kWsaEProtoNoSupport = 10043,
+  kWsaESocktNoSupport = 10044,
+  kWsaEOpNotSupp = 10045,
+  kWsaEPfNoSupport = 10046,
+  kWsaEAfNoSupport = 10047,
+  kWsaEAddrInUse = 10048,
+  kWsaEAddrNotAvail = 10049,
+  kWsaENetDown = 10050,
+  kWsaENetUnreach = 10051,
+  kWsaENetReset = 10052,
+  kWsaEConnAborted = 10053,
+  kWsaEConnReset = 10054,
+  kWsaENoBufs = 10055,
+  kWsaEIsConn = 10056,
+  kWsaENotConn = 10057,
+  kWsaEShutdown = 10058,
+  kWsaETooManyRefs = 10059,
+  kWsaETimedOut = 10060,
+  kWsaEConnRefused = 10061,
+  kWsaELoop = 10062,
+  kWsaENameTooLong = 10063,
+  kWsaEHostDown = 10064,
+  kWsaEHostUnreach = 10065,
+  kWsaENotEmpty = 10066,
+  kWsaEProcLim = 10067,
+  kWsaEUsers = 10068,
+  kWsaEDQuot = 10069,
+  kWsaEStale = 10070,
+  kWsaERemote = 10071,
+  kWsaSysNotReady = 10091,
+  kWsaVerNotSupported = 10092,
+  kWsaNotInitialised = 10093,
+  kWsaHostNotFound = 11001,
+  kWsaTryAgain = 11002,
+  kWsaNoRecovery = 11003,
+  kWsaNoData = 11004,
+};
+
+// IPv4 socket address, laid out as the sockets interface defines it (16 bytes).
+struct SockAddrIn {
+  std::uint16_t family = kAfInet;
+  std::uint16_t port = 0;     // network byte order
+  std::uint32_t address = 0;  // network byte order
+  std::uint8_t zero[8] = {};
+};
+static_assert(sizeof(SockAddrIn) == 16);
+
+// Linger option value as the sockets interface defines it.
+struct Linger {
+  std::uint16_t onoff = 0;
+  std::uint16_t seconds = 0;
+};
+
+// One call per sockets library function. Failures return kSocketError (or
+// kInvalidSocket, false, kInaddrNone as noted) and leave the error number in
+// LastError(). Virtual so that tests can stand in for the library.
+class Sockets {
+ public:
+  virtual ~Sockets() = default;
+
+  // Returns 0 or the error number, like the library's start-up.
+  virtual int Startup(std::uint16_t version) = 0;
+  virtual int Cleanup() = 0;
+
+  virtual SocketHandle Socket(int family, int type, int protocol) = 0;
+  virtual int SetSockOpt(SocketHandle s, int level, int option, const void* value, int length) = 0;
+  // Asks for `message` at `window` with the bits of `mask` as readiness
+  // changes; makes the socket non-blocking. A zero mask cancels.
+  virtual int AsyncSelect(SocketHandle s, WindowId window, std::uint32_t message, std::uint32_t mask) = 0;
+  virtual int Connect(SocketHandle s, const SockAddrIn& address) = 0;
+  virtual int Send(SocketHandle s, const void* data, int length) = 0;
+  virtual int SendTo(SocketHandle s, const void* data, int length, const SockAddrIn& to) = 0;
+  virtual int Recv(SocketHandle s, void* buffer, int length) = 0;
+  virtual int Shutdown(SocketHandle s, int how) = 0;
+  virtual int CloseSocket(SocketHandle s) = 0;
+  // The FIONREAD request: bytes that one receive call would return.
+  virtual int PendingBytes(SocketHandle s, std::uint32_t& count) = 0;
+
+  // Look-ups; false on failure. Ports and addresses come in network order.
+  virtual bool ProtocolByName(const char* name, int& number) = 0;
+  virtual bool ServiceByName(const char* name, const char* protocol, std::uint16_t& port) = 0;
+  virtual bool HostByName(const char* name, std::uint32_t& address) = 0;
+  // Dotted IPv4 text to an address; kInaddrNone when it is not one.
+  virtual std::uint32_t InetAddr(const char* text) = 0;
+
+  virtual int LastError() = 0;
+  virtual void SetLastError(int number) = 0;
+
+  // Server side, used by test peers and tools (blocking).
+  virtual int Bind(SocketHandle s, const SockAddrIn& address) = 0;
+  virtual int Listen(SocketHandle s, int backlog) = 0;
+  virtual SocketHandle Accept(SocketHandle s) = 0;
+  virtual int LocalAddress(SocketHandle s, SockAddrIn& address) = 0;
+};
+
+// The platform's sockets library.
+Sockets& SystemSockets();
+
+// Byte order of the 16- and 32-bit fields of SockAddrIn (network = big endian).
+constexpr std::uint16_t HostToNet16(std::uint16_t v) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<std::uint16_t>((v >> 8) | (v << 8));
+  }
+  return v;
+}
+constexpr std::uint16_t NetToHost16(std::uint16_t v) { return HostToNet16(v); }
+
+constexpr std::uint32_t HostToNet32(std::uint32_t v) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return (v >> 24) | ((v >> 8) & 0xff00u) | ((v << 8) & 0xff0000u) | (v << 24);
+  }
+  return v;
+}
+constexpr std::uint32_t NetToHost32(std::uint32_t v) { return HostToNet32(v); }
+
+}  // namespace corvane::platform
