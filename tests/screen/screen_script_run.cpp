@@ -1,0 +1,313 @@
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "emulator/screen.h"
+#include "platform/diagnostics.h"
+#include "tests/screen/screen_script.h"
+
+namespace corvane::test {
+namespace {
+
+const std::map<std::string_view, std::uint8_t> kByteNames = {
+    {"NUL", 0x00}, {"BEL", 0x07}, {"BS", 0x08}, {"HT", 0x09}, {"LF", 0x0A}, {"VT", 0x0B},
+    {"FF", 0x0C},  {"CR", 0x0D},  {"SO", 0x0E}, {"SI", 0x0F}, {"ESC", 0x1B},
+};
+
+std::optional<long> ParseNumber(std::string_view Text, int Base) {
+  if (Text.starts_with("-") && Base == 10) {
+    auto magnitude = ParseNumber(Text.substr(1), Base);
+    return magnitude ? std::optional<long>(-*magnitude) : std::nullopt;
+  }
+  if (Text.empty()) return std::nullopt;
+  long value = 0;
+  for (char ch : Text) {
+    const int digit = ch >= '0' && ch <= '9' ? ch - '0'
+                      : ch >= 'A' && ch <= 'F' ? ch - 'A' + 10
+                      : ch >= 'a' && ch <= 'f' ? ch - 'a' + 10
+                                               : 99;
+    if (digit >= Base || value > 100000000) return std::nullopt;
+    value = value * Base + digit;
+  }
+  return value;
+}
+
+std::string Unquote(std::string_view Body) {
+  std::string bytes;
+  for (std::size_t i = 0; i < Body.size(); ++i) {
+    if (Body[i] != '\\' || i + 1 == Body.size()) {
+      bytes += Body[i];
+      continue;
+    }
+    const char escape = Body[++i];
+    if (escape == 'x' && i + 2 < Body.size() && ParseNumber(Body.substr(i + 1, 2), 16)) {
+      bytes += static_cast<char>(*ParseNumber(Body.substr(i + 1, 2), 16));
+      i += 2;
+    } else {
+      bytes += escape == 'r' ? '\r' : escape == 'n' ? '\n' : escape == 't' ? '\t' : escape == 'e' ? '\x1b' : escape;
+    }
+  }
+  return bytes;
+}
+
+// One token of the byte notation, with its repetition suffix.
+std::string TokenBytes(std::string_view Token) {
+  std::size_t repeat = 1;
+  const std::size_t star = Token.rfind('*');
+  const std::size_t quoteEnd = Token.rfind('"');
+  if (star != std::string_view::npos && star > 0 && (quoteEnd == std::string_view::npos || star > quoteEnd)) {
+    if (auto count = ParseNumber(Token.substr(star + 1), 10)) {
+      repeat = static_cast<std::size_t>(*count);
+      Token = Token.substr(0, star);
+    }
+  }
+  std::string one;
+  if (Token.size() >= 2 && Token.front() == '"' && Token.back() == '"')
+    one = Unquote(Token.substr(1, Token.size() - 2));
+  else if (auto name = kByteNames.find(Token); name != kByteNames.end())
+    one = std::string(1, static_cast<char>(name->second));
+  else if (Token.size() == 4 && Token.starts_with("0x") && ParseNumber(Token.substr(2), 16))
+    one = std::string(1, static_cast<char>(*ParseNumber(Token.substr(2), 16)));
+  else
+    one = std::string(Token);
+  std::string bytes;
+  for (std::size_t i = 0; i < repeat; ++i) bytes += one;
+  return bytes;
+}
+
+std::string Visible(std::string_view Bytes) {
+  std::string text;
+  for (unsigned char ch : Bytes) {
+    char hex[8];
+    if (ch >= 0x20 && ch < 0x7F && ch != '\\') {
+      text += static_cast<char>(ch);
+    } else {
+      std::snprintf(hex, sizeof hex, "\\x%02X", ch);
+      text += hex;
+    }
+  }
+  return '"' + text + '"';
+}
+
+class TCaseRun {
+ public:
+  explicit TCaseRun(const TScriptCase& Case) : FCase(Case) {
+    platform::SetDiagnosticSink([this](std::string_view piece) {
+      if (++FPieces % 2 == 0) FMessages.emplace_back(piece);
+    });
+    platform::SetAlertSink([this] { ++FAlerts; });
+  }
+  ~TCaseRun() {
+    platform::SetDiagnosticSink({});
+    platform::SetAlertSink({});
+  }
+
+  std::vector<std::string> Run() {
+    for (const auto& line : FCase.Lines) {
+      FLine = &line;
+      Execute(line.Words[0]);
+    }
+    for (const auto& message : FMessages) Fail("unchecked diagnostic " + Visible(message));
+    return std::move(FFailures);
+  }
+
+ private:
+  void Execute(const std::string& Command) {
+    if (Command == "feed") return FScreen.FeedText(BytesFrom(1));
+    if (Command == "set") return Set();
+    if (Command == "call") return Call();
+    if (Command == "cursor") return Expect("cursor", Numbers(1, 10), {FScreen.Row, FScreen.Col});
+    if (Command == "saved") return Expect("saved", Numbers(1, 10), {FScreen.SavedRow, FScreen.SavedCol});
+    if (Command == "region") return Expect("region", Numbers(1, 10), {FScreen.RegionTop, FScreen.RegionBottom});
+    if (Command == "attr") return Expect("attr", Numbers(1, 16), {FScreen.Attr}, true);
+    if (Command == "alerts") return Expect("alerts", Numbers(1, 10), {FAlerts});
+    if (Command == "row") return CheckRow();
+    if (Command == "cells") return CheckCells();
+    if (Command == "attrs") return CheckAttrs();
+    if (Command == "modes") return CheckModes();
+    if (Command == "dirty") return CheckDirty();
+    if (Command == "diag") return CheckDiag();
+    Fail("unknown command " + Command);
+  }
+
+  void Fail(const std::string& Text) {
+    FFailures.push_back(FCase.File + ":" + std::to_string(FLine ? FLine->Number : FCase.Line) + ": " + Text);
+  }
+
+  const std::vector<std::string>& Words() const { return FLine->Words; }
+
+  std::string BytesFrom(std::size_t First) const {
+    std::string bytes;
+    for (std::size_t i = First; i < Words().size(); ++i) bytes += TokenBytes(Words()[i]);
+    return bytes;
+  }
+
+  // The words from First on as numbers; a word that is not one is a failure.
+  std::vector<long> Numbers(std::size_t First, int Base) {
+    std::vector<long> values;
+    for (std::size_t i = First; i < Words().size(); ++i) {
+      auto value = ParseNumber(Words()[i], Base);
+      if (!value) Fail("not a number: " + Words()[i]);
+      values.push_back(value.value_or(-1));
+    }
+    return values;
+  }
+
+  void Expect(const std::string& What, const std::vector<long>& Wanted, const std::vector<long>& Actual,
+              bool Hex = false) {
+    if (Wanted == Actual) return;
+    const auto text = [Hex](long v) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "%02lX", v);
+      return " " + (Hex ? std::string(hex) : std::to_string(v));
+    };
+    std::string wanted, actual;
+    for (long v : Wanted) wanted += text(v);
+    for (long v : Actual) actual += text(v);
+    Fail(What + " is" + actual + ", expected" + wanted);
+  }
+
+  bool CheckedRow(long Row) {
+    if (Row >= 0 && Row < kLineCount) return true;
+    Fail("no row " + std::to_string(Row));
+    return false;
+  }
+
+  std::string_view Cells(long Row, long From, long To) const {
+    const auto& chars = FScreen.Lines[Row]->Chars;
+    return {reinterpret_cast<const char*>(chars.data()) + From, static_cast<std::size_t>(To - From)};
+  }
+
+  void CheckRow() {
+    const long row = Words().size() > 1 ? ParseNumber(Words()[1], 10).value_or(-1) : -1;
+    if (!CheckedRow(row)) return;
+    std::string_view text = Cells(row, 0, FScreen.Cols());
+    text = text.substr(0, text.find_last_not_of(' ') + 1);
+    const std::string wanted = BytesFrom(2);
+    if (text != wanted) Fail("row " + std::to_string(row) + " is " + Visible(text) + ", expected " + Visible(wanted));
+  }
+
+  void CheckCells() {
+    const long row = Words().size() > 2 ? ParseNumber(Words()[1], 10).value_or(-1) : -1;
+    const long col = Words().size() > 2 ? ParseNumber(Words()[2], 10).value_or(-1) : -1;
+    if (!CheckedRow(row)) return;
+    const std::string wanted = BytesFrom(3);
+    if (col < 0 || col + static_cast<long>(wanted.size()) > kLineCells) return Fail("cells beyond the row");
+    const std::string_view actual = Cells(row, col, col + static_cast<long>(wanted.size()));
+    if (actual != wanted) Fail("cells " + Visible(actual) + ", expected " + Visible(wanted));
+  }
+
+  void CheckAttrs() {
+    std::vector<long> wanted;
+    for (std::size_t i = 3; i < Words().size(); ++i) {
+      std::string_view word = Words()[i];
+      long repeat = 1;
+      if (auto star = word.find('*'); star != std::string_view::npos) {
+        repeat = ParseNumber(word.substr(star + 1), 10).value_or(0);
+        word = word.substr(0, star);
+      }
+      wanted.insert(wanted.end(), static_cast<std::size_t>(repeat), ParseNumber(word, 16).value_or(-1));
+    }
+    const long row = Words().size() > 2 ? ParseNumber(Words()[1], 10).value_or(-1) : -1;
+    const long col = Words().size() > 2 ? ParseNumber(Words()[2], 10).value_or(-1) : -1;
+    if (!CheckedRow(row)) return;
+    if (col < 0 || col + static_cast<long>(wanted.size()) > kLineCells) return Fail("attrs beyond the row");
+    std::vector<long> actual;
+    for (std::size_t i = 0; i < wanted.size(); ++i) actual.push_back(FScreen.Lines[row]->Attrs[col + i]);
+    Expect("attrs", wanted, actual, true);
+  }
+
+  std::string ModeValue(std::string_view Key) const {
+    const TScreen& s = FScreen;
+    if (Key == "autowrap") return std::to_string(s.AutoWrap);
+    if (Key == "cursor") return s.CursorHidden ? "hidden" : "shown";
+    if (Key == "xlat") return std::to_string(s.XlatIn);
+    if (Key == "table") return s.XlatTable == &GraphicsTable ? "graphics" : "ascii";
+    if (Key == "altfont") return std::to_string(s.AltFont);
+    if (Key == "reverse") return std::to_string(s.Reverse);
+    if (Key == "raw") return std::to_string(s.RawCount);
+    if (Key == "inseq") return std::to_string(s.InSeq);
+    return "(unknown mode)";
+  }
+
+  void CheckModes() {
+    for (std::size_t i = 1; i < Words().size(); ++i) {
+      const std::string& word = Words()[i];
+      const std::size_t equals = word.find('=');
+      const std::string key = word.substr(0, equals);
+      const std::string actual = ModeValue(key);
+      if (equals == std::string::npos || actual != word.substr(equals + 1))
+        Fail("mode " + key + " is " + actual + ", expected " + word);
+    }
+  }
+
+  void CheckDirty() {
+    const TScreen& s = FScreen;
+    const std::string& what = Words().size() > 1 ? Words()[1] : "";
+    if (what == "all") return Expect("repaint-all", {1}, {s.RepaintAll});
+    const std::vector<long> actual = {s.RepaintAll, s.DirtyTop, s.DirtyLeft, s.DirtyBottom, s.DirtyRight};
+    if (what == "none") return Expect("repaint-all top left bottom right", {0, kDirtyNone, kDirtyNone, -1, -1}, actual);
+    auto wanted = Numbers(1, 10);
+    wanted.insert(wanted.begin(), 0);
+    Expect("repaint-all top left bottom right", wanted, actual);
+  }
+
+  void CheckDiag() {
+    const std::string wanted = BytesFrom(1);
+    if (FMessages.empty()) return Fail("no diagnostic, expected " + Visible(wanted));
+    if (FMessages.front() != wanted) Fail("diagnostic " + Visible(FMessages.front()) + ", expected " + Visible(wanted));
+    FMessages.pop_front();
+  }
+
+  void Set() {
+    const std::string field = Words().size() > 2 ? Words()[1] : "";
+    const long value = Words().size() > 2 ? ParseNumber(Words()[2], field == "attr" ? 16 : 10).value_or(-1) : -1;
+    TScreen& s = FScreen;
+    if (value < 0) return Fail("set needs a field and a value");
+    const std::map<std::string_view, bool*> flags = {
+        {"autowrap", &s.AutoWrap}, {"autolf", &s.AutoLF},   {"autocr", &s.AutoCR},
+        {"xlatin", &s.XlatIn},     {"xlatdefault", &s.XlatDefault}, {"altfont", &s.AltFont},
+        {"reverse", &s.Reverse},
+    };
+    if (auto flag = flags.find(field); flag != flags.end()) *flag->second = value != 0;
+    else if (field == "rows") s.SetRows(static_cast<int>(value));
+    else if (field == "cols") s.SetCols(static_cast<int>(value));
+    else if (field == "row") s.Row = static_cast<int>(value);
+    else if (field == "col") s.Col = static_cast<int>(value);
+    else if (field == "raw") s.RawCount = static_cast<int>(value);
+    else if (field == "attr") s.Attr = static_cast<std::uint8_t>(value);
+    else Fail("unknown field " + field);
+  }
+
+  void Call() {
+    TScreen& s = FScreen;
+    const std::map<std::string_view, void (TScreen::*)()> primitives = {
+        {"ClearScreen", &TScreen::ClearScreen},       {"ResetDirty", &TScreen::ResetDirty},
+        {"LineFeed", &TScreen::LineFeed},             {"ReverseIndex", &TScreen::ReverseIndex},
+        {"ScrollUp", &TScreen::ScrollUp},             {"ScrollDown", &TScreen::ScrollDown},
+        {"EraseToEndOfLine", &TScreen::EraseToEndOfLine}, {"EraseBelow", &TScreen::EraseBelow},
+        {"SaveCursor", &TScreen::SaveCursor},         {"RestoreCursor", &TScreen::RestoreCursor},
+    };
+    const std::string name = Words().size() > 1 ? Words()[1] : "";
+    if (auto primitive = primitives.find(name); primitive != primitives.end())
+      (s.*(primitive->second))();
+    else
+      Fail("unknown primitive " + name);
+  }
+
+  const TScriptCase& FCase;
+  const TScriptLine* FLine = nullptr;
+  TScreen FScreen;
+  std::deque<std::string> FMessages;
+  long FPieces = 0;
+  long FAlerts = 0;
+  std::vector<std::string> FFailures;
+};
+
+}  // namespace
+
+std::vector<std::string> RunScriptCase(const TScriptCase& Case) { return TCaseRun(Case).Run(); }
+
+}  // namespace corvane::test
