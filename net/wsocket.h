@@ -114,8 +114,7 @@ class TWSocket {
   void HandleRead(std::uint16_t error);
   void HandleWrite(std::uint16_t error);
   void HandleClose(std::uint16_t error);
-  void DeliverPending(std::uint16_t error);
-  bool ReadPass(std::uint16_t error);
+  void ReadLoop(std::uint32_t word, std::uint16_t error);
   std::uint32_t Pending(bool& ok);
   void TryToSend();
 
@@ -139,6 +138,9 @@ class TWSocket {
   platform::SocketHandle handle_ = platform::kInvalidSocket;
   platform::SockAddrIn remote_;
   bool destroying_ = false;
+  bool closing_ = false;
+  // Counts Receive calls so the read loop can tell a handler that never reads.
+  std::uint64_t receive_calls_ = 0;
 };
 
 }  // namespace corvane

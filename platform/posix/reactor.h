@@ -1,0 +1,84 @@
+#pragma once
+// The POSIX message loop: a queue of posted messages for notification
+// targets, and the readiness emulation of the sockets library on poll(2).
+// One reactor per thread. It runs on its own (Step) or under another event
+// loop, which asks for Wanted() descriptors, reports them to DispatchReady()
+// and calls DispatchPosted() when HasPosted() (the wake handler says when).
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/message_loop.h"
+
+namespace corvane::platform::posix {
+
+struct PollWant {
+  int fd;
+  short events;
+};
+
+class Reactor {
+ public:
+  static Reactor& ForThisThread();
+
+  WindowId AddTarget(const MessageHandler* handler);
+  void RemoveTarget(WindowId window);
+  bool Post(WindowId window, std::uint32_t message, std::uint32_t word, std::uint32_t lparam);
+  void Purge(WindowId window, std::uint32_t message, std::uint32_t word);
+
+  // Readiness emulation, told by the sockets adapter what happened.
+  void Watch(int fd, WindowId window, std::uint32_t message, std::uint32_t mask);
+  void Unwatch(int fd);
+  bool Watched(int fd) const { return watches_.count(fd) != 0; }
+  // A connection attempt started; `outcome` >= 0 when it is already decided
+  // (0 or an error number), -1 while it is under way.
+  void ConnectStarted(int fd, int outcome);
+  // A receive was made; `error` is its error number, 0 if none.
+  void ReadCalled(int fd, int error);
+  void SendBlocked(int fd);
+
+  std::vector<PollWant> Wanted() const;
+  bool HasPosted() const { return !queue_.empty(); }
+  void DispatchReady(int fd, short revents);
+  void DispatchPosted();
+  // Called when a message is queued while the queue was empty.
+  void SetWakeHandler(std::function<void()> wake) { wake_ = std::move(wake); }
+
+  // One pass of the own loop: waits up to timeout_ms (not at all when
+  // messages are queued), then dispatches. Returns whether anything happened.
+  bool Step(int timeout_ms);
+
+ private:
+  struct Message {
+    std::uint64_t sequence;
+    WindowId window;
+    std::uint32_t message;
+    std::uint32_t word;
+    std::uint32_t lparam;
+  };
+  struct SocketWatch {
+    WindowId window;
+    std::uint32_t message;
+    std::uint32_t mask;
+    bool connecting = false;
+    bool read_armed = true;
+    bool write_armed = false;
+    bool close_posted = false;
+    int last_read_error = 0;
+  };
+
+  void Notify(int fd, const SocketWatch& watch, std::uint32_t event, int error);
+  void FinishConnect(int fd, SocketWatch& watch, int error);
+  void CheckRead(int fd, SocketWatch& watch, short revents);
+
+  std::unordered_map<WindowId, const MessageHandler*> targets_;
+  std::unordered_map<int, SocketWatch> watches_;
+  std::deque<Message> queue_;
+  std::uint64_t next_sequence_ = 0;
+  WindowId next_window_ = 1;
+  std::function<void()> wake_;
+};
+
+}  // namespace corvane::platform::posix

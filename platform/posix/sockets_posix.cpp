@@ -1,0 +1,249 @@
+// BSD sockets behind the sockets port: error numbers translated, readiness
+// reported through the reactor as the notification messages.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/posix/reactor.h"
+#include "platform/posix/socket_error_map.h"
+#include "platform/sockets.h"
+
+namespace corvane::platform {
+namespace {
+
+thread_local int t_last_error = 0;
+
+int Fail(int number) {
+  t_last_error = number;
+  return kSocketError;
+}
+
+bool LookupFailed(int number) {
+  t_last_error = number;
+  return false;
+}
+
+int FailErrno() { return Fail(posix::SocketErrorFromErrno(errno)); }
+
+sockaddr_in ToNative(const SockAddrIn& a) {
+  sockaddr_in n{};
+  n.sin_family = AF_INET;
+  n.sin_port = a.port;
+  n.sin_addr.s_addr = a.address;
+  return n;
+}
+
+bool OptionFromPort(int option, int& native) {
+  switch (option) {
+    case kSoBroadcast:
+      native = SO_BROADCAST;
+      return true;
+    case kSoKeepAlive:
+      native = SO_KEEPALIVE;
+      return true;
+    case kSoReuseAddr:
+      native = SO_REUSEADDR;
+      return true;
+    case kSoLinger:
+      native = SO_LINGER;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Outcomes of a non-blocking connect that the sockets library reports
+// through the connect notification rather than the call.
+bool IsConnectOutcome(int error) {
+  return error == ECONNREFUSED || error == ETIMEDOUT || error == ENETUNREACH || error == EHOSTUNREACH ||
+         error == ECONNRESET;
+}
+
+class PosixSockets final : public Sockets {
+ public:
+  int Startup(std::uint16_t version) override {
+    const int major = version & 0xff;
+    const int minor = version >> 8;
+    return major < 1 || (major == 1 && minor < 1) ? kWsaVerNotSupported : 0;
+  }
+
+  int Cleanup() override { return 0; }
+
+  SocketHandle Socket(int family, int type, int protocol) override {
+    if (family != kAfInet) return Fail(kWsaEAfNoSupport);
+    int native_type = 0;
+    if (type == kSockStream) {
+      native_type = SOCK_STREAM;
+    } else if (type == kSockDgram) {
+      native_type = SOCK_DGRAM;
+    } else {
+      return Fail(kWsaESocktNoSupport);
+    }
+    const int fd = ::socket(AF_INET, native_type | SOCK_CLOEXEC, protocol);
+    return fd < 0 ? FailErrno() : fd;
+  }
+
+  int SetSockOpt(SocketHandle s, int level, int option, const void* value, int length) override {
+    int native = 0;
+    if (level != kSolSocket || !OptionFromPort(option, native)) return Fail(kWsaENoProtoOpt);
+    if (value == nullptr) return Fail(kWsaEFault);
+    if (native == SO_LINGER) {
+      if (length < static_cast<int>(sizeof(Linger))) return Fail(kWsaEFault);
+      Linger l;
+      std::memcpy(&l, value, sizeof l);
+      const linger nl{l.onoff != 0 ? 1 : 0, l.seconds};
+      return ::setsockopt(s, SOL_SOCKET, SO_LINGER, &nl, sizeof nl) == 0 ? 0 : FailErrno();
+    }
+    if (length < static_cast<int>(sizeof(std::int32_t))) return Fail(kWsaEFault);
+    std::int32_t v = 0;
+    std::memcpy(&v, value, sizeof v);
+    const int flag = v != 0 ? 1 : 0;
+    return ::setsockopt(s, SOL_SOCKET, native, &flag, sizeof flag) == 0 ? 0 : FailErrno();
+  }
+
+  int AsyncSelect(SocketHandle s, WindowId window, std::uint32_t message, std::uint32_t mask) override {
+    auto& reactor = posix::Reactor::ForThisThread();
+    const int flags = ::fcntl(s, F_GETFL);
+    if (flags < 0 || ::fcntl(s, F_SETFL, flags | O_NONBLOCK) != 0) return FailErrno();
+    if (mask == 0) {
+      reactor.Unwatch(s);
+    } else {
+      reactor.Watch(s, window, message, mask);
+    }
+    return 0;
+  }
+
+  int Connect(SocketHandle s, const SockAddrIn& address) override {
+    auto& reactor = posix::Reactor::ForThisThread();
+    const sockaddr_in native = ToNative(address);
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0) {
+      reactor.ConnectStarted(s, 0);
+      return 0;
+    }
+    const int error = errno;
+    if (!reactor.Watched(s)) return FailErrno();
+    if (error == EINPROGRESS) {
+      reactor.ConnectStarted(s, -1);
+      return Fail(kWsaEWouldBlock);
+    }
+    if (IsConnectOutcome(error)) {
+      reactor.ConnectStarted(s, posix::SocketErrorFromErrno(error));
+      return Fail(kWsaEWouldBlock);
+    }
+    return FailErrno();
+  }
+
+  int Send(SocketHandle s, const void* data, int length) override {
+    if (length < 0) return Fail(kWsaEInval);
+    const ssize_t n = ::send(s, data, static_cast<std::size_t>(length), MSG_NOSIGNAL);
+    return n >= 0 ? static_cast<int>(n) : SendFailed(s);
+  }
+
+  int SendTo(SocketHandle s, const void* data, int length, const SockAddrIn& to) override {
+    if (length < 0) return Fail(kWsaEInval);
+    const sockaddr_in native = ToNative(to);
+    const ssize_t n = ::sendto(s, data, static_cast<std::size_t>(length), MSG_NOSIGNAL,
+                               reinterpret_cast<const sockaddr*>(&native), sizeof native);
+    return n >= 0 ? static_cast<int>(n) : SendFailed(s);
+  }
+
+  int Recv(SocketHandle s, void* buffer, int length) override {
+    if (length < 0) return Fail(kWsaEInval);
+    const ssize_t n = ::recv(s, buffer, static_cast<std::size_t>(length), 0);
+    const int error = n < 0 ? posix::SocketErrorFromErrno(errno) : 0;
+    posix::Reactor::ForThisThread().ReadCalled(s, error);
+    return n >= 0 ? static_cast<int>(n) : Fail(error);
+  }
+
+  int Shutdown(SocketHandle s, int how) override {
+    const int native = how == 0 ? SHUT_RD : how == 1 ? SHUT_WR : SHUT_RDWR;
+    return ::shutdown(s, native) == 0 ? 0 : FailErrno();
+  }
+
+  int CloseSocket(SocketHandle s) override {
+    posix::Reactor::ForThisThread().Unwatch(s);
+    return ::close(s) == 0 ? 0 : FailErrno();
+  }
+
+  int PendingBytes(SocketHandle s, std::uint32_t& count) override {
+    int n = 0;
+    if (::ioctl(s, FIONREAD, &n) != 0) return FailErrno();
+    count = static_cast<std::uint32_t>(n);
+    return 0;
+  }
+
+  bool ProtocolByName(const char* name, int& number) override {
+    const protoent* p = ::getprotobyname(name);
+    if (p == nullptr) return LookupFailed(kWsaNoData);
+    number = p->p_proto;
+    return true;
+  }
+
+  bool ServiceByName(const char* name, const char* protocol, std::uint16_t& port) override {
+    const servent* s = ::getservbyname(name, protocol);
+    if (s == nullptr) return LookupFailed(kWsaNoData);
+    port = static_cast<std::uint16_t>(s->s_port);
+    return true;
+  }
+
+  bool HostByName(const char* name, std::uint32_t& address) override {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const int error = ::getaddrinfo(name, nullptr, &hints, &found);
+    if (error != 0 || found == nullptr) return LookupFailed(posix::SocketErrorFromResolver(error));
+    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+    ::freeaddrinfo(found);
+    return true;
+  }
+
+  std::uint32_t InetAddr(const char* text) override { return ::inet_addr(text); }
+
+  int LastError() override { return t_last_error; }
+  void SetLastError(int number) override { t_last_error = number; }
+
+  int Bind(SocketHandle s, const SockAddrIn& address) override {
+    const sockaddr_in native = ToNative(address);
+    return ::bind(s, reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0 ? 0 : FailErrno();
+  }
+
+  int Listen(SocketHandle s, int backlog) override { return ::listen(s, backlog) == 0 ? 0 : FailErrno(); }
+
+  SocketHandle Accept(SocketHandle s) override {
+    const int fd = ::accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
+    return fd < 0 ? FailErrno() : fd;
+  }
+
+  int LocalAddress(SocketHandle s, SockAddrIn& address) override {
+    sockaddr_in native{};
+    socklen_t length = sizeof native;
+    if (::getsockname(s, reinterpret_cast<sockaddr*>(&native), &length) != 0) return FailErrno();
+    address.port = native.sin_port;
+    address.address = native.sin_addr.s_addr;
+    return 0;
+  }
+
+ private:
+  int SendFailed(SocketHandle s) {
+    const int number = posix::SocketErrorFromErrno(errno);
+    if (number == kWsaEWouldBlock) posix::Reactor::ForThisThread().SendBlocked(s);
+    return Fail(number);
+  }
+};
+
+}  // namespace
+
+Sockets& SystemSockets() {
+  static PosixSockets sockets;
+  return sockets;
+}
+
+}  // namespace corvane::platform
