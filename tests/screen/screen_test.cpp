@@ -1,0 +1,103 @@
+// What the case files cannot say: events, message numbering and the identity
+// of line objects.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "emulator/debug_out.h"
+#include "emulator/screen.h"
+#include "platform/diagnostics.h"
+
+namespace corvane {
+namespace {
+
+TEST(CursorVisibility, EventSeesTheNewStateWithTheScreenAsSender) {
+  TScreen screen;
+  std::vector<std::pair<TScreen*, bool>> calls;
+  screen.OnCursorVisibility = [&](TScreen& sender) { calls.emplace_back(&sender, sender.CursorHidden); };
+
+  screen.FeedText("\x1b[?25l\x1b[?25h\x1b[?7h\x1b[?25l");
+
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0], std::make_pair(&screen, true));
+  EXPECT_EQ(calls[1], std::make_pair(&screen, false));
+  EXPECT_EQ(calls[2], std::make_pair(&screen, true));
+}
+
+TEST(CursorVisibility, WithoutAHandlerTheModeStillChanges) {
+  TScreen screen;
+  screen.FeedText("\x1b[?25l");
+  EXPECT_TRUE(screen.CursorHidden);
+}
+
+class Diagnostics : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::SetDiagnosticSink([this](std::string_view piece) { Pieces.emplace_back(piece); });
+  }
+  void TearDown() override { platform::SetDiagnosticSink({}); }
+  std::vector<std::string> Pieces;
+};
+
+TEST_F(Diagnostics, MessagesAreNumberedInOrderAcrossScreensAsTwoPieces) {
+  DebugCount = 0x0009;
+  TScreen first, second;
+  first.FeedText("\x1b[6n");
+  second.FeedText("\x1b" "c");
+
+  EXPECT_EQ(Pieces, (std::vector<std::string>{"000A ", "Unimplemented Escape Sequence: [6n\r\n", "000B ",
+                                              "Invalid Escape Sequence: c\r\n"}));
+  EXPECT_EQ(DebugCount, 0x000Bu);
+}
+
+TEST_F(Diagnostics, NumbersGrowPastFourDigitsAndWrapWithoutOverflow) {
+  DebugCount = 0xFFFF;
+  DebugOut("a");
+  DebugCount = 0xFFFFFFFF;
+  DebugOut("b");
+  EXPECT_EQ(Pieces, (std::vector<std::string>{"10000 ", "a", "0000 ", "b"}));
+}
+
+TEST_F(Diagnostics, SequenceBytesAreReportedAsCollected) {
+  TScreen screen;
+  screen.FeedText(std::string("\x1b[1\x00", 4));
+  ASSERT_EQ(Pieces.size(), 2u);
+  EXPECT_EQ(Pieces[1], std::string("Invalid Escape Sequence: [1\x00\r\n", 30));
+}
+
+std::set<const TLine*> LineObjects(const TScreen& screen) {
+  std::set<const TLine*> objects;
+  for (const auto& line : screen.Lines) objects.insert(line.get());
+  return objects;
+}
+
+TEST(LineObjects, ScrollingAndLineEditingReorderTheSameObjects) {
+  TScreen screen;
+  const auto before = LineObjects(screen);
+  const TLine* top = screen.Lines[0].get();
+
+  screen.ScrollUp();
+  EXPECT_EQ(screen.Lines[24].get(), top);
+  screen.FeedText("\x1b[3;20r\x1b[5;1H\x1b[4L\x1b[2M\x1bM\x1b[20;1H\n");
+  screen.ScrollDown();
+
+  EXPECT_EQ(LineObjects(screen), before);
+  EXPECT_EQ(before.size(), static_cast<std::size_t>(kLineCount));
+}
+
+TEST(Resize, RowsAndColsAreClampedAndTheRegionFollowsRows) {
+  TScreen screen;
+  screen.SetRows(40);
+  EXPECT_EQ(screen.Rows(), 40);
+  EXPECT_EQ(screen.RegionBottom, 39);
+  screen.SetCols(0);
+  EXPECT_EQ(screen.Cols(), 1);
+  screen.SetRows(-5);
+  EXPECT_EQ(screen.Rows(), 1);
+  EXPECT_EQ(screen.RegionBottom, 0);
+}
+
+}  // namespace
+}  // namespace corvane
