@@ -3,11 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #ifdef _WIN32
@@ -32,26 +28,32 @@ int Fail(const std::string& Message) {
   return 2;
 }
 
+// Reads all of Stream; a read error (a directory, a device failure) is
+// reported rather than taken as the end of the input.
+bool ReadAll(std::FILE* Stream, std::string& Content) {
+  char block[65536];
+  std::size_t count;
+  while ((count = std::fread(block, 1, sizeof block, Stream)) > 0) Content.append(block, count);
+  return !std::ferror(Stream);
+}
+
 std::optional<std::string> ReadInput(const std::string& File, std::string& Error) {
-  std::ostringstream content;
+  std::string content;
   if (File == "-") {
 #ifdef _WIN32
     _setmode(_fileno(stdin), _O_BINARY);  // capture files hold CR, LF and 0x1A as data
 #endif
-    content << std::cin.rdbuf();
-    if (std::cin.bad()) {
-      Error = "cannot read standard input";
-      return std::nullopt;
-    }
-    return content.str();
-  }
-  std::ifstream in(File, std::ios::binary);
-  if (in) content << in.rdbuf();
-  if (!in || in.bad()) {
-    Error = "cannot read " + File + ": " + std::strerror(errno);
+    if (ReadAll(stdin, content)) return content;
+    Error = std::string("cannot read standard input: ") + std::strerror(errno);
     return std::nullopt;
   }
-  return content.str();
+  std::FILE* stream = std::fopen(File.c_str(), "rb");
+  const bool read = stream != nullptr && ReadAll(stream, content);
+  const int reason = errno;
+  if (stream != nullptr) std::fclose(stream);
+  if (read) return content;
+  Error = "cannot read " + File + ": " + std::strerror(reason);
+  return std::nullopt;
 }
 
 // The screen as the telnet terminal leaves it after connecting with the
