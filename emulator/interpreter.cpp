@@ -35,10 +35,19 @@ std::string Hex2(int Value) {
 
 }  // namespace
 
+// Raw bytes, and bytes of an escape sequence, are taken untranslated.
+void TScreen::FeedUninterpreted(std::uint8_t Ch) {
+  if (RawCount > 0) {
+    if (RawCount % 2 == 1) PutChar(Ch);
+    --RawCount;
+  } else {
+    CollectSeq(Ch);
+  }
+}
+
 void TScreen::CollectSeq(std::uint8_t Ch) {
-  const bool final = (SeqLen == 0 && EndsAtOnce(Ch)) ||
-                     (SeqLen == 1 && IsDesignator(SeqBuf[0])) ||
-                     !(IsParamChar(Ch) || (SeqLen == 0 && (IsDesignator(Ch) || Ch == '[')));
+  const bool final = SeqLen == 0 ? EndsAtOnce(Ch) || !(IsParamChar(Ch) || IsDesignator(Ch) || Ch == '[')
+                                 : (SeqLen == 1 && IsDesignator(SeqBuf[0])) || !IsParamChar(Ch);
   if (final) {
     ExecSequence(Ch);
     SeqLen = 0;

@@ -17,17 +17,8 @@ TScreen::TScreen() {
 
 TScreen::~TScreen() = default;
 
-void TScreen::FeedChar(std::uint8_t Ch) {
-  if (RawCount > 0) {
-    if (RawCount % 2 == 1) PutChar(Ch);
-    --RawCount;
-    return;
-  }
-  if (InSeq) {
-    CollectSeq(Ch);
-    return;
-  }
-  if (XlatIn) Ch = (*XlatTable)[Ch];
+// A received byte after translation that is not a character inside the margin.
+void TScreen::ActOn(std::uint8_t Ch) {
   switch (Ch) {
     case 0x00:
       break;
@@ -105,14 +96,6 @@ void TScreen::ResetDirty() {
   DirtyRight = -1;
   DirtyBottom = -1;
   RepaintAll = false;
-}
-
-void TScreen::MarkDirty(int ARow, int ACol) {
-  if (RepaintAll) return;
-  DirtyTop = std::min(DirtyTop, ARow);
-  DirtyLeft = std::min(DirtyLeft, ACol);
-  DirtyBottom = std::max(DirtyBottom, ARow);
-  DirtyRight = std::max(DirtyRight, ACol);
 }
 
 void TScreen::PutChar(std::uint8_t Ch) {

@@ -38,8 +38,18 @@ class TScreen {
   TScreen(const TScreen&) = delete;
   TScreen& operator=(const TScreen&) = delete;
 
-  // The write entry: applies one received byte.
-  void FeedChar(std::uint8_t Ch);
+  // The write entry: applies one received byte. Every received byte passes
+  // here, so a printable character inside the margin is stored inline.
+  void FeedChar(std::uint8_t Ch) {
+    if (RawCount > 0 || InSeq) return FeedUninterpreted(Ch);
+    if (XlatIn) Ch = (*XlatTable)[Ch];
+    if (Ch < 0x20 || Col >= FCols) return ActOn(Ch);
+    TLine& line = *Lines[Row];
+    line.Chars[Col] = AltFont ? Ch | 0x80 : Ch;
+    line.Attrs[Col] = Attr;
+    MarkDirty(Row, Col);
+    ++Col;
+  }
   void FeedText(std::string_view S);
 
   // Rows 1..50 and Cols 1..132 (values outside are clamped). A change keeps
@@ -53,7 +63,13 @@ class TScreen {
   void SetCursor(int ACol, int ARow);
   void ClearScreen();
   void ResetDirty();
-  void MarkDirty(int ARow, int ACol);
+  void MarkDirty(int ARow, int ACol) {
+    if (RepaintAll) return;
+    if (ARow < DirtyTop) DirtyTop = ARow;
+    if (ACol < DirtyLeft) DirtyLeft = ACol;
+    if (ARow > DirtyBottom) DirtyBottom = ARow;
+    if (ACol > DirtyRight) DirtyRight = ACol;
+  }
   void PutChar(std::uint8_t Ch);
   void LineFeed();
   void ReverseIndex();
@@ -100,6 +116,8 @@ class TScreen {
   std::function<void(TScreen&)> OnCursorVisibility;
 
  private:
+  void FeedUninterpreted(std::uint8_t Ch);
+  void ActOn(std::uint8_t Ch);
   void BlankRows(int First, int Last, std::uint8_t A);
   void EraseInDisplay(std::uint8_t Final);
   void InsertLines(int N);
