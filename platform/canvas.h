@@ -1,0 +1,68 @@
+#pragma once
+// The drawing surface the terminal view paints on: a device context with a
+// selected font and palette.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/rect.h"
+
+namespace corvane::platform {
+
+struct TRGB {
+  std::uint8_t Red = 0;
+  std::uint8_t Green = 0;
+  std::uint8_t Blue = 0;
+  friend bool operator==(const TRGB&, const TRGB&) = default;
+};
+
+using TPaletteColors = std::array<TRGB, 16>;
+
+enum class TFontPitch { Default, Fixed, Variable };
+
+enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+struct TFont {
+  std::string Name = "Terminal";
+  int Size = 12;  // points
+  TFontPitch Pitch = TFontPitch::Default;
+  std::uint8_t Style = 0;  // TFontStyle bits
+  friend bool operator==(const TFont&, const TFont&) = default;
+};
+
+struct TTextMetrics {
+  int MaxCharWidth = 0;
+  int Height = 0;
+  int InternalLeading = 0;
+};
+
+class TCanvasPort {
+ public:
+  virtual ~TCanvasPort() = default;
+
+  // Selects the font; RestoreFont puts the previous one back.
+  virtual void SelectFont(const TFont& font) = 0;
+  virtual TTextMetrics TextMetrics() = 0;
+  virtual void RestoreFont() = 0;
+
+  // Selects and realises a logical palette of the 16 colours as the
+  // foreground palette; later colours are matched against it.
+  virtual void RealizePalette(const TPaletteColors& colors) = 0;
+
+  // Fills the rectangle with a solid colour and no outline.
+  virtual void FillRect(const TRect& rect, TRGB color) = 0;
+
+  // One opaque text run: fills `opaque` with `background`, then draws `text`
+  // with its origin at (x, y) in `foreground`, clipped to `opaque`.
+  virtual void TextRun(int x, int y, const TRect& opaque, std::string_view text,
+                       TRGB foreground, TRGB background) = 0;
+
+  // A one-pixel outline around `rect` with nothing filled inside.
+  virtual void Frame(const TRect& rect, TRGB color) = 0;
+
+  // Inverts a dotted outline around `rect`; drawing it twice removes it.
+  virtual void FocusRect(const TRect& rect) = 0;
+};
+
+}  // namespace corvane::platform

@@ -1,0 +1,17 @@
+#pragma once
+// A rectangle in client pixels; Right and Bottom are exclusive, as the window
+// system counts them.
+
+namespace corvane::platform {
+
+struct TRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+
+  bool Empty() const { return Right <= Left || Bottom <= Top; }
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+}  // namespace corvane::platform

@@ -1,0 +1,69 @@
+#include <windows.h>
+
+#include "platform/capture_file.h"
+
+namespace corvane::platform {
+namespace {
+
+// Unbuffered WriteFile calls: every byte reaches the system at once, so Flush
+// has nothing left to hand over. Other programs may read, but not write.
+class TWin32CaptureFile final : public TCaptureFilePort {
+ public:
+  ~TWin32CaptureFile() override { Close(); }
+
+  int OpenAppend(const std::string& name) override {
+    const int error = Open(name, OPEN_EXISTING);
+    if (error != 0) return error;
+    if (SetFilePointer(file_, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR) {
+      const int seekError = static_cast<int>(GetLastError());
+      Close();
+      return seekError;
+    }
+    return 0;
+  }
+
+  int Rewrite(const std::string& name) override { return Open(name, CREATE_ALWAYS); }
+
+  int Write(const char* data, std::size_t size) override {
+    if (file_ == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+    while (size > 0) {
+      DWORD written = 0;
+      if (!WriteFile(file_, data, static_cast<DWORD>(size), &written, nullptr))
+        return static_cast<int>(GetLastError());
+      if (written == 0) return ERROR_WRITE_FAULT;
+      data += written;
+      size -= written;
+    }
+    return 0;
+  }
+
+  int Flush() override { return file_ == INVALID_HANDLE_VALUE ? ERROR_INVALID_HANDLE : 0; }
+
+  int Close() override {
+    if (file_ == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+    const int result = CloseHandle(file_) ? 0 : static_cast<int>(GetLastError());
+    file_ = INVALID_HANDLE_VALUE;
+    return result;
+  }
+
+  bool IsOpen() const override { return file_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  int Open(const std::string& name, DWORD disposition) {
+    if (file_ != INVALID_HANDLE_VALUE) Close();
+    file_ = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file_ == INVALID_HANDLE_VALUE ? static_cast<int>(GetLastError()) : 0;
+  }
+
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace
+
+std::unique_ptr<TCaptureFilePort> NewCaptureFile() {
+  return std::make_unique<TWin32CaptureFile>();
+}
+
+}  // namespace corvane::platform
