@@ -1,0 +1,177 @@
+// Key-down messages to bytes: table lookups, letters with Caps Lock, Shift
+// and Ctrl, the dead key, and the key-learning aid.
+#include "emulator/key_mapping.h"
+
+#include <array>
+#include <cstdio>
+
+#include "emulator/terminal_view.h"
+
+namespace corvane {
+
+bool KeyDefinitionArmed = false;
+
+namespace {
+constexpr int vkBack = 8, vkTab = 9, vkReturn = 13, vkEscape = 27;
+constexpr int vkShift = 16, vkControl = 17, vkMenu = 18;
+constexpr int vkPrior = 33, vkDown = 40;
+constexpr int vkA = 65, vkZ = 90;
+constexpr int vkDeadKey = 221;
+constexpr int kKeypadStarScanCode = 0x37;
+
+struct TShiftName {
+  TShiftState Bit;
+  const char* Name;
+};
+constexpr std::array<TShiftName, 7> kShiftNames{{
+    {ssShift, "ssShift "},
+    {ssAlt, "ssAlt "},
+    {ssCtrl, "ssCtrl "},
+    {ssLeft, "ssLeft "},
+    {ssRight, "ssRight "},
+    {ssMiddle, "ssMiddle "},
+    {ssDouble, "ssDouble "},
+}};
+
+std::string Hex2(int value) {
+  char text[3];
+  std::snprintf(text, sizeof text, "%02X", value & 0xFF);
+  return text;
+}
+
+// Replaces a lower-case vowel by its accented form from `accents`.
+void Accent(char& Ch, std::string_view accents) {
+  const std::size_t at = AccentBase.find(Ch);
+  if (at != std::string_view::npos) Ch = accents[at];
+}
+}  // namespace
+
+std::string ShiftStateToString(TShiftState Shift) {
+  std::string text;
+  for (const TShiftName& name : kShiftNames)
+    if (Shift & name.Bit) text += name.Name;
+  return text.empty() ? "ssNormal" : text;
+}
+
+std::string FuncKeyValueToString(std::string_view Value) {
+  std::string text;
+  for (const char ch : Value) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte >= 0x20 && byte <= 0x7E && byte != '\'' && byte != '\\')
+      text += ch;
+    else
+      text += "\\x" + Hex2(byte);
+  }
+  return text;
+}
+
+std::string KeyDefinitionLine(const TFuncKeysTable& table, int ScanCode, TShiftState Shift,
+                              bool Ext) {
+  std::string line = Hex2(ScanCode) + ", " + ShiftStateToString(Shift) + ", " +
+                     (Ext ? "TRUE" : "FALSE");
+  if (const TFuncKey* key = FindFuncKey(table, ScanCode, Shift, Ext))
+    line += ", '" + FuncKeyValueToString(key->Value) + "'";
+  return line;
+}
+
+const TFuncKey* TCustomZuzeRI::FindFKey(int ScanCode, TShiftState Shift, bool Ext) const {
+  return FindFuncKey(FuncKeysTable(FKeys), ScanCode, Shift, Ext);
+}
+
+bool TCustomZuzeRI::ProcessFKeys(int ScanCode, TShiftState Shift, bool Ext) {
+  const TFuncKey* key = FindFKey(ScanCode, Shift, Ext);
+  if (key == nullptr) return false;
+  DoKeyBuffer(key->Value.data(), static_cast<int>(key->Value.size()));
+  return true;
+}
+
+void TCustomZuzeRI::DoKeyBuffer(const char* Buffer, int Len) {
+  if (OnKeyBuffer) {
+    OnKeyBuffer(*this, Buffer, Len);
+    return;
+  }
+  if (Buffer == nullptr) return;
+  for (int i = 0; i < Len; ++i) {
+    char key = Buffer[i];
+    KeyPress(key);
+  }
+}
+
+void TCustomZuzeRI::KeyPress(char& Key) {
+  if (!FScreen->XlatIn) Key = static_cast<char>((*FScreen->XlatTable)[static_cast<unsigned char>(Key)]);
+  if (OnKeyPress) OnKeyPress(*this, Key);
+  if (LocalEcho) {
+    WriteByte(Key);
+    if (!AutoRepaint) UpdateScreen();
+  }
+}
+
+void TCustomZuzeRI::AppMessageHandler(platform::TMessage& Msg, bool& Handled) {
+  const bool claimed = Msg.Msg == platform::kKeyDownMessage &&
+                       Msg.Window == FWindow->Handle() && HandleKeyDown(Msg);
+  if (claimed)
+    Handled = true;
+  else if (FSavedOnMessage)
+    FSavedOnMessage(Msg, Handled);
+}
+
+// Returns whether the message is claimed (not translated or dispatched).
+bool TCustomZuzeRI::HandleKeyDown(const platform::TMessage& Msg) {
+  const int vk = static_cast<int>(Msg.WParam & 0xFF);
+  char Ch = static_cast<char>(vk);
+  TShiftState Shift = 0;
+  if (FKeyboard->ShiftDown()) Shift |= ssShift;
+  if (FKeyboard->CtrlDown()) Shift |= ssCtrl;
+  if (platform::KeyAltDown(Msg)) Shift |= ssAlt;
+  const bool capsLock = FKeyboard->CapsLockOn();
+  const int scanCode = platform::KeyScanCode(Msg);
+  const bool ext = platform::KeyExtended(Msg);
+
+  if (vk != vkShift && vk != vkControl && vk != vkMenu) {
+    if (scanCode == kKeypadStarScanCode && Shift == (ssAlt | ssCtrl) && !ext) {
+      KeyDefinitionArmed = true;
+      return true;
+    }
+    if (KeyDefinitionArmed) {
+      KeyDefinitionArmed = false;
+      ShowKeyDefinition(scanCode, Shift, ext);
+      return true;
+    }
+    if (ProcessFKeys(scanCode, Shift, ext)) return true;
+  }
+
+  bool claimed = false;
+  if (vk == vkBack || vk == vkTab || vk == vkReturn || vk == vkEscape) {
+    claimed = true;
+  } else if (vk >= vkPrior && vk <= vkDown) {
+    // The keypad's cursor keys are not extended; they send what the grey ones do.
+    return ProcessFKeys(scanCode, Shift, true);
+  } else if (vk >= vkA && vk <= vkZ) {
+    if (Shift & ssCtrl)
+      Ch = static_cast<char>(Ch & 0x1F);
+    else if (!capsLock && !(Shift & ssShift))
+      Ch = static_cast<char>(Ch | 0x20);
+    if (FCircumflexPending) Accent(Ch, AccentCircumflex);
+    if (FDiaeresisPending) Accent(Ch, AccentDiaeresis);
+    FCircumflexPending = false;
+    FDiaeresisPending = false;
+    claimed = true;
+  } else if (vk == vkDeadKey && !(Shift & ssAlt)) {
+    Ch = 0;
+    claimed = true;
+    if (Shift & ssShift)
+      FDiaeresisPending = true;
+    else
+      FCircumflexPending = true;
+  }
+  if (claimed && Ch != 0) KeyPress(Ch);
+  return claimed;
+}
+
+void TCustomZuzeRI::ShowKeyDefinition(int ScanCode, TShiftState Shift, bool Ext) {
+  const std::string line = KeyDefinitionLine(FuncKeysTable(FKeys), ScanCode, Shift, Ext);
+  FClipboard->SetText(line);
+  FMessageBox->ShowOk(line, "Key definition from reduru" + std::to_string(FKeys) + ".cfg");
+}
+
+}  // namespace corvane

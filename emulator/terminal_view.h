@@ -1,0 +1,223 @@
+#pragma once
+// The terminal view: owns the screen model, feeds received bytes into it (and
+// into the capture log), paints it through the canvas port, keeps the caret on
+// the cursor and turns key-down messages into the bytes a host expects.
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "emulator/capture_log.h"
+#include "emulator/colour_table.h"
+#include "emulator/key_tables.h"
+#include "emulator/screen.h"
+#include "platform/capture_file.h"
+#include "platform/clipboard.h"
+#include "platform/keyboard.h"
+#include "platform/message_box.h"
+#include "platform/message_hook.h"
+#include "platform/window.h"
+
+namespace corvane {
+
+// What the view talks to. Missing ports become window-less stand-ins; a missing
+// capture file becomes the platform's file adapter. The window and the other
+// ports must outlive the view; the capture file is the view's own.
+struct TViewPorts {
+  platform::TWindowPort* Window = nullptr;
+  platform::TKeyboardPort* Keyboard = nullptr;
+  platform::TClipboardPort* Clipboard = nullptr;
+  platform::TMessageBoxPort* MessageBox = nullptr;
+  std::unique_ptr<platform::TCaptureFilePort> LogFile;
+};
+
+enum class TBorderStyle { bsNone, bsSingle };
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+enum class TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack,
+                         scTop, scBottom, scEndScroll };
+
+// The vertical scroll strip at the right edge; it stays hidden.
+struct TScrollBar {
+  bool Visible = false;
+  int Width = 16;
+};
+
+class TCustomZuzeRI {
+ public:
+  using TNotifyEvent = std::function<void(TCustomZuzeRI& Sender)>;
+  using TMouseEvent = std::function<void(TCustomZuzeRI& Sender, TMouseButton Button,
+                                         TShiftState Shift, int X, int Y)>;
+  using TMouseMoveEvent = std::function<void(TCustomZuzeRI& Sender, TShiftState Shift, int X,
+                                             int Y)>;
+  using TKeyPressEvent = std::function<void(TCustomZuzeRI& Sender, char& Key)>;
+  using TKeyBufferEvent = std::function<void(TCustomZuzeRI& Sender, const char* Buffer,
+                                             int Len)>;
+
+  explicit TCustomZuzeRI(TViewPorts ports = {});
+  virtual ~TCustomZuzeRI();
+  TCustomZuzeRI(const TCustomZuzeRI&) = delete;
+  TCustomZuzeRI& operator=(const TCustomZuzeRI&) = delete;
+
+  // Received text.
+  void WriteByte(char Ch);
+  void WriteText(std::string_view Str);
+  void UpdateScreen();
+  void Clear();
+  void MoveCaret();
+
+  // Client pixels to cells and back to the cell's top-left pixel.
+  int PixelToRow(int Y) const;
+  int PixelToCol(int X) const;
+  int SnapPixelY(int Y) const;
+  int SnapPixelX(int X) const;
+
+  // Window messages, delivered by the window adapter. PaintRequest uses the
+  // given canvas, or opens a paint bracket when there is none.
+  void PaintRequest(platform::TCanvasPort* dc = nullptr);
+  void FocusGained();
+  void FocusLost();
+  void LeftButtonDown(TShiftState Shift, int X, int Y);
+  void ButtonDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void ButtonUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void MouseMoved(TShiftState Shift, int X, int Y);
+  void PaletteNotice() {}
+  void VScrollBarScroll(TScrollCode Code);
+
+  // Keyboard mapping (key_mapping.cpp).
+  void AppMessageHandler(platform::TMessage& Msg, bool& Handled);
+  const TFuncKey* FindFKey(int ScanCode, TShiftState Shift, bool Ext) const;
+  bool ProcessFKeys(int ScanCode, TShiftState Shift, bool Ext);
+  virtual void DoKeyBuffer(const char* Buffer, int Len);
+  virtual void KeyPress(char& Key);
+
+  TScreen& Screen() { return *FScreen; }
+  const TScreen& Screen() const { return *FScreen; }
+  const TColorTable& ColorTable() const { return FColorTable; }
+  int InternalLeading() const { return FInternalLeading; }
+  int TopLine() const { return FTopLine; }
+  bool CaretCreated() const { return FCaretCreated; }
+  bool CaretShown() const { return FCaretShown; }
+  const TScrollBar& VScrollBar() const { return FVScrollBar; }
+
+  // The initial size; the owner sizes the window.
+  int Width = 250;
+  int Height = 100;
+
+ protected:
+  // Published by TZuzeRI, in this order.
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TNotifyEvent OnClick;
+  TKeyPressEvent OnKeyPress;
+  TKeyBufferEvent OnKeyBuffer;
+  TBorderStyle BorderStyle = TBorderStyle::bsSingle;
+  bool AutoRepaint = true;
+  const platform::TFont& Font() const { return FFont; }
+  void SetFont(const platform::TFont& Value);
+  bool LocalEcho = false;
+  bool AutoLF() const { return FScreen->AutoLF; }
+  void SetAutoLF(bool Value) { FScreen->AutoLF = Value; }
+  bool AutoCR() const { return FScreen->AutoCR; }
+  void SetAutoCR(bool Value) { FScreen->AutoCR = Value; }
+  bool Xlat() const { return !FScreen->XlatDefault; }
+  void SetXlat(bool Value);
+  bool MonoChrome = false;
+  bool Log() const { return FLog.On(); }
+  void SetLog(bool Value) { FLog.SetOn(Value); }
+  int Rows() const { return FScreen->Rows(); }
+  void SetRows(int Value);
+  int Cols() const { return FScreen->Cols(); }
+  void SetCols(int Value);
+  int LineHeight = 0;
+  int CharWidth() const { return FCharWidth; }
+  int FKeys = 1;
+
+  // The inherited mouse operations; each fires its event.
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void Click();
+
+  // Selection frame in client pixels; Top = -1: no selection. The owner
+  // maintains it, the view paints it.
+  platform::TRect FSelectRect{-1, -1, -1, -1};
+
+  platform::TWindowPort& Window() { return *FWindow; }
+
+ private:
+  void MeasureFont();
+  void ShowCaret();
+  void HideCaret();
+  void CursorVisibilityChanged(TScreen& Sender);
+  void LogByte(char Ch);
+  int CellX(int Col) const;
+  int CellY(int Row) const;
+
+  // view_paint.cpp
+  void PaintCanvas(platform::TCanvasPort& dc, const platform::TRect& P);
+  void PaintLine(platform::TCanvasPort& dc, int y, const TLine& Line);
+  void PaintRun(platform::TCanvasPort& dc, int y, const TLine& Line, int s, int e);
+  void PaintSelection(platform::TCanvasPort& dc);
+
+  // key_mapping.cpp
+  bool HandleKeyDown(const platform::TMessage& Msg);
+  void ShowKeyDefinition(int ScanCode, TShiftState Shift, bool Ext);
+
+  platform::TWindowPort* FWindow;
+  platform::TKeyboardPort* FKeyboard;
+  platform::TClipboardPort* FClipboard;
+  platform::TMessageBoxPort* FMessageBox;
+
+  std::unique_ptr<TScreen> FScreen;
+  TCaptureLog FLog;
+  bool FCaretShown = false;
+  bool FCaretCreated = false;
+  int FCharWidth = 0;
+  int FInternalLeading = 0;
+  platform::TFont FFont;
+  TScrollBar FVScrollBar;
+  int FTopLine = 0;
+  platform::TMessageHook FSavedOnMessage;
+  bool FHookInstalled = false;
+  bool FCircumflexPending = false;
+  bool FDiaeresisPending = false;
+  bool FLeftDown = false;
+  TColorTable FColorTable = InitialColorTable;
+};
+
+// The published view: exactly the custom view, with its properties public.
+class TZuzeRI : public TCustomZuzeRI {
+ public:
+  using TCustomZuzeRI::TCustomZuzeRI;
+
+  using TCustomZuzeRI::OnMouseMove;
+  using TCustomZuzeRI::OnMouseDown;
+  using TCustomZuzeRI::OnMouseUp;
+  using TCustomZuzeRI::OnClick;
+  using TCustomZuzeRI::OnKeyPress;
+  using TCustomZuzeRI::OnKeyBuffer;
+  using TCustomZuzeRI::BorderStyle;
+  using TCustomZuzeRI::AutoRepaint;
+  using TCustomZuzeRI::Font;
+  using TCustomZuzeRI::SetFont;
+  using TCustomZuzeRI::LocalEcho;
+  using TCustomZuzeRI::AutoLF;
+  using TCustomZuzeRI::SetAutoLF;
+  using TCustomZuzeRI::AutoCR;
+  using TCustomZuzeRI::SetAutoCR;
+  using TCustomZuzeRI::Xlat;
+  using TCustomZuzeRI::SetXlat;
+  using TCustomZuzeRI::MonoChrome;
+  using TCustomZuzeRI::Log;
+  using TCustomZuzeRI::SetLog;
+  using TCustomZuzeRI::Rows;
+  using TCustomZuzeRI::SetRows;
+  using TCustomZuzeRI::Cols;
+  using TCustomZuzeRI::SetCols;
+  using TCustomZuzeRI::LineHeight;
+  using TCustomZuzeRI::CharWidth;
+  using TCustomZuzeRI::FKeys;
+};
+
+}  // namespace corvane

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "emulator/key_mapping.h"
+#include "tests/view/support/view_rig.h"
+
+using namespace corvane;
+using corvane::recording::TViewRig;
+
+namespace {
+
+constexpr int kUp = 38, kDelete = 46, kPageUp = 33, kTab = 9, kMultiply = 106;
+constexpr int kF1 = 112, kF7 = 118, kF10 = 121, kDeadKey = 221, kCtrlKey = 17;
+
+// A focused view whose keys, buffers and the chained hook are recorded.
+class KeyMapping : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    KeyDefinitionArmed = false;
+    previous_ = platform::SetAppMessageHook([this](platform::TMessage&, bool&) { ++chained; });
+    view().OnKeyPress = [this](TCustomZuzeRI&, char& key) { keys += key; };
+    view().OnKeyBuffer = [this](TCustomZuzeRI&, const char* buffer, int len) {
+      buffers.push_back(std::string(buffer, static_cast<std::size_t>(len)));
+    };
+    view().SetXlat(false);  // typed characters reach KeyPress untranslated
+    view().FocusGained();
+  }
+  void TearDown() override {
+    rig.View.reset();
+    platform::SetAppMessageHook(std::move(previous_));
+    KeyDefinitionArmed = false;
+  }
+
+  TZuzeRI& view() { return *rig.View; }
+
+  // Delivers a key-down message to the view's window; true when claimed.
+  bool Key(int vk, int scan, bool ext = false, bool alt = false) {
+    platform::TMessage msg = platform::MakeKeyDown(rig.Window.Handle(), vk, scan, ext, alt);
+    return platform::OfferToAppMessageHook(msg);
+  }
+  bool Letter(char upper) { return Key(upper, 0x10); }
+
+  TViewRig rig;
+  std::string keys;
+  std::vector<std::string> buffers;
+  int chained = 0;
+
+ private:
+  platform::TMessageHook previous_;
+};
+
+TEST_F(KeyMapping, TableKeysGoToTheKeyBufferOfTheSelectedTable) {
+  view().FKeys = 5;  // any value but 0 and 2 is VT100
+  EXPECT_TRUE(Key(kPageUp, 0x49, true));
+  view().FKeys = 0;
+  EXPECT_TRUE(Key(kPageUp, 0x49, true));
+  view().FKeys = 2;
+  EXPECT_TRUE(Key(kPageUp, 0x49, true));
+  EXPECT_EQ(buffers, (std::vector<std::string>{"\x1b[5~", "\x1b[I", "\x1b-"}));
+  EXPECT_EQ(keys, "");
+  EXPECT_EQ(chained, 0);
+}
+
+TEST_F(KeyMapping, WithoutKeyBufferHandlerTheBytesPassThroughKeyPressAndEcho) {
+  view().OnKeyBuffer = nullptr;
+  view().LocalEcho = true;
+  view().Screen().SetCursor(3, 5);
+  EXPECT_TRUE(Key(kUp, 0x48, true));
+  EXPECT_EQ(keys, "\x1b[A");
+  EXPECT_EQ(view().Screen().Row, 4);  // the echoed sequence moved the local cursor
+  EXPECT_EQ(view().Screen().Col, 3);
+}
+
+TEST_F(KeyMapping, KeypadCursorKeysGetASecondTryAsExtendedKeys) {
+  EXPECT_TRUE(Key(kUp, 0x48, false));  // keypad 8 with Num Lock off
+  EXPECT_EQ(buffers, (std::vector<std::string>{"\x1b[A"}));
+  EXPECT_EQ(chained, 0);
+
+  EXPECT_FALSE(Key(kDelete, 0x53, false));  // keypad Delete: outside 33-40, left alone
+  EXPECT_EQ(buffers.size(), 1u);
+  EXPECT_EQ(chained, 1);
+
+  view().FKeys = 1;
+  EXPECT_FALSE(Key(36, 0x47, true));  // Home has no VT100 entry and is not claimed
+  EXPECT_EQ(buffers.size(), 1u);
+}
+
+TEST_F(KeyMapping, LettersFollowCtrlCapsLockAndShift) {
+  auto& kb = rig.Keyboard;
+  EXPECT_TRUE(Letter('A'));
+  kb.CapsLock = true;
+  EXPECT_TRUE(Letter('B'));
+  kb.Shift = true;
+  EXPECT_TRUE(Letter('C'));  // Caps Lock with Shift stays upper case
+  kb.CapsLock = false;
+  EXPECT_TRUE(Letter('D'));
+  kb.Shift = false;
+  kb.Ctrl = true;
+  EXPECT_TRUE(Letter('C'));
+  EXPECT_EQ(keys, std::string("aBCD\x03"));
+  EXPECT_TRUE(buffers.empty());
+}
+
+TEST_F(KeyMapping, BackspaceTabReturnAndEscapeAreClaimedAsTheirControlCharacters) {
+  view().FKeys = 1;
+  EXPECT_TRUE(Key(8, 0x0E));
+  EXPECT_TRUE(Key(kTab, 0x0F));
+  EXPECT_TRUE(Key(13, 0x1C));
+  EXPECT_TRUE(Key(27, 0x01));
+  EXPECT_EQ(keys, "\b\t\r\x1b");
+}
+
+TEST_F(KeyMapping, TabUnderScoSendsItsTableEntryAndShiftTabSendsHT) {
+  view().FKeys = 0;
+  EXPECT_TRUE(Key(kTab, 0x0F));
+  rig.Keyboard.Shift = true;
+  EXPECT_TRUE(Key(kTab, 0x0F));
+  EXPECT_EQ(buffers, (std::vector<std::string>{"\x1b[Z"}));
+  EXPECT_EQ(keys, "\t");
+}
+
+TEST_F(KeyMapping, AnEmptyEntryClaimsTheKeyAndSendsNothing) {
+  view().FKeys = 2;
+  EXPECT_TRUE(Key(kF10, 0x44));
+  EXPECT_EQ(buffers, (std::vector<std::string>{""}));
+  view().OnKeyBuffer = nullptr;
+  EXPECT_TRUE(Key(kF10, 0x44));
+  EXPECT_EQ(keys, "");
+}
+
+TEST_F(KeyMapping, DeadKeyAccentsTheNextLowerCaseVowel) {
+  EXPECT_TRUE(Key(kDeadKey, 0x1B));
+  EXPECT_TRUE(Letter('E'));
+  rig.Keyboard.Shift = true;
+  EXPECT_TRUE(Key(kDeadKey, 0x1B));
+  rig.Keyboard.Shift = false;
+  EXPECT_TRUE(Letter('E'));
+  EXPECT_EQ(keys, "\xEA\xEB");
+}
+
+TEST_F(KeyMapping, AnyLetterClearsTheDeadKeyAndOtherKeysLeaveItPending) {
+  Key(kDeadKey, 0x1B);
+  rig.Keyboard.Shift = true;
+  Letter('E');  // upper case is not accented, but the dead key is used up
+  rig.Keyboard.Shift = false;
+  Letter('E');
+  Key(kDeadKey, 0x1B);
+  Letter('X');
+  Letter('O');
+  Key(kDeadKey, 0x1B);
+  EXPECT_FALSE(Key('5', 0x06));  // a digit is left to the platform
+  Letter('U');
+  EXPECT_EQ(keys, "Eexo\xFB");
+}
+
+TEST_F(KeyMapping, BothDeadKeysPendingTryCircumflexFirst) {
+  Key(kDeadKey, 0x1B);
+  rig.Keyboard.Shift = true;
+  Key(kDeadKey, 0x1B);
+  rig.Keyboard.Shift = false;
+  Letter('A');
+  Letter('A');
+  EXPECT_EQ(keys, "\xE2" "a");
+}
+
+TEST_F(KeyMapping, AltWithTheDeadKeyIsNotClaimed) {
+  EXPECT_FALSE(Key(kDeadKey, 0x1B, false, true));
+  Letter('E');
+  EXPECT_EQ(keys, "e");
+}
+
+TEST_F(KeyMapping, XlatTranslatesTypedCharactersThroughTheScreenTable) {
+  view().LocalEcho = true;
+  view().SetXlat(true);
+  char key = '\xA3';
+  view().KeyPress(key);
+  EXPECT_EQ(static_cast<unsigned char>(key), AsciiTable[0xA3]);
+  EXPECT_EQ(static_cast<unsigned char>(keys.back()), 0x9C);
+  EXPECT_EQ(view().Screen().Lines[1]->Chars[0], 0x9C);
+
+  view().SetXlat(false);
+  key = '\xA3';
+  view().KeyPress(key);
+  EXPECT_EQ(static_cast<unsigned char>(keys.back()), 0xA3);
+}
+
+TEST_F(KeyMapping, KeyPressHandlerMayChangeTheKeyBeforeItIsEchoed) {
+  view().LocalEcho = true;
+  view().OnKeyPress = [](TCustomZuzeRI&, char& key) { key = 'Z'; };
+  Letter('Q');
+  EXPECT_EQ(view().Screen().Lines[1]->Chars[0], 'Z');
+}
+
+TEST_F(KeyMapping, KeyLearningAidDescribesTheNextKeyInsteadOfSendingIt) {
+  rig.Keyboard.Ctrl = true;
+  EXPECT_TRUE(Key(kMultiply, 0x37, false, true));
+  EXPECT_TRUE(KeyDefinitionArmed);
+  EXPECT_FALSE(Key(kCtrlKey, 0x1D));  // the modifier keys themselves do not use it up
+  rig.Keyboard.Ctrl = false;
+  EXPECT_TRUE(KeyDefinitionArmed);
+
+  view().FKeys = 1;
+  EXPECT_TRUE(Key(kUp, 0x48, true));
+  EXPECT_FALSE(KeyDefinitionArmed);
+  EXPECT_TRUE(buffers.empty());
+  EXPECT_EQ(rig.Clipboard.Contents, "48, ssNormal, TRUE, '\\x1B[A'");
+  ASSERT_EQ(rig.MessageBox.Shown.size(), 1u);
+  EXPECT_EQ(rig.MessageBox.Shown[0].first, rig.Clipboard.Contents);
+  EXPECT_EQ(rig.MessageBox.Shown[0].second, "Key definition from reduru1.cfg");
+}
+
+TEST_F(KeyMapping, KeyLearningAidLinesForShiftedAndMissingKeys) {
+  auto learn = [&](int vk, int scan, bool shift) {
+    rig.Keyboard.Ctrl = true;
+    Key(kMultiply, 0x37, false, true);
+    rig.Keyboard.Ctrl = false;
+    rig.Keyboard.Shift = shift;
+    EXPECT_TRUE(Key(vk, scan));
+    rig.Keyboard.Shift = false;
+    return rig.Clipboard.Contents;
+  };
+  view().FKeys = 0;
+  EXPECT_EQ(learn(kF1, 0x3B, true), "3B, ssShift , FALSE, '\\x1B[V'");
+  EXPECT_EQ(rig.MessageBox.Shown.back().second, "Key definition from reduru0.cfg");
+  view().FKeys = 1;
+  EXPECT_EQ(learn(kF7, 0x41, false), "41, ssNormal, FALSE");
+  EXPECT_EQ(learn('A', 0x1E, false), "1E, ssNormal, FALSE");
+  EXPECT_TRUE(buffers.empty());
+  EXPECT_EQ(keys, "");
+}
+
+TEST_F(KeyMapping, OtherMessagesAndOtherWindowsGoToThePreviousHook) {
+  platform::TMessage other = platform::MakeKeyDown(&keys, 'A', 0x1E, false);
+  EXPECT_FALSE(platform::OfferToAppMessageHook(other));
+  platform::TMessage sysKey = platform::MakeKeyDown(rig.Window.Handle(), 'A', 0x1E, false, true);
+  sysKey.Msg = platform::kSysKeyDownMessage;
+  EXPECT_FALSE(platform::OfferToAppMessageHook(sysKey));
+  EXPECT_EQ(chained, 2);
+  EXPECT_EQ(keys, "");
+}
+
+TEST_F(KeyMapping, FocusLossPutsThePreviousHookBack) {
+  view().FocusLost();
+  EXPECT_FALSE(Letter('A'));
+  EXPECT_EQ(chained, 1);
+  EXPECT_EQ(keys, "");
+  view().FocusGained();
+  view().FocusGained();  // a repeated focus message must not chain the view to itself
+  EXPECT_FALSE(Key(kDelete, 0x53, false));
+  EXPECT_EQ(chained, 2);
+}
+
+TEST_F(KeyMapping, DestroyingAFocusedViewRestoresThePreviousHook) {
+  rig.View.reset();
+  EXPECT_FALSE(Letter('A'));
+  EXPECT_EQ(chained, 1);
+}
+
+TEST(KeyText, ShiftStateNamesInFixedOrderWithTrailingBlanks) {
+  EXPECT_EQ(ShiftStateToString(0), "ssNormal");
+  EXPECT_EQ(ShiftStateToString(ssCtrl | ssShift | ssAlt), "ssShift ssAlt ssCtrl ");
+  EXPECT_EQ(ShiftStateToString(ssDouble | ssLeft | ssRight | ssMiddle),
+            "ssLeft ssRight ssMiddle ssDouble ");
+}
+
+TEST(KeyText, ValueBytesOutsidePrintableAsciiAndQuotesAreEscaped) {
+  EXPECT_EQ(FuncKeyValueToString(std::string("\x1b[2~ ~\x7f\x80'\\\0", 11)),
+            "\\x1B[2~ ~\\x7F\\x80\\x27\\x5C\\x00");
+  EXPECT_EQ(FuncKeyValueToString(""), "");
+}
+
+}  // namespace

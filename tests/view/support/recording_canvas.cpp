@@ -1,0 +1,72 @@
+#include "tests/view/support/recording_canvas.h"
+
+#include <cstdio>
+
+namespace corvane::recording {
+namespace {
+std::string Rect(const platform::TRect& r) {
+  char text[64];
+  std::snprintf(text, sizeof text, "(%d,%d,%d,%d)", r.Left, r.Top, r.Right, r.Bottom);
+  return text;
+}
+std::string Color(platform::TRGB c) {
+  char text[32];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", c.Red, c.Green, c.Blue);
+  return text;
+}
+
+TCanvasCall Call(TCanvasCall::Kind what, const platform::TRect& rect = {}) {
+  TCanvasCall call;
+  call.What = what;
+  call.Rect = rect;
+  return call;
+}
+}  // namespace
+
+std::string ToString(const TCanvasCall& call) {
+  switch (call.What) {
+    case TCanvasCall::SelectFont: return "SelectFont " + call.Font.Name;
+    case TCanvasCall::RestoreFont: return "RestoreFont";
+    case TCanvasCall::RealizePalette: return "RealizePalette";
+    case TCanvasCall::FillRect: return "Fill " + Rect(call.Rect) + " " + Color(call.Background);
+    case TCanvasCall::TextRun:
+      return "Text " + std::to_string(call.X) + "," + std::to_string(call.Y) + " " +
+             Rect(call.Rect) + " '" + call.Text + "' " + Color(call.Foreground) + " on " +
+             Color(call.Background);
+    case TCanvasCall::Frame: return "Frame " + Rect(call.Rect) + " " + Color(call.Background);
+    case TCanvasCall::FocusRect: return "FocusRect " + Rect(call.Rect);
+  }
+  return "?";
+}
+
+void TRecordingCanvas::SelectFont(const platform::TFont& font) {
+  calls_.push_back(Call(TCanvasCall::SelectFont));
+  calls_.back().Font = font;
+}
+void TRecordingCanvas::RestoreFont() { calls_.push_back(Call(TCanvasCall::RestoreFont)); }
+void TRecordingCanvas::RealizePalette(const platform::TPaletteColors&) {
+  calls_.push_back(Call(TCanvasCall::RealizePalette));
+}
+void TRecordingCanvas::FillRect(const platform::TRect& rect, platform::TRGB color) {
+  calls_.push_back(Call(TCanvasCall::FillRect, rect));
+  calls_.back().Background = color;
+}
+void TRecordingCanvas::TextRun(int x, int y, const platform::TRect& opaque,
+                               std::string_view text, platform::TRGB foreground,
+                               platform::TRGB background) {
+  TCanvasCall& call = calls_.emplace_back(Call(TCanvasCall::TextRun, opaque));
+  call.X = x;
+  call.Y = y;
+  call.Text = text;
+  call.Foreground = foreground;
+  call.Background = background;
+}
+void TRecordingCanvas::Frame(const platform::TRect& rect, platform::TRGB color) {
+  calls_.push_back(Call(TCanvasCall::Frame, rect));
+  calls_.back().Background = color;
+}
+void TRecordingCanvas::FocusRect(const platform::TRect& rect) {
+  calls_.push_back(Call(TCanvasCall::FocusRect, rect));
+}
+
+}  // namespace corvane::recording

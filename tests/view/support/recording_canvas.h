@@ -1,0 +1,42 @@
+#pragma once
+// A canvas that keeps every call, so tests can check runs, margins and frames.
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace corvane::recording {
+
+struct TCanvasCall {
+  enum Kind { SelectFont, RestoreFont, RealizePalette, FillRect, TextRun, Frame, FocusRect };
+  Kind What = SelectFont;
+  platform::TRect Rect;  // fill, opaque, frame or focus rectangle
+  int X = 0, Y = 0;      // text origin
+  std::string Text;
+  platform::TRGB Foreground, Background;  // a fill's or frame's colour is Background
+  platform::TFont Font;
+};
+
+std::string ToString(const TCanvasCall& call);
+
+class TRecordingCanvas final : public platform::TCanvasPort {
+ public:
+  TRecordingCanvas(std::vector<TCanvasCall>& calls, platform::TTextMetrics metrics)
+      : calls_(calls), metrics_(metrics) {}
+
+  void SelectFont(const platform::TFont& font) override;
+  platform::TTextMetrics TextMetrics() override { return metrics_; }
+  void RestoreFont() override;
+  void RealizePalette(const platform::TPaletteColors& colors) override;
+  void FillRect(const platform::TRect& rect, platform::TRGB color) override;
+  void TextRun(int x, int y, const platform::TRect& opaque, std::string_view text,
+               platform::TRGB foreground, platform::TRGB background) override;
+  void Frame(const platform::TRect& rect, platform::TRGB color) override;
+  void FocusRect(const platform::TRect& rect) override;
+
+ private:
+  std::vector<TCanvasCall>& calls_;
+  platform::TTextMetrics metrics_;
+};
+
+}  // namespace corvane::recording

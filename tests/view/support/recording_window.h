@@ -1,0 +1,73 @@
+#pragma once
+// A window that keeps every call and an update region, and hands out
+// recording canvases; plus fakes of the keyboard, clipboard and message box.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/clipboard.h"
+#include "platform/keyboard.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "tests/view/support/recording_canvas.h"
+
+namespace corvane::recording {
+
+class TRecordingWindow final : public platform::TWindowPort {
+ public:
+  platform::TRect Client{0, 0, 500, 400};
+  platform::TTextMetrics Metrics{8, 12, 0};
+  std::optional<platform::TRect> Pending;  // bounding box of the update region
+  std::vector<std::string> Calls;          // window calls, e.g. "Invalidate (6,4,14,16)"
+  std::vector<TCanvasCall> Painted;        // calls on paint-bracket canvases
+  std::vector<TCanvasCall> Measured;       // calls on screen canvases
+
+  const void* Handle() const override { return this; }
+  platform::TRect ClientRect() override { return Client; }
+  void Invalidate(const platform::TRect& rect) override;
+  bool UpdateRect(platform::TRect& rect) override;
+  void RepaintNow() override;
+  std::unique_ptr<platform::TCanvasPort> BeginPaint(platform::TRect& paintRect) override;
+  std::unique_ptr<platform::TCanvasPort> ScreenCanvas() override;
+  void SetFocus() override { Calls.push_back("SetFocus"); }
+  void SetMouseCapture() override { Calls.push_back("SetMouseCapture"); }
+  void ReleaseMouseCapture() override { Calls.push_back("ReleaseMouseCapture"); }
+  void ConfinePointer(const platform::TRect& rect) override;
+  void ReleasePointer() override { Calls.push_back("ReleasePointer"); }
+  void CreateCaret(int width, int height) override;
+  void DestroyCaret() override { Calls.push_back("DestroyCaret"); }
+  void ShowCaret() override { Calls.push_back("ShowCaret"); }
+  void HideCaret() override { Calls.push_back("HideCaret"); }
+  void MoveCaret(int x, int y) override;
+
+  // The calls whose text starts with `prefix`.
+  std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
+};
+
+class TFakeKeyboard final : public platform::TKeyboardPort {
+ public:
+  bool Shift = false, Ctrl = false, CapsLock = false;
+  bool ShiftDown() override { return Shift; }
+  bool CtrlDown() override { return Ctrl; }
+  bool CapsLockOn() override { return CapsLock; }
+};
+
+class TFakeClipboard final : public platform::TClipboardPort {
+ public:
+  std::string Contents;
+  std::string Text() override { return Contents; }
+  void SetText(const std::string& text) override { Contents = text; }
+};
+
+class TFakeMessageBox final : public platform::TMessageBoxPort {
+ public:
+  std::vector<std::pair<std::string, std::string>> Shown;  // text, caption
+  void ShowOk(const std::string& text, const std::string& caption) override {
+    Shown.emplace_back(text, caption);
+  }
+};
+
+std::string RectText(const platform::TRect& r);
+
+}  // namespace corvane::recording

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/view/support/view_rig.h"
+
+using namespace corvane;
+using corvane::recording::TCanvasCall;
+using corvane::recording::TViewRig;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+void SetCells(TScreen& s, int row, int col, const std::string& text, std::uint8_t attr) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    s.Lines[row]->Chars[col + i] = static_cast<std::uint8_t>(text[i]);
+    s.Lines[row]->Attrs[col + i] = attr;
+  }
+}
+
+// 10 columns, 2 rows in use, 8 x 16 cells with 2 pixels of internal leading,
+// in a 120 x 60 client area: three text rows fit.
+class ViewPaint : public ::testing::Test {
+ protected:
+  ViewPaint() : rig({8, 16, 2}) {
+    rig.Window.Client = {0, 0, 120, 60};
+    view().SetRows(2);
+    view().SetCols(10);
+    rig.ClearRecords();
+    rig.Window.Pending.reset();
+  }
+
+  TZuzeRI& view() { return *rig.View; }
+
+  Calls Paint() {
+    rig.Window.Painted.clear();
+    view().PaintRequest();
+    Calls calls;
+    for (const TCanvasCall& call : rig.Window.Painted) calls.push_back(ToString(call));
+    return calls;
+  }
+  Calls PaintAll() {
+    rig.Window.Pending = rig.Window.Client;
+    return Paint();
+  }
+  std::vector<TCanvasCall> Painted(TCanvasCall::Kind kind) const {
+    std::vector<TCanvasCall> found;
+    for (const TCanvasCall& call : rig.Window.Painted)
+      if (call.What == kind) found.push_back(call);
+    return found;
+  }
+
+  TViewRig rig;
+};
+
+TEST_F(ViewPaint, AFullPaintDrawsOneTextCallPerRunAndFillsTheMargins) {
+  SetCells(view().Screen(), 0, 0, "ab", 0x07);
+  SetCells(view().Screen(), 0, 2, "cd", 0x1E);
+  EXPECT_EQ(PaintAll(), (Calls{
+      "RealizePalette",
+      "Fill (0,0,120,6) #000000",  // top band, drawn twice when the first row is row 0
+      "Fill (0,0,120,6) #000000",
+      "SelectFont Terminal",
+      "Text 6,4 (0,6,22,22) 'ab' #C8C8C8 on #000000",
+      "Text 22,4 (22,6,38,22) 'cd' #54FFFF on #A80000",
+      "Text 38,4 (38,6,92,22) '      ' #C8C8C8 on #000000",
+      "Text 6,20 (0,22,92,38) '          ' #C8C8C8 on #000000",
+      "Text 6,36 (0,38,92,54) '          ' #C8C8C8 on #000000",  // row 2 lies below Rows
+      "Fill (0,52,118,58) #000000",   // the row that does not fit
+      "Fill (86,4,118,58) #000000",   // right of the last column
+      "RestoreFont",
+  }));
+  EXPECT_EQ(rig.Window.Calls, (Calls{"BeginPaint"}));
+}
+
+TEST_F(ViewPaint, APartialPaintStartsOneRowAboveTheUpdateRectangle) {
+  rig.Window.Client = {0, 0, 120, 400};
+  for (int row = 0; row < 10; ++row) SetCells(view().Screen(), row, 0, std::string(1, 'A' + row), 7);
+  rig.Window.Pending = platform::TRect{6, 100, 14, 116};  // a cell of row 6
+  Paint();
+  const auto texts = Painted(TCanvasCall::TextRun);
+  ASSERT_EQ(texts.size(), 3u);  // rows 5, 6 and 7: the row above overlaps by its leading
+  EXPECT_EQ(texts[0].Y, 84);
+  EXPECT_EQ(texts[0].Text[0], 'F');
+  EXPECT_EQ(texts[2].Text[0], 'H');
+  const auto fills = Painted(TCanvasCall::FillRect);
+  ASSERT_EQ(fills.size(), 1u);  // no top band, only the right margin
+  EXPECT_EQ(fills[0].Rect, (platform::TRect{86, 4, 118, 398}));
+}
+
+TEST_F(ViewPaint, TheTopLineShiftsWhichScreenLineIsPaintedFirst) {
+  SetCells(view().Screen(), 1, 0, "second", 7);
+  view().VScrollBarScroll(TScrollCode::scLineDown);
+  Paint();  // the scroll repainted the whole window
+  const auto texts = Painted(TCanvasCall::TextRun);
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts[0].Text.substr(0, 6), "second");
+  EXPECT_EQ(texts[0].Y, 4);
+}
+
+TEST_F(ViewPaint, MonochromeMapsAttributesToBlackWhiteAndGrey) {
+  view().MonoChrome = true;
+  SetCells(view().Screen(), 0, 0, "a", 0x07);
+  SetCells(view().Screen(), 0, 1, "b", 0x0F);
+  SetCells(view().Screen(), 0, 2, "c", 0x70);
+  SetCells(view().Screen(), 0, 3, "d", 0x00);
+  SetCells(view().Screen(), 0, 4, "e", 0x1F);
+  const Calls calls = PaintAll();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "RealizePalette"), 0);
+  const auto texts = Painted(TCanvasCall::TextRun);
+  ASSERT_GE(texts.size(), 6u);
+  const platform::TRGB black{0, 0, 0}, white{255, 255, 255}, grey{127, 127, 127};
+  EXPECT_EQ(texts[0].Foreground, black);
+  EXPECT_EQ(texts[0].Background, white);
+  EXPECT_EQ(texts[1].Foreground, black);
+  EXPECT_EQ(texts[1].Background, grey);
+  EXPECT_EQ(texts[2].Foreground, white);
+  EXPECT_EQ(texts[2].Background, grey);
+  EXPECT_EQ(texts[3].Foreground, white);
+  EXPECT_EQ(texts[3].Background, white);
+  EXPECT_EQ(texts[4].Background, grey);
+  for (const TCanvasCall& fill : Painted(TCanvasCall::FillRect)) EXPECT_EQ(fill.Background, white);
+}
+
+TEST_F(ViewPaint, MarginsTakeTheBackgroundOfTheCurrentAttribute) {
+  view().Screen().Attr = 0x0F;
+  PaintAll();
+  for (const TCanvasCall& fill : Painted(TCanvasCall::FillRect))
+    EXPECT_EQ(fill.Background, (platform::TRGB{0, 0, 0}));
+  view().Screen().Attr = 0x47;
+  PaintAll();
+  const auto fills = Painted(TCanvasCall::FillRect);
+  ASSERT_EQ(fills.size(), 4u);
+  for (const TCanvasCall& fill : fills) EXPECT_EQ(fill.Background, (platform::TRGB{0, 0, 168}));
+}
+
+TEST_F(ViewPaint, NothingIsPaintedWithoutAnUpdateRegion) {
+  EXPECT_TRUE(Paint().empty());
+  EXPECT_TRUE(rig.Window.Calls.empty());
+}
+
+TEST_F(ViewPaint, AGivenCanvasIsUsedWithTheWindowsUpdateRectangle) {
+  std::vector<TCanvasCall> own;
+  recording::TRecordingCanvas dc(own, rig.Window.Metrics);
+  rig.Window.Pending = rig.Window.Client;
+  view().PaintRequest(&dc);
+  EXPECT_TRUE(rig.Window.Calls.empty());  // no paint bracket
+  EXPECT_EQ(own.size(), 10u);  // as a full paint of blank rows
+}
+
+TEST_F(ViewPaint, UpdateThenPaintRedrawsTheChangedCells) {
+  PaintAll();
+  view().Screen().SetCursor(4, 1);
+  view().WriteText("\x1b[44mxy");
+  ASSERT_TRUE(rig.Window.Pending.has_value());
+  Paint();
+  bool found = false;
+  for (const TCanvasCall& call : Painted(TCanvasCall::TextRun)) {
+    if (call.Text == "xy") {
+      found = true;
+      EXPECT_EQ(call.X, 38);
+      EXPECT_EQ(call.Y, 20);
+      EXPECT_EQ(call.Background, (platform::TRGB{0, 0, 168}));
+    }
+  }
+  EXPECT_TRUE(found);
+}
+
+class TSelectingView : public TZuzeRI {
+ public:
+  using TZuzeRI::TZuzeRI;
+  void Select(const platform::TRect& r) { FSelectRect = r; }
+};
+
+TEST_F(ViewPaint, TheSelectionFrameIsDrawnDoubleAfterTheText) {
+  rig.View.reset();
+  TSelectingView selecting(rig.Ports());
+  selecting.Select({-1, -1, -1, -1});
+  rig.Window.Pending = rig.Window.Client;
+  rig.Window.Painted.clear();
+  selecting.PaintRequest();
+  EXPECT_TRUE(Painted(TCanvasCall::Frame).empty());
+
+  selecting.Select({14, 20, 45, 52});
+  rig.Window.Pending = rig.Window.Client;
+  rig.Window.Painted.clear();
+  selecting.PaintRequest();
+  const auto& painted = rig.Window.Painted;
+  ASSERT_GE(painted.size(), 3u);
+  EXPECT_EQ(ToString(painted[painted.size() - 3]), "Frame (14,20,46,51) #000000");
+  EXPECT_EQ(ToString(painted[painted.size() - 2]), "Frame (13,19,47,52) #FFFFFF");
+  EXPECT_EQ(ToString(painted.back()), "RestoreFont");
+}
+
+}  // namespace
