@@ -226,6 +226,8 @@ void TWSocket::Connect() {
   handle_ = sockets_.Socket(family_, socket_type_, proto_number_);
   if (handle_ == kInvalidSocket) SocketError("Connect (socket)");
   ChangeState(TSocketState::Opened);
+  // A state handler may close the socket; there is nothing left to set up.
+  if (handle_ == kInvalidSocket) return;
 
   if (socket_type_ == platform::kSockDgram) {
     if (remote_.address == platform::kInaddrNone) {
@@ -233,7 +235,7 @@ void TWSocket::Connect() {
       SetOption(platform::kSoBroadcast, &on, sizeof on, "setsockopt(SO_BROADCAST)");
     }
     ChangeState(TSocketState::Connecting);
-    ChangeState(TSocketState::Connected);
+    if (handle_ != kInvalidSocket) ChangeState(TSocketState::Connected);
     return;
   }
 

@@ -61,8 +61,9 @@ void TWSocket::TryToSend() {
           SocketError("TryToSend failed");
       }
     }
+    // A partial send goes on with the rest at once: only a send that would
+    // block re-arms the write notification, so stopping here could stall.
     block.Remove(sent);
-    if (sent < length) return;
   }
 }
 

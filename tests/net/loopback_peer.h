@@ -1,0 +1,71 @@
+#pragma once
+// Test peers on 127.0.0.1: a server that accepts one connection and runs a
+// script on it in its own thread with plain blocking calls, and a port that
+// refuses connections. Both stop by themselves when destroyed.
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "platform/sockets.h"
+
+namespace corvane::test {
+
+// The accepted side of one connection (blocking).
+class PeerLink {
+ public:
+  explicit PeerLink(platform::SocketHandle handle) : handle_(handle) {}
+  bool SendAll(std::string_view data);
+  // Receives until `count` bytes arrived or the connection ended.
+  std::string ReceiveUpTo(std::size_t count);
+  int Receive(char* buffer, int size);
+  void ShutdownSend();
+
+ private:
+  platform::SocketHandle handle_;
+};
+
+class LoopbackPeer {
+ public:
+  using Script = std::function<void(PeerLink& link)>;
+
+  explicit LoopbackPeer(Script script);
+  ~LoopbackPeer();
+  LoopbackPeer(const LoopbackPeer&) = delete;
+  LoopbackPeer& operator=(const LoopbackPeer&) = delete;
+
+  std::string Port() const { return std::to_string(port_); }
+  bool Finished() const { return finished_; }
+
+ private:
+  void Run(Script script);
+
+  platform::Sockets& sockets_;
+  platform::SocketHandle listener_ = platform::kInvalidSocket;
+  std::uint16_t port_ = 0;
+  // Closed only after the thread has ended, so shutting it down from the
+  // test's thread to wake the script is safe.
+  std::atomic<platform::SocketHandle> accepted_{platform::kInvalidSocket};
+  std::atomic<bool> finished_{false};
+  std::thread thread_;
+};
+
+// A bound socket that does not listen: connecting to its port is refused.
+class RefusingPort {
+ public:
+  RefusingPort();
+  ~RefusingPort();
+  std::string Port() const { return std::to_string(port_); }
+
+ private:
+  platform::SocketHandle socket_ = platform::kInvalidSocket;
+  std::uint16_t port_ = 0;
+};
+
+// Runs the message loop until `done` holds or timeout_ms passed.
+bool PumpUntil(const std::function<bool()>& done, int timeout_ms = 5000);
+// Runs the message loop for about `ms` milliseconds.
+void PumpFor(int ms);
+
+}  // namespace corvane::test
