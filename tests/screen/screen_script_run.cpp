@@ -159,9 +159,9 @@ class TCaseRun {
               bool Hex = false) {
     if (Wanted == Actual) return;
     const auto text = [Hex](long v) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "%02lX", v);
-      return " " + (Hex ? std::string(hex) : std::to_string(v));
+      char number[24];
+      std::snprintf(number, sizeof number, Hex ? " %02lX" : " %ld", v);
+      return std::string(number);
     };
     std::string wanted, actual;
     for (long v : Wanted) wanted += text(v);
