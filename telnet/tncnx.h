@@ -1,0 +1,103 @@
+#pragma once
+// TTnCnx: the client side of the telnet protocol over one TWSocket. It opens
+// and closes the session, removes telnet commands from the received bytes,
+// answers option negotiation, supplies the terminal type and the location,
+// reports end-of-record marks and hands the remaining data to its owner.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "net/wsocket.h"
+
+namespace corvane {
+
+class TTnCnx;
+
+using TTnSessionConnected = std::function<void(TTnCnx& sender, std::uint16_t error)>;
+using TTnSessionClosed = std::function<void(TTnCnx& sender, std::uint16_t error)>;
+// The buffer holds len data bytes followed by a 0 byte; valid during the call.
+using TTnDataAvailable = std::function<void(TTnCnx& sender, const char* buffer, int len)>;
+using TTnDisplay = std::function<void(TTnCnx& sender, const std::string& str)>;
+using TTnNotifyEvent = std::function<void(TTnCnx& sender)>;
+
+class TTnCnx {
+ public:
+  // Bytes of one receive call, and of pending data (with room for the
+  // trailing 0 and the overflow safeguard).
+  static constexpr int kReceiveSize = 2048;
+  static constexpr int kRxBufferSize = 2051;
+  // Longest sub-negotiation kept; further bytes are dropped until it ends.
+  static constexpr std::size_t kMaxSubNegotiation = 1024;
+
+  TTnCnx();
+  // Runs over the given sockets library instead of the platform's (tests).
+  explicit TTnCnx(platform::Sockets& sockets);
+  ~TTnCnx();
+  TTnCnx(const TTnCnx&) = delete;
+  TTnCnx& operator=(const TTnCnx&) = delete;
+
+  std::string Port = "23";
+  std::string Host;
+  std::string Location = "TNCNX";
+  std::string TermType = "VT100";
+
+  TTnSessionConnected OnSessionConnected;
+  TTnSessionClosed OnSessionClosed;
+  TTnDataAvailable OnDataAvailable;
+  TTnDisplay OnDisplay;
+  TTnNotifyEvent OnEndOfRecord;
+  TTnNotifyEvent OnSendLoc;
+  TTnNotifyEvent OnTermType;
+
+  // Closes an open session, starts a fresh parser and connects to Host:Port.
+  // Socket errors are raised as ESocketException; the outcome arrives as
+  // OnSessionConnected.
+  void Connect();
+  void Close();
+  // Sends data to the host with every byte 255 doubled, as telnet requires.
+  // Returns len when all was queued, -1 without a socket; raises unless
+  // connected.
+  int Send(const char* data, int len);
+  int SendStr(const std::string& str);
+  void Display(const std::string& str);
+
+  // The receive path, one byte at a time, and the flush of pending data.
+  void ProcessChar(std::uint8_t ch);
+  void DeliverPending();
+
+  TWSocket* CnxSocket() { return socket_.get(); }
+
+ private:
+  void WireSocket();
+  void ResetSession();
+  void AddChar(std::uint8_t ch);
+  void HandleOption(std::uint8_t verb, std::uint8_t option);
+  void HandleSubNegotiation();
+  void SendOptions(std::uint8_t verb, std::uint8_t option);
+  void SendCommand(const std::string& bytes);
+  void SendLocation();
+
+  void SocketSessionConnected(TWSocket& sender, std::uint16_t error);
+  void SocketSessionClosed(TWSocket& sender, std::uint16_t error);
+  void SocketDataAvailable(TWSocket& sender, std::uint16_t error);
+
+  std::unique_ptr<TWSocket> socket_;
+
+  char rx_buffer_[kRxBufferSize];
+  std::int32_t rx_count_ = 0;
+
+  // Receive-parser state of the current session.
+  bool iac_seen_ = false;
+  std::uint8_t pending_verb_ = 0;
+  bool in_sub_neg_ = false;
+  std::string sub_neg_buffer_;
+
+  // Negotiation records; only the transmit-binary mark is ever consulted.
+  bool binary_ = false;
+  bool echo_ = false;
+  bool sga_ = false;
+  bool type_or_eor_ = false;
+};
+
+}  // namespace corvane

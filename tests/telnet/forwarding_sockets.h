@@ -1,0 +1,55 @@
+#pragma once
+// The platform's sockets library with a hook on receive calls, so that tests
+// can make Receive fail or report a closed peer at a chosen moment.
+#include <functional>
+
+#include "platform/sockets.h"
+
+namespace corvane::tntest {
+
+class ForwardingSockets : public platform::Sockets {
+ public:
+  using Sockets = platform::Sockets;
+  using SocketHandle = platform::SocketHandle;
+  using WindowId = platform::WindowId;
+  using SockAddrIn = platform::SockAddrIn;
+
+  // When set, receive calls still consume the bytes, but the hook chooses
+  // the result that the caller sees (and may call SetLastError).
+  std::function<int(int real_result)> recv_hook;
+
+  int Startup(std::uint16_t v) override { return sys_.Startup(v); }
+  int Cleanup() override { return sys_.Cleanup(); }
+  SocketHandle Socket(int f, int t, int p) override { return sys_.Socket(f, t, p); }
+  int SetSockOpt(SocketHandle s, int l, int o, const void* v, int n) override { return sys_.SetSockOpt(s, l, o, v, n); }
+  int AsyncSelect(SocketHandle s, WindowId w, std::uint32_t m, std::uint32_t k) override {
+    return sys_.AsyncSelect(s, w, m, k);
+  }
+  int Connect(SocketHandle s, const SockAddrIn& a) override { return sys_.Connect(s, a); }
+  int Send(SocketHandle s, const void* d, int n) override { return sys_.Send(s, d, n); }
+  int SendTo(SocketHandle s, const void* d, int n, const SockAddrIn& a) override { return sys_.SendTo(s, d, n, a); }
+  int Recv(SocketHandle s, void* b, int n) override {
+    int result = sys_.Recv(s, b, n);
+    return recv_hook ? recv_hook(result) : result;
+  }
+  int Shutdown(SocketHandle s, int h) override { return sys_.Shutdown(s, h); }
+  int CloseSocket(SocketHandle s) override { return sys_.CloseSocket(s); }
+  int PendingBytes(SocketHandle s, std::uint32_t& c) override { return sys_.PendingBytes(s, c); }
+  bool ProtocolByName(const char* n, int& p) override { return sys_.ProtocolByName(n, p); }
+  bool ServiceByName(const char* n, const char* p, std::uint16_t& port) override {
+    return sys_.ServiceByName(n, p, port);
+  }
+  bool HostByName(const char* n, std::uint32_t& a) override { return sys_.HostByName(n, a); }
+  std::uint32_t InetAddr(const char* t) override { return sys_.InetAddr(t); }
+  int LastError() override { return sys_.LastError(); }
+  void SetLastError(int n) override { sys_.SetLastError(n); }
+  int Bind(SocketHandle s, const SockAddrIn& a) override { return sys_.Bind(s, a); }
+  int Listen(SocketHandle s, int b) override { return sys_.Listen(s, b); }
+  SocketHandle Accept(SocketHandle s) override { return sys_.Accept(s); }
+  int LocalAddress(SocketHandle s, SockAddrIn& a) override { return sys_.LocalAddress(s, a); }
+
+ private:
+  Sockets& sys_ = platform::SystemSockets();
+};
+
+}  // namespace corvane::tntest

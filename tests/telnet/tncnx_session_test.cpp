@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "net/socket_errors.h"
+#include "platform/diagnostics.h"
+#include "tests/telnet/forwarding_sockets.h"
+#include "tests/telnet/loopback_peer.h"
+
+namespace corvane::tntest {
+namespace {
+
+const std::string kIacSe = B({255, 240});
+
+struct Connected {
+  ScriptedServer server;
+  TTnCnx cnx;
+  TnRecorder rec{cnx};
+  Connected() { EXPECT_TRUE(server.Connect(cnx, rec)); }
+};
+
+TEST(TnDelivery, OneBlockPerChunkWithAZeroAfterItAndEventsBeforeTheData) {
+  Connected c;
+  ASSERT_TRUE(c.server.Feed(c.cnx, B({65, 255, 255, 66})));
+  EXPECT_EQ(c.rec.blocks, std::vector<std::string>{"A\xff" "B"});
+  EXPECT_TRUE(c.rec.block_terminated);
+
+  c.rec.log.clear();
+  ASSERT_TRUE(c.server.Feed(c.cnx, B({'a', 'b', 255, 239, 'c'})));
+  EXPECT_EQ(c.rec.log, (std::vector<std::string>{"eor", "data:abc"}));
+}
+
+TEST(TnDelivery, WithoutADataHandlerDataIsDroppedButNegotiationWorks) {
+  ScriptedServer server;
+  TTnCnx cnx;
+  TnRecorder rec(cnx, /*record_data=*/false);
+  ASSERT_TRUE(server.Connect(cnx, rec));
+  ASSERT_TRUE(server.Feed(cnx, "dropped" + B({255, 253, 24})));
+  EXPECT_EQ(server.TakeReplies(3), B({255, 251, 24}));
+
+  std::string data;
+  cnx.OnDataAvailable = [&](TTnCnx&, const char* b, int n) { data.append(b, static_cast<size_t>(n)); };
+  ASSERT_TRUE(server.Feed(cnx, "kept"));
+  EXPECT_EQ(data, "kept");
+}
+
+TEST(TnSubNegotiation, HandlersRunFirstAndMayChangeTheTextsSent) {
+  Connected c;
+  c.cnx.OnTermType = [](TTnCnx& cnx) { cnx.TermType = "ANSI"; };
+  c.cnx.OnSendLoc = [](TTnCnx& cnx) { cnx.Location = "Room 12"; };
+  ASSERT_TRUE(c.server.Feed(c.cnx, B({255, 253, 24, 255, 250, 24, 1, 255, 240, 255, 253, 23})));
+  std::string expected = B({255, 251, 24, 255, 250, 24, 0}) + "ANSI" + kIacSe +
+                         B({255, 251, 23, 255, 250, 23}) + "Room 12" + kIacSe;
+  EXPECT_EQ(c.server.TakeReplies(expected.size()), expected);
+}
+
+TEST(TnSend, DoublesEveryByte255InData) {
+  Connected c;
+  EXPECT_EQ(c.cnx.SendStr(B({'a', 255, 'b', 255, 255})), 5);
+  EXPECT_EQ(c.cnx.Send("\xff", 1), 1);
+  EXPECT_EQ(c.cnx.Send(nullptr, 4), 0);
+  EXPECT_EQ(c.server.TakeReplies(10), B({'a', 255, 255, 'b', 255, 255, 255, 255, 255, 255}));
+}
+
+TEST(TnSend, OutsideASessionRaises) {
+  TTnCnx cnx;
+  EXPECT_THROW(cnx.SendStr("x"), ESocketException);
+}
+
+TEST(TnSession, RemoteCloseIsForwardedOnce) {
+  Connected c;
+  c.server.Hangup();
+  ASSERT_TRUE(PumpUntil([&] { return c.rec.closed_count > 0; }));
+  EXPECT_EQ(c.rec.closed, 0);
+  EXPECT_EQ(c.cnx.CnxSocket()->State(), TSocketState::Closed);
+  platform::WaitAndProcessMessages(50);
+  EXPECT_EQ(c.rec.closed_count, 1);
+}
+
+// What a receive call can answer besides data: the peer's end of stream, a
+// failure, and "would block", which is not one.
+TEST(TnReceive, EndOfStreamAndFailuresAreDisplayed) {
+  struct Answer {
+    int result, error;
+    std::string display;
+  };
+  const std::vector<Answer> answers = {{0, 0, "\r\n**** Remote has closed ****\r\n"},
+                                       {-1, 10054, "\r\n**** ERROR: 10054 ****\r\n"},
+                                       {-1, 10035, ""}};
+  for (const auto& a : answers) {
+    ForwardingSockets sockets;
+    ScriptedServer server;
+    TTnCnx cnx(sockets);
+    TnRecorder rec(cnx);
+    ASSERT_TRUE(server.Connect(cnx, rec));
+    bool answered = false;
+    sockets.recv_hook = [&](int) {
+      answered = true;
+      sockets.SetLastError(a.error);
+      return a.result;
+    };
+    ASSERT_TRUE(server.Send("x"));
+    ASSERT_TRUE(PumpUntil([&] { return answered; }));
+    sockets.recv_hook = nullptr;
+    EXPECT_EQ(rec.display, a.display);
+    EXPECT_EQ(rec.data, "");
+  }
+}
+
+TEST(TnSession, CloseReportsOnceAndDestructionIsSilent) {
+  auto c = std::make_unique<Connected>();
+  c->cnx.Close();
+  EXPECT_EQ(c->rec.closed_count, 1);
+  c->cnx.Close();
+  EXPECT_EQ(c->rec.closed_count, 1);
+
+  ScriptedServer server;
+  int closed = 0;
+  {
+    TTnCnx cnx;
+    TnRecorder rec(cnx);
+    ASSERT_TRUE(server.Connect(cnx, rec));
+    cnx.OnSessionClosed = [&](TTnCnx&, std::uint16_t) { ++closed; };
+  }
+  EXPECT_EQ(closed, 0);
+}
+
+TEST(TnSession, RefusedConnectionReportsTheErrorThenTheClose) {
+  std::string port;
+  {
+    ScriptedServer gone;
+    port = gone.Port();
+  }
+  TTnCnx cnx;
+  TnRecorder rec(cnx);
+  cnx.Host = "127.0.0.1";
+  cnx.Port = port;
+  cnx.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return rec.closed_count > 0; }));
+  EXPECT_EQ(rec.Events(), (std::vector<std::string>{"connected:10061", "closed:0"}));
+}
+
+// A session that ends inside a command must not swallow the next session's
+// bytes: Connect starts a fresh parser.
+TEST(TnParserState, EachSessionStartsClean) {
+  const std::vector<std::string> unfinished = {B({255}), B({255, 251}), B({255, 250, 24, 1})};
+  for (const auto& tail : unfinished) {
+    Connected c;
+    ASSERT_TRUE(c.server.Feed(c.cnx, "one" + tail));
+    c.server.Hangup();
+    ASSERT_TRUE(PumpUntil([&] { return c.rec.closed_count > 0; }));
+    ASSERT_TRUE(c.server.Connect(c.cnx, c.rec));
+    ASSERT_TRUE(c.server.Feed(c.cnx, "two"));
+    EXPECT_EQ(c.rec.data, "onetwo");
+    EXPECT_EQ(c.server.TakeReplies(0, 50), "");
+  }
+}
+
+TEST(TnParserState, TwoConnectionsDoNotInterfere) {
+  Connected a, b;
+  ASSERT_TRUE(a.server.Feed(a.cnx, B({'a', 255, 250, 24, 1})));
+  ASSERT_TRUE(b.server.Feed(b.cnx, B({'b', 255})));
+  ASSERT_TRUE(a.server.Feed(a.cnx, B({255, 240, 'A'})));
+  ASSERT_TRUE(b.server.Feed(b.cnx, B({255, 'B'})));
+  EXPECT_EQ(a.rec.data, "aA");
+  EXPECT_EQ(b.rec.data, B({'b', 255, 'B'}));
+  std::string reply = B({255, 250, 24, 0}) + "VT100" + kIacSe;
+  EXPECT_EQ(a.server.TakeReplies(reply.size()), reply);
+  EXPECT_EQ(b.server.TakeReplies(0, 50), "");
+}
+
+TEST(TnTrace, NumberedLinesNameTheCommands) {
+  std::vector<std::string> pieces;
+  auto previous = platform::SetDiagnosticSink([&](std::string_view p) { pieces.emplace_back(p); });
+  Connected c;
+  ASSERT_TRUE(c.server.Feed(c.cnx, B({244, 255, 241, 255, 239, 248, 255, 255})));
+  platform::SetDiagnosticSink(previous);
+
+  ASSERT_EQ(pieces.size(), 8u);
+  EXPECT_EQ(pieces[1], "TNCH_IP\r\n");
+  EXPECT_EQ(pieces[3], "Unknown F1 '\xf1'\r\n");
+  EXPECT_EQ(pieces[5], "TNCH_EOR\r\n");
+  EXPECT_EQ(pieces[7], "TNCH_EL\r\n");
+  long first = std::strtol(pieces[0].c_str(), nullptr, 16);
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(pieces[2 * i].size(), 5u);
+    EXPECT_EQ(pieces[2 * i].back(), ' ');
+    EXPECT_EQ(std::strtol(pieces[2 * i].c_str(), nullptr, 16), first + i);
+  }
+  EXPECT_EQ(c.rec.data, B({244, 248, 255}));
+}
+
+}  // namespace
+}  // namespace corvane::tntest
