@@ -1,5 +1,6 @@
 #include "platform/posix/child_process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -16,6 +17,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, int stdio_handl
   args.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  // A server started as inetd would start it expects a blocking socket.
+  if (stdio_handle >= 0) fcntl(stdio_handle, F_SETFL, fcntl(stdio_handle, F_GETFL) & ~O_NONBLOCK);
   if (stdio_handle >= 0)
     for (int fd = 0; fd <= 2; ++fd) posix_spawn_file_actions_adddup2(&actions, stdio_handle, fd);
   pid_t pid = -1;

@@ -9,7 +9,8 @@ namespace corvane::platform {
 class ChildProcess {
  public:
   // Starts argv[0] (looked up in PATH) with argv. With stdio_handle >= 0 the
-  // child gets it as standard input, output and error, as inetd would do.
+  // child gets it as standard input, output and error, made blocking, as
+  // inetd would hand over a connection.
   ChildProcess(const std::vector<std::string>& argv, int stdio_handle = -1);
   // Stops a child that still runs: SIGTERM, then SIGKILL after a grace time.
   ~ChildProcess();

@@ -2,6 +2,7 @@
 // The platform's sockets library with a hook on receive calls, so that tests
 // can make Receive fail or report a closed peer at a chosen moment.
 #include <functional>
+#include <string>
 
 #include "platform/sockets.h"
 
@@ -17,6 +18,9 @@ class ForwardingSockets : public platform::Sockets {
   // When set, receive calls still consume the bytes, but the hook chooses
   // the result that the caller sees (and may call SetLastError).
   std::function<int(int real_result)> recv_hook;
+  // Every byte received from and accepted for the network, in order.
+  std::string received;
+  std::string sent;
 
   int Startup(std::uint16_t v) override { return sys_.Startup(v); }
   int Cleanup() override { return sys_.Cleanup(); }
@@ -26,10 +30,15 @@ class ForwardingSockets : public platform::Sockets {
     return sys_.AsyncSelect(s, w, m, k);
   }
   int Connect(SocketHandle s, const SockAddrIn& a) override { return sys_.Connect(s, a); }
-  int Send(SocketHandle s, const void* d, int n) override { return sys_.Send(s, d, n); }
+  int Send(SocketHandle s, const void* d, int n) override {
+    int result = sys_.Send(s, d, n);
+    if (result > 0) sent.append(static_cast<const char*>(d), static_cast<size_t>(result));
+    return result;
+  }
   int SendTo(SocketHandle s, const void* d, int n, const SockAddrIn& a) override { return sys_.SendTo(s, d, n, a); }
   int Recv(SocketHandle s, void* b, int n) override {
     int result = sys_.Recv(s, b, n);
+    if (result > 0) received.append(static_cast<const char*>(b), static_cast<size_t>(result));
     return recv_hook ? recv_hook(result) : result;
   }
   int Shutdown(SocketHandle s, int h) override { return sys_.Shutdown(s, h); }

@@ -50,6 +50,8 @@ class ScriptedServer {
   // The bytes the client has sent so far (replies and data), waiting up to
   // timeout_ms for at least `at_least` of them.
   std::string TakeReplies(size_t at_least = 0, int timeout_ms = 2000);
+  // The accepted connection's socket, to hand to a server process.
+  std::intptr_t StreamHandle() const { return stream_->Handle(); }
   // Closes the server side of the current connection.
   void Hangup() { stream_.reset(); }
 
