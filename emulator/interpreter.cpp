@@ -9,8 +9,12 @@
 namespace corvane {
 namespace {
 
+// Space, the digits, semicolon and question mark, as bits of 0x20..0x3F.
+constexpr std::uint32_t kParamChars = 1u << 0 | 0x3FFu << 16 | 1u << 27 | 1u << 31;
+
 bool IsParamChar(std::uint8_t Ch) {
-  return Ch == ' ' || (Ch >= '0' && Ch <= '9') || Ch == ';' || Ch == '?';
+  const unsigned bit = Ch - 0x20u;
+  return bit < 32 && (kParamChars >> bit & 1) != 0;
 }
 
 bool IsDesignator(std::uint8_t Ch) { return Ch >= '(' && Ch <= '+'; }
@@ -299,40 +303,38 @@ void TScreen::SelectGraphicRendition(std::uint8_t Final) {
   int pos = 1;
   while (pos < SeqLen) {
     const std::uint8_t ch = SeqBuf[pos];
-    if (ch == ' ' || ch == ';' || ch == '[' || ch == '?') {
+    if (ch < '0' || ch > '9') {  // space, semicolon or question mark
       ++pos;
       continue;
     }
-    const int start = pos;
     const int p = ParseParam(pos);
-    if (pos == start) ++pos;  // only digits reach here; never stall
-    if (p == 0 || p == 27) {
-      Attr = kDefaultAttr;
-      Reverse = false;
-      sawReset = true;
-    } else if (p == 1) {
-      Attr |= 0x08;
-    } else if (p == 5) {
-      Attr |= 0x80;
-    } else if (p == 7) {
-      Reverse = true;
-    } else if (p == 8) {
-      Attr = 0;
-    } else if (p == 10 || p == 12) {
-      AltFont = p == 12;
-    } else if (p == 22) {
-      Attr &= 0xF7;
-    } else if (p >= 30 && p <= 37) {
-      Attr = static_cast<std::uint8_t>((Attr & 0xF8) | (p - 30));
-    } else if (p >= 40 && p <= 47) {
-      Attr = static_cast<std::uint8_t>((Attr & 0x8F) | ((p - 40) << 4));
-    } else if (p != 4) {
-      ReportInvalid(Final);
-    }
+    sawReset |= p == 0 || p == 27;
+    if (!ApplyRendition(p)) ReportInvalid(Final);
   }
   // Reverse video exchanges the colour fields; the bright bits stay put.
   if (Reverse && (!wasReverse || sawReset))
     Attr = static_cast<std::uint8_t>((Attr & 0x88) | ((Attr & 0x07) << 4) | ((Attr >> 4) & 0x07));
+}
+
+bool TScreen::ApplyRendition(int P) {
+  switch (P) {
+    case 0: case 27: Attr = kDefaultAttr; Reverse = false; return true;
+    case 1: Attr |= 0x08; return true;
+    case 4: return true;
+    case 5: Attr |= 0x80; return true;
+    case 7: Reverse = true; return true;
+    case 8: Attr = 0; return true;
+    case 10: AltFont = false; return true;
+    case 12: AltFont = true; return true;
+    case 22: Attr &= 0xF7; return true;
+    case 30: case 31: case 32: case 33: case 34: case 35: case 36: case 37:
+      Attr = static_cast<std::uint8_t>((Attr & 0xF8) | (P - 30));
+      return true;
+    case 40: case 41: case 42: case 43: case 44: case 45: case 46: case 47:
+      Attr = static_cast<std::uint8_t>((Attr & 0x8F) | ((P - 40) << 4));
+      return true;
+    default: return false;
+  }
 }
 
 // ESC [ p ; ... I controls translation, raw bytes and the special-key report.

@@ -43,12 +43,19 @@ class TScreen {
   void FeedChar(std::uint8_t Ch) {
     if (RawCount > 0 || InSeq) return FeedUninterpreted(Ch);
     if (XlatIn) Ch = (*XlatTable)[Ch];
-    if (Ch < 0x20 || Col >= FCols) return ActOn(Ch);
-    TLine& line = *Lines[Row];
-    line.Chars[Col] = AltFont ? Ch | 0x80 : Ch;
-    line.Attrs[Col] = Attr;
-    MarkDirty(Row, Col);
-    ++Col;
+    // The fields are read before the cell stores, which the compiler must
+    // assume could change them.
+    const int row = Row;
+    const int col = Col;
+    if (Ch < 0x20 || col >= FCols) return ActOn(Ch);
+    const bool markDirty = !RepaintAll;
+    const std::uint8_t attr = Attr;
+    if (AltFont) Ch |= 0x80;
+    TLine& line = *Lines[row];
+    Col = col + 1;
+    line.Chars[col] = Ch;
+    line.Attrs[col] = attr;
+    if (markDirty) MarkDirty(row, col);
   }
   void FeedText(std::string_view S);
 
@@ -129,6 +136,7 @@ class TScreen {
   void SetRegion();
   void SetMode(std::uint8_t Final);
   void SelectGraphicRendition(std::uint8_t Final);
+  bool ApplyRendition(int P);  // false for a parameter not listed
   void PrivateCommand(std::uint8_t Final);
   void ExecEscape(std::uint8_t Final);
   void ExecIntermediate(std::uint8_t Final);
