@@ -4,11 +4,6 @@
 
 namespace corvane::recording {
 namespace {
-std::string Rect(const platform::TRect& r) {
-  char text[64];
-  std::snprintf(text, sizeof text, "(%d,%d,%d,%d)", r.Left, r.Top, r.Right, r.Bottom);
-  return text;
-}
 std::string Color(platform::TRGB c) {
   char text[32];
   std::snprintf(text, sizeof text, "#%02X%02X%02X", c.Red, c.Green, c.Blue);
@@ -23,18 +18,24 @@ TCanvasCall Call(TCanvasCall::Kind what, const platform::TRect& rect = {}) {
 }
 }  // namespace
 
+std::string RectText(const platform::TRect& r) {
+  char text[64];
+  std::snprintf(text, sizeof text, "(%d,%d,%d,%d)", r.Left, r.Top, r.Right, r.Bottom);
+  return text;
+}
+
 std::string ToString(const TCanvasCall& call) {
   switch (call.What) {
     case TCanvasCall::SelectFont: return "SelectFont " + call.Font.Name;
     case TCanvasCall::RestoreFont: return "RestoreFont";
     case TCanvasCall::RealizePalette: return "RealizePalette";
-    case TCanvasCall::FillRect: return "Fill " + Rect(call.Rect) + " " + Color(call.Background);
+    case TCanvasCall::FillRect: return "Fill " + RectText(call.Rect) + " " + Color(call.Background);
     case TCanvasCall::TextRun:
       return "Text " + std::to_string(call.X) + "," + std::to_string(call.Y) + " " +
-             Rect(call.Rect) + " '" + call.Text + "' " + Color(call.Foreground) + " on " +
+             RectText(call.Rect) + " '" + call.Text + "' " + Color(call.Foreground) + " on " +
              Color(call.Background);
-    case TCanvasCall::Frame: return "Frame " + Rect(call.Rect) + " " + Color(call.Background);
-    case TCanvasCall::FocusRect: return "FocusRect " + Rect(call.Rect);
+    case TCanvasCall::Frame: return "Frame " + RectText(call.Rect) + " " + Color(call.Background);
+    case TCanvasCall::FocusRect: return "FocusRect " + RectText(call.Rect);
   }
   return "?";
 }

@@ -18,6 +18,8 @@ struct TCanvasCall {
 };
 
 std::string ToString(const TCanvasCall& call);
+// "(left,top,right,bottom)"
+std::string RectText(const platform::TRect& r);
 
 class TRecordingCanvas final : public platform::TCanvasPort {
  public:

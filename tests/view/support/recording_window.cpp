@@ -4,11 +4,6 @@
 
 namespace corvane::recording {
 
-std::string RectText(const platform::TRect& r) {
-  return "(" + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
-         std::to_string(r.Right) + "," + std::to_string(r.Bottom) + ")";
-}
-
 void TRecordingWindow::Invalidate(const platform::TRect& rect) {
   Calls.push_back("Invalidate " + RectText(rect));
   if (rect.Empty()) return;

@@ -68,6 +68,4 @@ class TFakeMessageBox final : public platform::TMessageBoxPort {
   }
 };
 
-std::string RectText(const platform::TRect& r);
-
 }  // namespace corvane::recording
