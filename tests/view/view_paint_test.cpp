@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -165,6 +168,46 @@ TEST_F(ViewPaint, UpdateThenPaintRedrawsTheChangedCells) {
     }
   }
   EXPECT_TRUE(found);
+}
+
+TEST_F(ViewPaint, ArbitraryStreamsPaintEveryColumnOfEveryRowExactlyOnce) {
+  std::mt19937 random(7);
+  rig.Window.Client = {0, 0, 400, 900};
+  view().SetRows(50);
+  view().SetCols(37);
+  // Colour changes, cursor moves and controls between text, with raw bytes mixed in.
+  auto token = [&]() -> std::string {
+    switch (random() % 6) {
+      case 0:
+        return "\x1b[" + std::to_string(30 + random() % 8) + ";" +
+               std::to_string(40 + random() % 8) + "m";
+      case 1:
+        return "\x1b[" + std::to_string(random() % 60) + ";" + std::to_string(random() % 45) +
+               "H";
+      case 2: return std::string(1, "\r\n\b\t\x0e\x0f"[random() % 6]);
+      case 3: return std::string(1, static_cast<char>(random() % 256));
+      default: return std::string(1 + random() % 9, static_cast<char>('a' + random() % 26));
+    }
+  };
+  for (int round = 0; round < 40; ++round) {
+    std::string chunk;
+    while (chunk.size() < 400) chunk += token();
+    view().WriteText(chunk);
+    rig.Window.Pending = rig.Window.Client;
+    Paint();
+    std::map<int, int> columnsPerRow;
+    const TCanvasCall* previous = nullptr;
+    for (const TCanvasCall& text : Painted(TCanvasCall::TextRun)) {
+      ASSERT_EQ(text.X, 6 + columnsPerRow[text.Y] * 8);  // runs follow each other
+      if (previous != nullptr && previous->Y == text.Y)   // and a run is as long as it can be
+        ASSERT_FALSE(previous->Foreground == text.Foreground &&
+                     previous->Background == text.Background);
+      columnsPerRow[text.Y] += static_cast<int>(text.Text.size());
+      previous = &text;
+    }
+    ASSERT_EQ(columnsPerRow.size(), 50u);
+    for (const auto& [y, columns] : columnsPerRow) ASSERT_EQ(columns, 37) << "row at y " << y;
+  }
 }
 
 class TSelectingView : public TZuzeRI {
