@@ -28,6 +28,9 @@ std::string DoubleIac(const char* data, int len) {
   return out;
 }
 
+// A byte that ProcessChar would only add to the pending data.
+bool IsPlainData(std::uint8_t ch) { return ch < TNCH_IP || (ch > TNCH_EL && ch != TNCH_IAC); }
+
 }  // namespace
 
 TTnCnx::TTnCnx() : socket_(std::make_unique<TWSocket>()) { WireSocket(); }
@@ -108,9 +111,27 @@ void TTnCnx::SocketDataAvailable(TWSocket&, std::uint16_t) {
     std::int32_t error = socket_->LastError();
     if (error != kWouldBlock) Display("\r\n**** ERROR: " + std::to_string(error) + " ****\r\n");
   } else {
-    for (std::int32_t i = 0; i < n; ++i) ProcessChar(static_cast<std::uint8_t>(buffer[i]));
-    DeliverPending();
+    ProcessChunk(buffer, n);
   }
+}
+
+// Runs of plain data are copied at once; the result is the same as passing
+// every byte to ProcessChar.
+void TTnCnx::ProcessChunk(const char* data, int len) {
+  int i = 0;
+  while (i < len) {
+    int run = i;
+    if (!iac_seen_ && pending_verb_ == 0 && !in_sub_neg_)
+      while (run < len && IsPlainData(static_cast<std::uint8_t>(data[run]))) ++run;
+    if (run > i && rx_count_ + (run - i) <= kDeliverThreshold) {
+      std::memcpy(rx_buffer_ + rx_count_, data + i, static_cast<std::size_t>(run - i));
+      rx_count_ += run - i;
+      i = run;
+    } else {
+      ProcessChar(static_cast<std::uint8_t>(data[i++]));
+    }
+  }
+  DeliverPending();
 }
 
 void TTnCnx::ProcessChar(std::uint8_t ch) {

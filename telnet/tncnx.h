@@ -62,7 +62,9 @@ class TTnCnx {
   int SendStr(const std::string& str);
   void Display(const std::string& str);
 
-  // The receive path, one byte at a time, and the flush of pending data.
+  // The receive path: one received chunk parsed and delivered, or one byte at
+  // a time with an explicit flush of the pending data.
+  void ProcessChunk(const char* data, int len);
   void ProcessChar(std::uint8_t ch);
   void DeliverPending();
 
