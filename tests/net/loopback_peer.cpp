@@ -61,24 +61,38 @@ LoopbackPeer::LoopbackPeer(Script script) : sockets_(platform::SystemSockets()) 
 
 void LoopbackPeer::Run(Script script) {
   const platform::SocketHandle accepted = sockets_.Accept(listener_);
-  accepted_ = accepted;
+  {
+    std::lock_guard<std::mutex> lock(accepted_mutex_);
+    accepted_ = accepted;
+  }
+  accepted_once_ = true;
   if (accepted != platform::kInvalidSocket) {
     PeerLink link(accepted);
     script(link);
+    if (link.ResetRequested()) {
+      const platform::Linger abortive{1, 0};
+      sockets_.SetSockOpt(accepted, platform::kSolSocket, platform::kSoLinger, &abortive, sizeof abortive);
+      std::lock_guard<std::mutex> lock(accepted_mutex_);
+      sockets_.CloseSocket(accepted);
+      accepted_ = platform::kInvalidSocket;
+    }
   }
   finished_ = true;
 }
 
 LoopbackPeer::~LoopbackPeer() {
   platform::SocketHandle waker = platform::kInvalidSocket;
-  if (accepted_ == platform::kInvalidSocket) {
+  if (!accepted_once_) {
     // Nobody connected yet: a throwaway connection ends the blocking accept.
     waker = sockets_.Socket(platform::kAfInet, platform::kSockStream, 6);
     sockets_.Connect(waker, Loopback(platform::HostToNet16(port_)));
   }
   // A script still waiting for data is woken by shutting its link down.
   for (int i = 0; i < 500 && !finished_; ++i) {
-    if (accepted_ != platform::kInvalidSocket) sockets_.Shutdown(accepted_, platform::kShutdownBoth);
+    {
+      std::lock_guard<std::mutex> lock(accepted_mutex_);
+      if (accepted_ != platform::kInvalidSocket) sockets_.Shutdown(accepted_, platform::kShutdownBoth);
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   thread_.join();

@@ -4,6 +4,7 @@
 // refuses connections. Both stop by themselves when destroyed.
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -21,9 +22,14 @@ class PeerLink {
   std::string ReceiveUpTo(std::size_t count);
   int Receive(char* buffer, int size);
   void ShutdownSend();
+  // Ends the connection with a reset instead of an orderly close once the
+  // script returns.
+  void ResetAtEnd() { reset_at_end_ = true; }
+  bool ResetRequested() const { return reset_at_end_; }
 
  private:
   platform::SocketHandle handle_;
+  bool reset_at_end_ = false;
 };
 
 class LoopbackPeer {
@@ -44,9 +50,11 @@ class LoopbackPeer {
   platform::Sockets& sockets_;
   platform::SocketHandle listener_ = platform::kInvalidSocket;
   std::uint16_t port_ = 0;
-  // Closed only after the thread has ended, so shutting it down from the
-  // test's thread to wake the script is safe.
-  std::atomic<platform::SocketHandle> accepted_{platform::kInvalidSocket};
+  // Guards the accepted handle: the peer's thread may close it while the
+  // test's thread shuts it down to wake the script.
+  std::mutex accepted_mutex_;
+  platform::SocketHandle accepted_ = platform::kInvalidSocket;
+  std::atomic<bool> accepted_once_{false};
   std::atomic<bool> finished_{false};
   std::thread thread_;
 };
