@@ -199,9 +199,10 @@ TEST_F(ViewPaint, ArbitraryStreamsPaintEveryColumnOfEveryRowExactlyOnce) {
     const TCanvasCall* previous = nullptr;
     for (const TCanvasCall& text : Painted(TCanvasCall::TextRun)) {
       ASSERT_EQ(text.X, 6 + columnsPerRow[text.Y] * 8);  // runs follow each other
-      if (previous != nullptr && previous->Y == text.Y)   // and a run is as long as it can be
+      if (previous != nullptr && previous->Y == text.Y) {  // a run is as long as it can be
         ASSERT_FALSE(previous->Foreground == text.Foreground &&
                      previous->Background == text.Background);
+      }
       columnsPerRow[text.Y] += static_cast<int>(text.Text.size());
       previous = &text;
     }
