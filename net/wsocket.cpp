@@ -54,15 +54,23 @@ TWSocket::TWSocket(platform::Sockets& sockets) : sockets_(sockets) {
       [this](std::uint32_t message, std::uint32_t word, std::uint32_t lparam) { HandleMessage(message, word, lparam); });
   Reset();
   ++UseOf(sockets_).live_instances;
-  SocketsStartup();
+  try {
+    SocketsStartup();
+  } catch (...) {
+    --UseOf(sockets_).live_instances;  // no destructor will run for this one
+    throw;
+  }
 }
 
 TWSocket::~TWSocket() {
   destroying_ = true;
   try {
     if (state_ != TSocketState::Closed) Close();
-  } catch (const ESocketException& e) {
+  } catch (const std::exception& e) {
+    // A destructor cannot pass the failure on; it is reported instead.
     platform::WriteDiagnostic(std::string("TWSocket destructor: ") + e.what() + "\n");
+  } catch (...) {
+    platform::WriteDiagnostic("TWSocket destructor: unknown exception\n");
   }
   LibraryUse& use = UseOf(sockets_);
   --use.live_instances;

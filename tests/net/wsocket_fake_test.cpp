@@ -9,6 +9,7 @@
 
 #include "fake_sockets.h"
 #include "net/wsocket.h"
+#include "platform/diagnostics.h"
 
 namespace corvane {
 namespace {
@@ -432,6 +433,20 @@ TEST_F(FakeSocketTest, DestroyingAnOpenSocketIsSilent) {
   owned.reset();
   EXPECT_EQ(closed, 0);
   EXPECT_EQ(fake.close_calls, 1);
+}
+
+TEST_F(FakeSocketTest, ACloseFailingDuringDestructionIsReportedNotThrown) {
+  std::string diagnostics;
+  auto previous = platform::SetDiagnosticSink([&](std::string_view piece) { diagnostics += piece; });
+  {
+    auto owned = std::make_unique<TWSocket>(fake);
+    owned->SetPort("23");
+    owned->SetAddr("127.0.0.1");
+    owned->Connect();
+    fake.close_failures = 1'000'000;
+  }
+  platform::SetDiagnosticSink(previous);
+  EXPECT_NE(diagnostics.find("Error 10035 in function Disconnect (closesocket)"), std::string::npos) << diagnostics;
 }
 
 }  // namespace
