@@ -2,6 +2,7 @@
 // of line objects.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -97,6 +98,60 @@ TEST(Resize, RowsAndColsAreClampedAndTheRegionFollowsRows) {
   screen.SetRows(-5);
   EXPECT_EQ(screen.Rows(), 1);
   EXPECT_EQ(screen.RegionBottom, 0);
+}
+
+// Random CSI sequences with ordinary and extreme parameters, mixed with
+// other escapes, text and control characters.
+std::string RandomSequences(std::mt19937& Random, std::size_t Count) {
+  static const char* const kParams[] = {"", "0", "1", "2", "3", "7", "25", "65535", "99999999999", "?7", "?25", " 5"};
+  static const char kFinals[] = "@ABCDHIJKLMPSTfghlmnrsu>c";
+  static const char* const kOther[] = {"\x1b" "7", "\x1b" "8", "\x1bM", "\x1b(0", "\x1b(B", "\x1b" "c", "text",
+                                       "\r", "\n", "\b", "\t", "\x0e", "\x0f", "\xe9", "\x07", "\x1b[1;3I"};
+  const auto pick = [&Random](const auto& list) { return list[Random() % std::size(list)]; };
+  std::string bytes;
+  for (std::size_t i = 0; i < Count; ++i) {
+    if (Random() % 2 == 0) {
+      bytes += pick(kOther);
+      continue;
+    }
+    bytes += "\x1b[";
+    for (unsigned n = Random() % 4; n > 0; --n) bytes += std::string(pick(kParams)) + (n > 1 ? ";" : "");
+    bytes += kFinals[Random() % (sizeof kFinals - 1)];
+  }
+  return bytes;
+}
+
+void ExpectInvariants(const TScreen& s) {
+  ASSERT_GE(s.Row, 0);
+  ASSERT_LT(s.Row, s.Rows());
+  ASSERT_GE(s.Col, 0);
+  ASSERT_LE(s.Col, kMaxCols);
+  ASSERT_GE(s.RegionTop, 0);
+  ASSERT_LE(s.RegionTop, s.RegionBottom);
+  ASSERT_LT(s.RegionBottom, s.Rows());
+  ASSERT_GE(s.RawCount, 0);
+  ASSERT_LE(s.RawCount, kParamLimit);
+  ASSERT_TRUE(s.SeqLen >= 0 && s.SeqLen < kSeqCapacity);
+}
+
+TEST(AnyInput, CursorRegionAndCountsStayInBoundsWhileTheSizeChanges) {
+  platform::SetDiagnosticSink([](std::string_view) {});
+  platform::SetAlertSink([] {});
+  std::mt19937 random(7);
+  TScreen screen;
+  for (int round = 0; round < 300; ++round) {
+    screen.AutoWrap = round % 2 == 0;
+    screen.XlatIn = round % 3 == 0;
+    for (char ch : RandomSequences(random, 100)) {
+      screen.FeedChar(static_cast<std::uint8_t>(ch));
+      ExpectInvariants(screen);
+    }
+    screen.SetRows(1 + static_cast<int>(random() % kMaxRows));
+    screen.SetCols(1 + static_cast<int>(random() % kMaxCols));
+    ExpectInvariants(screen);
+  }
+  platform::SetDiagnosticSink({});
+  platform::SetAlertSink({});
 }
 
 }  // namespace
