@@ -7,8 +7,6 @@
 
 namespace corvane {
 namespace {
-constexpr int kLeftMargin = 6;
-constexpr int kTopMargin = 4;
 constexpr int kCaretWidth = 2;
 constexpr int kLastTopLine = kMaxRows - 1;
 

@@ -146,6 +146,10 @@ class TCustomZuzeRI {
   platform::TWindowPort& Window() { return *FWindow; }
 
  private:
+  // The text grid starts this far from the client area's left and top edges.
+  static constexpr int kLeftMargin = 6;
+  static constexpr int kTopMargin = 4;
+
   void MeasureFont();
   void ShowCaret();
   void HideCaret();
