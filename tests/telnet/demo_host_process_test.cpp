@@ -25,6 +25,7 @@ struct DemoClient {
       PumpUntil([&] { return rec.connected >= 0; });
       if (rec.connected != 0) platform::WaitAndProcessMessages(50);
     }
+    rec.closed_count = 0;  // refused attempts do not count
     return rec.connected == 0;
   }
   bool WaitFor(const std::string& text) {
@@ -32,12 +33,13 @@ struct DemoClient {
   }
 };
 
+std::string FreePort() {
+  ScriptedServer probe;
+  return probe.Port();
+}
+
 TEST(DemoHostProgram, GreetsEachClientAndNamesTheKeysItReceives) {
-  std::string port;
-  {
-    ScriptedServer probe;
-    port = probe.Port();
-  }
+  std::string port = FreePort();
   platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
   ASSERT_TRUE(host.Started());
 
@@ -65,6 +67,18 @@ TEST(DemoHostProgram, GreetsEachClientAndNamesTheKeysItReceives) {
   host.Signal(15);
   ASSERT_TRUE(host.Wait(3000));
   EXPECT_EQ(host.ExitCode(), 0);
+}
+
+TEST(DemoHostProgram, TurnsAwayClientsBeyondItsLimit) {
+  std::string port = FreePort();
+  platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port, "--max-clients", "1"});
+  DemoClient first, second;
+  ASSERT_TRUE(first.ConnectTo(port));
+  ASSERT_TRUE(first.WaitFor("Hello!"));
+  ASSERT_TRUE(second.ConnectTo(port));
+  EXPECT_TRUE(second.WaitFor("The demo host is busy; please try again later.\r\n"));
+  EXPECT_TRUE(PumpUntil([&] { return second.rec.closed_count > 0; }));
+  EXPECT_EQ(first.rec.closed_count, 0);
 }
 
 TEST(DemoHostProgram, RejectsBadArguments) {

@@ -76,17 +76,18 @@ int RunDemoServer(const DemoServerOptions& options) {
       entries.push_back({c.stream->Handle(), c.pending.size() < kMaxPendingOutput, !c.pending.empty()});
     platform::PollHandles(entries, kPollMs);
 
+    // Clients first: the entries cover exactly those polled.
+    size_t i = 1;
+    for (auto& c : clients) {
+      if (entries[i++].readable) ReadFrom(c);
+      WriteTo(c);
+    }
     if (entries[0].readable) {
       auto stream = listener->Accept(0);
       if (stream && static_cast<int>(clients.size()) >= options.max_clients)
         stream->Send("The demo host is busy; please try again later.\r\n");
       else if (stream)
-        clients.emplace_back(std::move(stream));
-    }
-    size_t i = 1;
-    for (auto& c : clients) {
-      if (entries[i++].readable) ReadFrom(c);
-      WriteTo(c);
+        WriteTo(clients.emplace_back(std::move(stream)));
     }
     clients.remove_if(Done);
   }
