@@ -42,8 +42,7 @@ std::string Colours() {
 std::string Box() {
   return At(11, 1) + "Line drawing" + At(12, 3) + LineDrawing("lqqqqqwqqqqqk") + At(13, 3) +
          LineDrawing("x") + " ab  " + LineDrawing("x") + " cd  " + LineDrawing("x") + At(14, 3) +
-         LineDrawing("tqqqqqnqqqqqu") + At(15, 3) + LineDrawing("mqqqqqvqqqqqj") + "  " +
-         LineDrawing("`afgy{|}~");
+         LineDrawing("tqqqqqnqqqqqu") + At(15, 3) + LineDrawing("mqqqqqvqqqqqj");
 }
 
 // Each demonstration ends in the text "ABCDE" when the command works.
