@@ -9,14 +9,6 @@
 namespace corvane {
 namespace {
 
-// Space, the digits, semicolon and question mark, as bits of 0x20..0x3F.
-constexpr std::uint32_t kParamChars = 1u << 0 | 0x3FFu << 16 | 1u << 27 | 1u << 31;
-
-bool IsParamChar(std::uint8_t Ch) {
-  const unsigned bit = Ch - 0x20u;
-  return bit < 32 && (kParamChars >> bit & 1) != 0;
-}
-
 bool IsDesignator(std::uint8_t Ch) { return Ch >= '(' && Ch <= '+'; }
 
 bool EndsAtOnce(std::uint8_t Ch) {

@@ -41,7 +41,14 @@ class TScreen {
   // The write entry: applies one received byte. Every received byte passes
   // here, so a printable character inside the margin is stored inline.
   void FeedChar(std::uint8_t Ch) {
-    if (RawCount > 0 || InSeq) return FeedUninterpreted(Ch);
+    if (RawCount > 0 || InSeq) {
+      // Parameter characters of a CSI sequence are the commonest case here.
+      if (RawCount == 0 && SeqLen > 0 && SeqBuf[0] == '[' && SeqLen < kSeqCapacity - 1 && IsParamChar(Ch)) {
+        SeqBuf[SeqLen++] = Ch;
+        return;
+      }
+      return FeedUninterpreted(Ch);
+    }
     if (XlatIn) Ch = (*XlatTable)[Ch];
     // The fields are read before the cell stores, which the compiler must
     // assume could change them.
@@ -124,6 +131,13 @@ class TScreen {
 
  private:
   void FeedUninterpreted(std::uint8_t Ch);
+  // Space, the digits, semicolon and question mark: the bytes a sequence
+  // collects. A bit mask over 0x20..0x3F keeps the test cheap.
+  static bool IsParamChar(std::uint8_t Ch) {
+    constexpr std::uint32_t kParamChars = 1u << 0 | 0x3FFu << 16 | 1u << 27 | 1u << 31;
+    const unsigned bit = Ch - 0x20u;
+    return bit < 32 && (kParamChars >> bit & 1) != 0;
+  }
   void ActOn(std::uint8_t Ch);
   void BlankRows(int First, int Last, std::uint8_t A);
   void EraseInDisplay(std::uint8_t Final);
