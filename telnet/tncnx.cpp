@@ -118,6 +118,7 @@ void TTnCnx::SocketDataAvailable(TWSocket&, std::uint16_t) {
 // Runs of plain data are copied at once; the result is the same as passing
 // every byte to ProcessChar.
 void TTnCnx::ProcessChunk(const char* data, int len) {
+  if (data == nullptr) len = 0;
   int i = 0;
   while (i < len) {
     int run = i;
