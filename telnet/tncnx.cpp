@@ -10,7 +10,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kWouldBlock = 10035;
 constexpr std::int32_t kDeliverThreshold = 2048;
 
 std::string Bytes(std::initializer_list<std::uint8_t> bytes) {
@@ -109,7 +108,7 @@ void TTnCnx::SocketDataAvailable(TWSocket&, std::uint16_t) {
     Display("\r\n**** Remote has closed ****\r\n");
   } else if (n < 0) {
     std::int32_t error = socket_->LastError();
-    if (error != kWouldBlock) Display("\r\n**** ERROR: " + std::to_string(error) + " ****\r\n");
+    if (error != platform::kWsaEWouldBlock) Display("\r\n**** ERROR: " + std::to_string(error) + " ****\r\n");
   } else {
     ProcessChunk(buffer, n);
   }
@@ -159,6 +158,9 @@ void TTnCnx::ProcessChar(std::uint8_t ch) {
       DebugTrace(kEorTrace);
       if (OnEndOfRecord) OnEndOfRecord(*this);
     } else if (ch == TNCH_SB) {
+      // Each sub-negotiation is examined on its own, even when two arrive
+      // without an option command between them.
+      sub_neg_buffer_.clear();
       in_sub_neg_ = true;
     } else if (ch >= TNCH_WILL && ch <= TNCH_DONT) {
       pending_verb_ = ch;

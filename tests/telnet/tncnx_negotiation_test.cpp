@@ -50,6 +50,8 @@ const std::vector<NegotiationCase>& Cases() {
       {"other sub-negotiation ignored", B({255, 250, 24, 0, 'x', 255, 240, 'y'}), "y", "", {}},
       {"IAC inside a sub-negotiation", B({255, 250, 24, 1, 255, 255, 240, 'z'}), "z",
        B({255, 250, 24, 0}) + "VT100" + kIacSe, {"termtype"}},
+      {"two sub-negotiations in a row", B({255, 250, 31, 0, 80, 255, 240, 255, 250, 24, 1, 255, 240}), "",
+       B({255, 250, 24, 0}) + "VT100" + kIacSe, {"termtype"}},
       {"commands only", B({255, 251, 1, 255, 251, 3}), "", B({255, 253, 1, 255, 253, 3}), {}},
       {"CR LF NUL and high bytes are data", B({13, 10, 0, 244, 248, 128}), B({13, 10, 0, 244, 248, 128}), "", {}},
   };
