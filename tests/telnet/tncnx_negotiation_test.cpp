@@ -4,6 +4,7 @@
 // the network cut the stream.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,33 @@ TEST(TnNegotiation, OverlongSubNegotiationIsBoundedAndStillAnswered) {
     EXPECT_EQ(out.data, "after");
     EXPECT_EQ(out.replies, replies);
     EXPECT_EQ(out.events, std::vector<std::string>{"termtype"});
+  }
+}
+
+// Streams of random bytes rich in telnet codes, cut at random places, must
+// give the same result as the stream read in one piece.
+TEST(TnNegotiation, RandomStreamsGiveTheSameResultHoweverCut) {
+  ScriptedServer server;
+  std::mt19937 random(20261207);
+  const int codes[] = {255, 255, 255, 250, 240, 251, 252, 253, 254, 239, 246, 24, 1, 0, 3, 23, 31, 'a', 'b', 13};
+  for (int round = 0; round < 40; ++round) {
+    std::string stream;
+    for (int i = 0; i < 300; ++i)
+      stream += static_cast<char>(random() % 3 == 0 ? random() % 256 : codes[random() % std::size(codes)]);
+    // End outside any command so that every reply is complete.
+    stream += B({255, 240, 'e', 'n', 'd'});
+    Outcome whole = RunSession(server, {stream}, 0);
+    std::vector<std::string> chunks;
+    for (size_t at = 0; at < stream.size();) {
+      size_t n = 1 + random() % 40;
+      chunks.push_back(stream.substr(at, n));
+      at += n;
+    }
+    Outcome cut = RunSession(server, chunks, whole.replies.size());
+    SCOPED_TRACE("round " + std::to_string(round));
+    EXPECT_EQ(cut.data, whole.data);
+    EXPECT_EQ(cut.replies, whole.replies);
+    EXPECT_EQ(cut.events, whole.events);
   }
 }
 
