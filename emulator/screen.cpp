@@ -12,7 +12,7 @@ void TLine::Blank(std::uint8_t A) {
 }
 
 TScreen::TScreen() {
-  for (auto& line : Lines) line = std::make_unique<TLine>();
+  for (int r = 0; r < kLineCount; ++r) Lines[r] = &FLineStore[r];
 }
 
 TScreen::~TScreen() = default;

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string_view>
 
 #include "emulator/translation_tables.h"
@@ -100,7 +99,8 @@ class TScreen {
   void ReportUnimplemented(std::uint8_t Final);
   void ReportInvalid(std::uint8_t Final);
 
-  std::array<std::unique_ptr<TLine>, kLineCount> Lines;
+  // Row r is *Lines[r]; scrolling reorders these pointers into FLineStore.
+  std::array<TLine*, kLineCount> Lines;
   int Row = 0;
   int Col = 0;
   int SavedRow = -1;
@@ -162,6 +162,7 @@ class TScreen {
 
   int FRows = 25;
   int FCols = 80;
+  std::array<TLine, kLineCount> FLineStore;
 };
 
 }  // namespace corvane

@@ -70,17 +70,17 @@ TEST_F(Diagnostics, SequenceBytesAreReportedAsCollected) {
 
 std::set<const TLine*> LineObjects(const TScreen& screen) {
   std::set<const TLine*> objects;
-  for (const auto& line : screen.Lines) objects.insert(line.get());
+  for (const TLine* line : screen.Lines) objects.insert(line);
   return objects;
 }
 
 TEST(LineObjects, ScrollingAndLineEditingReorderTheSameObjects) {
   TScreen screen;
   const auto before = LineObjects(screen);
-  const TLine* top = screen.Lines[0].get();
+  const TLine* top = screen.Lines[0];
 
   screen.ScrollUp();
-  EXPECT_EQ(screen.Lines[24].get(), top);
+  EXPECT_EQ(screen.Lines[24], top);
   screen.FeedText("\x1b[3;20r\x1b[5;1H\x1b[4L\x1b[2M\x1bM\x1b[20;1H\n");
   screen.ScrollDown();
 
