@@ -30,6 +30,20 @@ std::string DoubleIac(const char* data, int len) {
 // A byte that ProcessChar would only add to the pending data.
 bool IsPlainData(std::uint8_t ch) { return ch < TNCH_IP || (ch > TNCH_EL && ch != TNCH_IAC); }
 
+// The end of the run of plain data that starts at data[at]. Eight bytes are
+// tested at a time: none of them is 244 or above (bit 7 set and the low
+// seven bits at least 0x74) in most text.
+int PlainRunEnd(const char* data, int at, int len) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full, kHigh = 0x8080808080808080ull,
+                          kTo0x74 = 0x0C0C0C0C0C0C0C0Cull;
+  for (std::uint64_t word; at + 8 <= len; at += 8) {
+    std::memcpy(&word, data + at, 8);
+    if ((((word & kLow7) + kTo0x74) & word & kHigh) != 0) break;
+  }
+  while (at < len && IsPlainData(static_cast<std::uint8_t>(data[at]))) ++at;
+  return at;
+}
+
 }  // namespace
 
 TTnCnx::TTnCnx() : socket_(std::make_unique<TWSocket>()) { WireSocket(); }
@@ -121,8 +135,7 @@ void TTnCnx::ProcessChunk(const char* data, int len) {
   int i = 0;
   while (i < len) {
     int run = i;
-    if (!iac_seen_ && pending_verb_ == 0 && !in_sub_neg_)
-      while (run < len && IsPlainData(static_cast<std::uint8_t>(data[run]))) ++run;
+    if (!iac_seen_ && pending_verb_ == 0 && !in_sub_neg_) run = PlainRunEnd(data, i, len);
     if (run > i && rx_count_ + (run - i) <= kDeliverThreshold) {
       std::memcpy(rx_buffer_ + rx_count_, data + i, static_cast<std::size_t>(run - i));
       rx_count_ += run - i;

@@ -54,6 +54,9 @@ const std::vector<NegotiationCase>& Cases() {
       {"two sub-negotiations in a row", B({255, 250, 31, 0, 80, 255, 240, 255, 250, 24, 1, 255, 240}), "",
        B({255, 250, 24, 0}) + "VT100" + kIacSe, {"termtype"}},
       {"commands only", B({255, 251, 1, 255, 251, 3}), "", B({255, 253, 1, 255, 253, 3}), {}},
+      {"long runs around an escaped IAC", "abcdefghijklmnopq" + B({255, 255}) + "rstuvwxyz0123456789",
+       "abcdefghijklmnopq\xff" "rstuvwxyz0123456789", "", {}},
+      {"a traced data byte inside a run", "xxxxxxxxxxx\xf6" "yyyyyyyy\xfa" "z", "xxxxxxxxxxx\xf6" "yyyyyyyy\xfa" "z", "", {}},
       {"CR LF NUL and high bytes are data", B({13, 10, 0, 244, 248, 128}), B({13, 10, 0, 244, 248, 128}), "", {}},
   };
   return cases;
