@@ -6,13 +6,9 @@
 #include <optional>
 #include <string>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "emulator/screen.h"
 #include "platform/diagnostics.h"
+#include "platform/std_streams.h"
 #include "tools/replay/replay_input.h"
 #include "tools/replay/replay_options.h"
 #include "tools/replay/screen_dump.h"
@@ -40,9 +36,7 @@ bool ReadAll(std::FILE* Stream, std::string& Content) {
 std::optional<std::string> ReadInput(const std::string& File, std::string& Error) {
   std::string content;
   if (File == "-") {
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);  // capture files hold CR, LF and 0x1A as data
-#endif
+    corvane::platform::UseBinaryStandardInput();
     if (ReadAll(stdin, content)) return content;
     Error = std::string("cannot read standard input: ") + std::strerror(errno);
     return std::nullopt;
