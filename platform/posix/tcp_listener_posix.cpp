@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 
 #include "platform/tcp_listener.h"
@@ -42,20 +41,7 @@ int TcpStream::Send(std::string_view data) {
   return -1;
 }
 
-bool TcpStream::SendAll(std::string_view data, int timeout_ms) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!data.empty()) {
-    int n = Send(data);
-    if (n < 0) return false;
-    data.remove_prefix(static_cast<size_t>(n));
-    if (data.empty()) break;
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    WaitFor(Fd(handle_), POLLOUT, static_cast<int>(left.count()));
-  }
-  return true;
-}
+void TcpStream::WaitWritable(int timeout_ms) { WaitFor(Fd(handle_), POLLOUT, timeout_ms); }
 
 int TcpStream::Receive(char* buffer, int size) {
   ssize_t n = recv(Fd(handle_), buffer, static_cast<size_t>(size), 0);

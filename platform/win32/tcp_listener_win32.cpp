@@ -1,6 +1,5 @@
 #include <winsock2.h>
 
-#include <chrono>
 #include <string>
 
 #include "platform/tcp_listener.h"
@@ -48,20 +47,7 @@ int TcpStream::Send(std::string_view data) {
   return -1;
 }
 
-bool TcpStream::SendAll(std::string_view data, int timeout_ms) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!data.empty()) {
-    int n = Send(data);
-    if (n < 0) return false;
-    data.remove_prefix(static_cast<size_t>(n));
-    if (data.empty()) break;
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    WaitFor(Sock(handle_), true, static_cast<int>(left.count()));
-  }
-  return true;
-}
+void TcpStream::WaitWritable(int timeout_ms) { WaitFor(Sock(handle_), true, timeout_ms); }
 
 int TcpStream::Receive(char* buffer, int size) {
   int n = recv(Sock(handle_), buffer, size, 0);
