@@ -27,7 +27,8 @@ class TcpStream {
   int Receive(char* buffer, int size);
   // Waits up to timeout_ms for data, then receives as Receive does.
   int ReceiveWait(char* buffer, int size, int timeout_ms);
-  // Waits up to timeout_ms until the network takes more data.
+  // Wait up to timeout_ms until data arrives or the network takes more.
+  void WaitReadable(int timeout_ms);
   void WaitWritable(int timeout_ms);
   bool Broken() const { return broken_; }
   // Half-closes the sending direction so that the peer reads end of stream.

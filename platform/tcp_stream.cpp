@@ -19,4 +19,9 @@ bool TcpStream::SendAll(std::string_view data, int timeout_ms) {
   return true;
 }
 
+int TcpStream::ReceiveWait(char* buffer, int size, int timeout_ms) {
+  WaitReadable(timeout_ms);
+  return Receive(buffer, size);
+}
+
 }  // namespace corvane::platform

@@ -50,10 +50,7 @@ int TcpStream::Receive(char* buffer, int size) {
   return -1;
 }
 
-int TcpStream::ReceiveWait(char* buffer, int size, int timeout_ms) {
-  WaitFor(Fd(handle_), POLLIN, timeout_ms);
-  return Receive(buffer, size);
-}
+void TcpStream::WaitReadable(int timeout_ms) { WaitFor(Fd(handle_), POLLIN, timeout_ms); }
 
 void TcpStream::ShutdownSend() { shutdown(Fd(handle_), SHUT_WR); }
 

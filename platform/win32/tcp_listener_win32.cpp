@@ -56,10 +56,7 @@ int TcpStream::Receive(char* buffer, int size) {
   return -1;
 }
 
-int TcpStream::ReceiveWait(char* buffer, int size, int timeout_ms) {
-  WaitFor(Sock(handle_), false, timeout_ms);
-  return Receive(buffer, size);
-}
+void TcpStream::WaitReadable(int timeout_ms) { WaitFor(Sock(handle_), false, timeout_ms); }
 
 void TcpStream::ShutdownSend() { shutdown(Sock(handle_), SD_SEND); }
 
