@@ -32,7 +32,7 @@ windows_lane() {
 }
 
 windows_tests() {
-  trap './scripts/wine-run.sh --stop-server "$1"' EXIT
+  trap "./scripts/wine-run.sh --stop-server $1" EXIT
   ./scripts/wine-run.sh --start-server "$1"
   build_and_test "$1"
   ./scripts/wine-run.sh --stop-server "$1"
