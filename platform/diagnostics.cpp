@@ -36,4 +36,16 @@ AlertSink SetAlertSink(AlertSink sink) {
   return std::exchange(InstalledAlertSink(), std::move(sink));
 }
 
+std::string WithoutZeroBytes(std::string_view piece) {
+  std::string text;
+  text.reserve(piece.size());
+  for (const char ch : piece) {
+    if (ch == '\0')
+      text += "\\x00";
+    else
+      text += ch;
+  }
+  return text;
+}
+
 }  // namespace corvane::platform

@@ -3,6 +3,7 @@
 // model needs. The platform adapter supplies the default destination; tests
 // and tools install their own sinks.
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace corvane::platform {
@@ -23,6 +24,10 @@ void AlertSound();
 
 // Installs a sink for the alert sound, as SetDiagnosticSink does.
 AlertSink SetAlertSink(AlertSink sink);
+
+// The piece as one 0-terminated text for a channel that ends at a 0 byte:
+// each 0 byte is written as the four characters \x00.
+std::string WithoutZeroBytes(std::string_view piece);
 
 // Provided by each adapter: the platform's own destinations.
 void PlatformDebugOutput(std::string_view piece);
