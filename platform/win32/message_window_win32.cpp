@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/message_loop.h"
+#include "platform/win32/message_pump.h"
 
 namespace corvane::platform {
 namespace {
@@ -79,9 +80,13 @@ bool DispatchPending() {
   bool any = false;
   MSG m;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    // The quit message belongs to the loop that runs the program.
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
     any = true;
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
+    win32::PumpMessage(m);
   }
   return any;
 }
