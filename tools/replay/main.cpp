@@ -19,6 +19,8 @@ constexpr const char* kUsage =
     "usage: cvtelnet-replay [--rows N] [--cols N] [--xlat] [--auto-lf] [--auto-cr] [--raw] "
     "[--all-columns] [--attrs] [FILE]";
 
+constexpr std::size_t kErrorBufferSize = 1 << 16;
+
 int Fail(const std::string& Message) {
   std::fprintf(stderr, "cvtelnet-replay: %s\n", Message.c_str());
   return 2;
@@ -65,6 +67,9 @@ void Prepare(corvane::TScreen& Screen, const corvane::TReplayOptions& Options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Standard error is unbuffered by default, and hostile input yields a
+  // message for every other byte; the buffer is flushed at exit.
+  std::setvbuf(stderr, nullptr, _IOFBF, kErrorBufferSize);
   std::string error;
   const auto options = corvane::ParseReplayOptions(argc, argv, error);
   if (!options) return Fail(error + "; " + kUsage);
