@@ -6,12 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "emulator/screen.h"
 #include "platform/diagnostics.h"
 #include "platform/std_streams.h"
-#include "tools/replay/replay_input.h"
+#include "tools/replay/replay.h"
 #include "tools/replay/replay_options.h"
-#include "tools/replay/screen_dump.h"
 
 namespace {
 
@@ -52,18 +50,6 @@ std::optional<std::string> ReadInput(const std::string& File, std::string& Error
   return std::nullopt;
 }
 
-// The screen as the telnet terminal leaves it after connecting with the
-// given settings: cleared, cursor home, received text translated unless Xlat.
-void Prepare(corvane::TScreen& Screen, const corvane::TReplayOptions& Options) {
-  Screen.SetRows(Options.Rows);
-  Screen.SetCols(Options.Cols);
-  Screen.AutoLF = Options.AutoLF;
-  Screen.AutoCR = Options.AutoCR;
-  Screen.XlatIn = !Options.Xlat;
-  Screen.XlatDefault = !Options.Xlat;
-  Screen.ClearScreen();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,11 +66,7 @@ int main(int argc, char** argv) {
       [](std::string_view piece) { std::fwrite(piece.data(), 1, piece.size(), stderr); });
   corvane::platform::SetAlertSink([] {});
 
-  corvane::TScreen screen;
-  Prepare(screen, *options);
-  screen.FeedText(corvane::BytesToFeed(*input, options->Raw));
-
-  const std::string picture = corvane::DumpScreen(screen, options->Dump);
+  const std::string picture = corvane::Replay(*input, *options);
   std::fwrite(picture.data(), 1, picture.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : Fail("cannot write standard output");
 }
