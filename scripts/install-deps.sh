@@ -9,6 +9,7 @@ packages="
   g++-mingw-w64-i686-posix wine wine32:i386 xvfb
   busybox-static inetutils-telnetd netbase
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+  clang libclang-rt-14-dev
 "
 
 missing=""
