@@ -8,7 +8,8 @@
 
 namespace corvane {
 
-// The input/output error of a file operation, carrying the system's code.
+// The input/output error of a file operation, carrying the system's code;
+// a name that is not a regular file has its own message.
 class EInOutError : public std::runtime_error {
  public:
   explicit EInOutError(int code);
@@ -25,7 +26,7 @@ class TCaptureLog {
 
   bool On() const { return on_; }
   // Switching on raises EInOutError, and stays off, when the file can be
-  // neither opened nor created; switching off closes the file even when the
+  // neither opened nor created or is not a regular file; switching off closes the file even when the
   // closing marker cannot be written, then raises. Equal values do nothing.
   void SetOn(bool on);
   // Writes and flushes one byte; raises EInOutError on failure.

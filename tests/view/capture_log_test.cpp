@@ -87,6 +87,18 @@ TEST_F(CaptureLog, SwitchingOnWhenTheFileCannotBeOpenedOrCreatedRaisesAndStaysOf
   EXPECT_NO_THROW(view().SetLog(false));
 }
 
+TEST_F(CaptureLog, ANameThatIsNotARegularFileIsRefusedAndNotReplaced) {
+  rig.Disk.OpenAppendError = platform::kNotARegularFile;
+  try {
+    view().SetLog(true);
+    FAIL() << "no error raised";
+  } catch (const EInOutError& e) {
+    EXPECT_STREQ(e.what(), "ZUZERI.LOG is not a regular file");
+  }
+  EXPECT_FALSE(view().Log());
+  EXPECT_EQ(rig.Disk.Ops, std::vector<std::string>{"OpenAppend"});
+}
+
 TEST_F(CaptureLog, AFailedOpeningMarkerClosesTheFileAndStaysOff) {
   rig.Disk.WriteError = 28;
   EXPECT_THROW(view().SetLog(true), EInOutError);
