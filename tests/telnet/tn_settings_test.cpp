@@ -116,5 +116,19 @@ TEST_F(LoadSettings, AMissingFileGivesTheDefaultsAndNoHostChangesNothing) {
   EXPECT_EQ(Describe(), before);
 }
 
+TEST_F(LoadSettings, TheShippedExampleFileReadsAsItsCommentsSay) {
+  term.IniFilename = CV_SAMPLE_INI;
+  const std::vector<std::pair<const char*, const char*>> hosts = {
+      {"127.0.0.1", "Kept/7/fixed/0 lh=12 rows=25 cols=80 fkeys=1 cr=00 echo=00000"},
+      {"LOCALHOST", "Terminal/9/fixed/0 lh=12 rows=25 cols=80 fkeys=1 cr=00 echo=00001"},
+      {"oldhost.example", "Terminal/9/fixed/0 lh=12 rows=50 cols=132 fkeys=0 cr=00 echo=00100"}};
+  for (const auto& [host, settings] : hosts) {
+    Scramble();
+    term.HostName = host;
+    term.LoadSettings();
+    EXPECT_EQ(Describe(), settings) << host;
+  }
+}
+
 }  // namespace
 }  // namespace corvane::tntest
