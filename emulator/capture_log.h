@@ -19,7 +19,7 @@ class EInOutError : public std::runtime_error {
 class TCaptureLog {
  public:
   static constexpr const char* kFileName = "ZUZERI.LOG";
-  // Raised when a byte is logged with no open file.
+  // The error of writing with no open file.
   static constexpr int kFileNotOpen = 103;
 
   explicit TCaptureLog(std::unique_ptr<platform::TCaptureFilePort> file);

@@ -75,8 +75,8 @@ void TCustomZuzeRI::SetXlat(bool Value) {
 }
 
 // The screen keeps Rows within 1..50 and Cols within 1..132; a value outside
-// is clamped before it is compared.
-// Clearing sends the cursor home; a caret on the screen follows it at once.
+// is clamped before it is compared. Clearing sends the cursor home, and a
+// caret on the screen follows it at once.
 void TCustomZuzeRI::SetRows(int Value) {
   if (std::clamp(Value, 1, kMaxRows) == FScreen->Rows()) return;
   FScreen->SetRows(Value);

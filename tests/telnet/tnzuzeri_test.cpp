@@ -64,6 +64,20 @@ TEST(TnZuzeRISession, AConnectCycleShowsItsStatusLinesAroundTheData) {
   }
 }
 
+// OnEndOfRecord is the connection's own event; the others name the terminal.
+TEST(TnZuzeRISession, NegotiationEventsReachTheTerminalsHandlers) {
+  ScriptedServer server;
+  Terminal t;
+  ASSERT_TRUE(t.ConnectTo(server));
+  t.term.SetLocation("Desk 7");
+  t.term.OnSendLoc = [&](TTnZuzeRI& s) { t.events.push_back(&s == &t.term ? "sendloc" : "?"); };
+  t.term.OnTermType = [&](TTnZuzeRI& s) { t.events.push_back(&s == &t.term ? "termtype" : "?"); };
+  t.term.SetOnEndOfRecord([&](TTnCnx& s) { t.events.push_back(&s == &t.term.TnCnx() ? "eor" : "?"); });
+  ASSERT_TRUE(server.Feed(t.term.TnCnx(), B({255, 253, 23, 255, 250, 24, 1, 255, 240, 255, 239})));
+  EXPECT_EQ(t.events, (Lines{"connected:0", "sendloc", "termtype", "eor"}));
+  EXPECT_NE(server.TakeReplies(25).find("Desk 7"), std::string::npos);
+}
+
 TEST(TnZuzeRISession, ARefusedConnectionShowsTheErrorTextBeepsAndEndsClosed) {
   Terminal t;
   const std::string closedPort = ScriptedServer().Port();
