@@ -130,7 +130,7 @@ TEST(TnZuzeRIKeys, UpperLockCapitalisesTypedLettersOnly) {
   platform::TMessage ctrlF1 = platform::MakeKeyDown(t.rig.Window.Handle(), 112, 0x3B, false);
   bool handled = false;
   t.term.AppMessageHandler(ctrlF1, handled);
-  EXPECT_EQ(server.TakeReplies(8), "LS1\xA3\x1b[k");
+  EXPECT_EQ(server.TakeReplies(7), "LS1\xA3\x1b[k");
   EXPECT_EQ(t.Rows(3)[2], "");
 
   t.term.Disconnect();
