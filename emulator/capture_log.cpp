@@ -48,8 +48,12 @@ void TCaptureLog::Stop() {
   if (closeError != 0) throw EInOutError(closeError);
 }
 
-void TCaptureLog::LogByte(char ch) {
-  if (const int error = WriteFlushed(&ch, 1)) throw EInOutError(error);
+int TCaptureLog::Write(std::string_view bytes) {
+  const int error = WriteFlushed(bytes.data(), bytes.size());
+  if (error == 0) return 0;
+  on_ = false;
+  if (file_->IsOpen()) file_->Close();
+  return error;
 }
 
 int TCaptureLog::WriteFlushed(const char* data, std::size_t size) {

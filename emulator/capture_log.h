@@ -3,6 +3,7 @@
 // "<Open>" and "<Close>" for each capture period, appended to "ZUZERI.LOG".
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/capture_file.h"
 
@@ -19,7 +20,7 @@ class EInOutError : public std::runtime_error {
 class TCaptureLog {
  public:
   static constexpr const char* kFileName = "ZUZERI.LOG";
-  // Raised when a byte is logged with no open file.
+  // The error of writing with no open file.
   static constexpr int kFileNotOpen = 103;
 
   explicit TCaptureLog(std::unique_ptr<platform::TCaptureFilePort> file);
@@ -29,8 +30,10 @@ class TCaptureLog {
   // neither opened nor created or is not a regular file; switching off closes the file even when the
   // closing marker cannot be written, then raises. Equal values do nothing.
   void SetOn(bool on);
-  // Writes and flushes one byte; raises EInOutError on failure.
-  void LogByte(char ch);
+  // Writes and flushes the bytes as one piece. On failure the file is closed
+  // and capture switches off, so that the failure is met once; returns the
+  // error code, 0 when the bytes were written.
+  int Write(std::string_view bytes);
 
  private:
   void Start();
