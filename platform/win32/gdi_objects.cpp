@@ -43,9 +43,13 @@ HFONT TGdiObjects::Font(const TFont& font, HDC dc) {
   return font_;
 }
 
+int PointsToPixels(int points, HDC dc) {
+  return MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch);
+}
+
 HFONT CreateTerminalFont(const TFont& font, HDC dc) {
   LOGFONTA spec{};
-  spec.lfHeight = -MulDiv(font.Size, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch);
+  spec.lfHeight = -PointsToPixels(font.Size, dc);
   spec.lfWeight = (font.Style & fsBold) != 0 ? FW_BOLD : FW_NORMAL;
   spec.lfItalic = (font.Style & fsItalic) != 0;
   spec.lfUnderline = (font.Style & fsUnderline) != 0;

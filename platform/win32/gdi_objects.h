@@ -31,6 +31,9 @@ class TGdiObjects {
   std::optional<TFont> fontSpec_;
 };
 
+// The character height in pixels of a font of `points` on `dc`.
+int PointsToPixels(int points, HDC dc);
+
 // A GDI font for the terminal: fixed pitch and the OEM character set, so
 // that the cell codes show as the code page 437 glyphs.
 HFONT CreateTerminalFont(const TFont& font, HDC dc);

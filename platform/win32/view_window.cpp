@@ -197,6 +197,20 @@ std::unique_ptr<TCanvasPort> TWin32ViewWindow::WindowCanvas() {
                                       [hwnd](HDC dc) { ReleaseDC(hwnd, dc); });
 }
 
+int TWin32ViewWindow::PixelsPerInch() {
+  const HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return dpi;
+}
+
+int TWin32ViewWindow::FontPixelHeight(const TFont& font) {
+  const HDC dc = GetDC(nullptr);
+  const int height = PointsToPixels(font.Size, dc);
+  ReleaseDC(nullptr, dc);
+  return height;
+}
+
 void TWin32ViewWindow::SetFocus() { ::SetFocus(hwnd_); }
 void TWin32ViewWindow::SetMouseCapture() { SetCapture(hwnd_); }
 void TWin32ViewWindow::ReleaseMouseCapture() { ReleaseCapture(); }

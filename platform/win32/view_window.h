@@ -35,8 +35,9 @@ class TWin32ViewWindow final : public TWindowPort {
   void RepaintNow() override;
   std::unique_ptr<TCanvasPort> BeginPaint(TRect& paintRect) override;
   std::unique_ptr<TCanvasPort> ScreenCanvas() override;
-  // A canvas on the client area outside painting.
-  std::unique_ptr<TCanvasPort> WindowCanvas();
+  std::unique_ptr<TCanvasPort> WindowCanvas() override;
+  int PixelsPerInch() override;
+  int FontPixelHeight(const TFont& font) override;
 
   void SetFocus() override;
   void SetMouseCapture() override;

@@ -13,7 +13,7 @@ constexpr COLORREF kColour6 = RGB(0, 112, 216);  // cyan in the colour table
 constexpr COLORREF kColour4 = RGB(0, 0, 168);
 
 int RowTop(const TWin32ViewRig& rig, int row) {
-  return 4 + row * rig.View->LineHeight + rig.View->InternalLeading();
+  return 4 + row * rig.View->LineHeight() + rig.View->InternalLeading();
 }
 
 TEST(Win32ViewWindow, RunsAndMarginsArePaintedInThePaletteColours) {
@@ -80,7 +80,7 @@ TEST(Win32ViewWindow, FocusCreatesTheCaretOnTheCursorAndInstallsTheHook) {
   POINT caret{};
   GetCaretPos(&caret);
   EXPECT_EQ(caret.x, 6 + 4 * rig.View->CharWidth());
-  EXPECT_EQ(caret.y, 4 + 2 * rig.View->LineHeight);
+  EXPECT_EQ(caret.y, 4 + 2 * rig.View->LineHeight());
   EXPECT_TRUE(platform::AppMessageHook());
   SetFocus(nullptr);
   EXPECT_FALSE(rig.View->CaretCreated());
@@ -120,6 +120,21 @@ TEST(Win32ViewWindow, DragCapturesTheMouseAndConfinesThePointerInScreenPixels) {
   GetClipCursor(&clip);
   EXPECT_GT(clip.right - clip.left, 100);
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST(Win32ViewWindow, TheRubberBandInvertsTheWindowAndDrawingItAgainRemovesIt) {
+  TWin32ViewRig rig;
+  auto topEdge = [&] {
+    std::vector<COLORREF> pixels;
+    for (int x = 20; x < 80; ++x) pixels.push_back(rig.Pixel(x, 40));
+    return pixels;
+  };
+  const std::vector<COLORREF> before = topEdge();
+  rig.Window.WindowCanvas()->FocusRect({20, 40, 80, 90});
+  EXPECT_NE(topEdge(), before);  // dotted: every other pixel inverted
+  rig.Window.WindowCanvas()->FocusRect({20, 40, 80, 90});
+  EXPECT_EQ(topEdge(), before);
+  EXPECT_EQ(rig.Window.FontPixelHeight({"Terminal", 9}), 12);  // at 96 dots per inch
 }
 
 }  // namespace

@@ -6,18 +6,18 @@
 #include <optional>
 #include <string>
 
-#include "emulator/screen.h"
 #include "platform/diagnostics.h"
 #include "platform/std_streams.h"
-#include "tools/replay/replay_input.h"
+#include "tools/replay/replay.h"
 #include "tools/replay/replay_options.h"
-#include "tools/replay/screen_dump.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: cvtelnet-replay [--rows N] [--cols N] [--xlat] [--auto-lf] [--auto-cr] [--raw] "
     "[--all-columns] [--attrs] [FILE]";
+
+constexpr std::size_t kErrorBufferSize = 1 << 16;
 
 int Fail(const std::string& Message) {
   std::fprintf(stderr, "cvtelnet-replay: %s\n", Message.c_str());
@@ -50,21 +50,12 @@ std::optional<std::string> ReadInput(const std::string& File, std::string& Error
   return std::nullopt;
 }
 
-// The screen as the telnet terminal leaves it after connecting with the
-// given settings: cleared, cursor home, received text translated unless Xlat.
-void Prepare(corvane::TScreen& Screen, const corvane::TReplayOptions& Options) {
-  Screen.SetRows(Options.Rows);
-  Screen.SetCols(Options.Cols);
-  Screen.AutoLF = Options.AutoLF;
-  Screen.AutoCR = Options.AutoCR;
-  Screen.XlatIn = !Options.Xlat;
-  Screen.XlatDefault = !Options.Xlat;
-  Screen.ClearScreen();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Standard error is unbuffered by default, and hostile input yields a
+  // message for every other byte; the buffer is flushed at exit.
+  std::setvbuf(stderr, nullptr, _IOFBF, kErrorBufferSize);
   std::string error;
   const auto options = corvane::ParseReplayOptions(argc, argv, error);
   if (!options) return Fail(error + "; " + kUsage);
@@ -75,11 +66,7 @@ int main(int argc, char** argv) {
       [](std::string_view piece) { std::fwrite(piece.data(), 1, piece.size(), stderr); });
   corvane::platform::SetAlertSink([] {});
 
-  corvane::TScreen screen;
-  Prepare(screen, *options);
-  screen.FeedText(corvane::BytesToFeed(*input, options->Raw));
-
-  const std::string picture = corvane::DumpScreen(screen, options->Dump);
+  const std::string picture = corvane::Replay(*input, *options);
   std::fwrite(picture.data(), 1, picture.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : Fail("cannot write standard output");
 }
