@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <stdexcept>
 
 #include "platform/message_loop.h"
@@ -63,6 +64,16 @@ TEST_F(MessagePump, ExceptionsFromTheHookAndFromHandlersAreReportedAndTheLoopGoe
   Post(WM_CHAR, 'y', 0);
   EXPECT_EQ(errors, (std::vector<std::string>{"hook failed", "send failed"}));
   EXPECT_EQ(rig.Keys, "y");
+}
+
+TEST_F(MessagePump, APaintThatRaisesIsReportedOnceAndTheWindowGoesOn) {
+  rig.View->SetLineHeight(INT_MAX);  // the row arithmetic overflows
+  rig.Window.RepaintNow();
+  Pump();
+  EXPECT_EQ(errors, (std::vector<std::string>{"Integer overflow"}));
+  rig.View->SetLineHeight(12);
+  rig.Window.RepaintNow();
+  EXPECT_EQ(errors.size(), 1u);
 }
 
 TEST_F(MessagePump, ProcessingPendingMessagesLeavesTheQuitMessageForTheLoop) {
