@@ -26,24 +26,4 @@ TEST(Win32Ports, ClipboardTextIsOemSoThatAccentedLettersSurvive) {
   EXPECT_EQ(rig.Clipboard.Text(), "");
 }
 
-TEST(Win32Ports, KeyboardStateComesFromTheThreadsKeyState) {
-  TWin32ViewRig rig;
-  BYTE state[256] = {};
-  state[VK_SHIFT] = 0x80;
-  state[VK_CAPITAL] = 0x01;
-  SetKeyboardState(state);
-  EXPECT_TRUE(rig.Keyboard.ShiftDown());
-  EXPECT_FALSE(rig.Keyboard.CtrlDown());
-  EXPECT_TRUE(rig.Keyboard.CapsLockOn());
-  state[VK_SHIFT] = 0;
-  state[VK_CAPITAL] = 0;
-  state[VK_CONTROL] = 0x80;
-  SetKeyboardState(state);
-  EXPECT_FALSE(rig.Keyboard.ShiftDown());
-  EXPECT_TRUE(rig.Keyboard.CtrlDown());
-  EXPECT_FALSE(rig.Keyboard.CapsLockOn());
-  state[VK_CONTROL] = 0;
-  SetKeyboardState(state);
-}
-
 }  // namespace
