@@ -59,6 +59,7 @@ class TTnProtocol {
   struct OptionState {
     bool local = false;
     bool remote = false;
+    std::uint8_t asked = 0;  // one bit per verb that has arrived for the option
   };
 
   // Each returns false when the handler reset or destroyed the protocol.
