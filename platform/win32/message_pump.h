@@ -16,6 +16,12 @@ void SetLoopWindow(HWND window, HACCEL accelerators);
 // reported like one from a handler, and the message counts as claimed.
 void PumpMessage(MSG& msg);
 
+// Takes every message that is pending now through PumpMessage, but none
+// that their handlers post meanwhile, so that a handler which posts to itself
+// cannot hold the caller. The quit message stays queued for the program's
+// loop. Returns whether any message was handled.
+bool PumpPending();
+
 // Runs until the quit message arrives; returns its exit code.
 int RunMessageLoop();
 

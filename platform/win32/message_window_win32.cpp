@@ -74,32 +74,13 @@ bool PostToWindow(WindowId window, std::uint32_t message, MessageWord word, Mess
   return PostMessageA(ToHwnd(window), message, word, lparam) != 0;
 }
 
-namespace {
-
-bool DispatchPending() {
-  bool any = false;
-  MSG m;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    // The quit message belongs to the loop that runs the program.
-    if (m.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(m.wParam));
-      break;
-    }
-    any = true;
-    win32::PumpMessage(m);
-  }
-  return any;
-}
-
-}  // namespace
-
-void ProcessMessages() { DispatchPending(); }
+void ProcessMessages() { win32::PumpPending(); }
 
 bool WaitAndProcessMessages(int timeout_ms) {
-  if (DispatchPending()) return true;
+  if (win32::PumpPending()) return true;
   MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms),
                             QS_ALLINPUT);
-  return DispatchPending();
+  return win32::PumpPending();
 }
 
 }  // namespace corvane::platform
