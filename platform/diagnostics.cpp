@@ -1,5 +1,6 @@
 #include "platform/diagnostics.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace corvane::platform {
@@ -30,6 +31,14 @@ void AlertSound() {
     sink();
   else
     PlatformAlertSound();
+}
+
+void WriteNumbered(std::uint32_t& counter, std::string_view message, const DiagnosticSink& sink) {
+  ++counter;
+  char number[16];
+  const int length = std::snprintf(number, sizeof number, "%04X ", static_cast<unsigned>(counter));
+  sink(std::string_view(number, static_cast<std::size_t>(length)));
+  sink(message);
 }
 
 AlertSink SetAlertSink(AlertSink sink) {
