@@ -16,7 +16,8 @@ graphics="${CV_WINE_GRAPHICS:-null}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# The machine field of a PE file: 14c for i386, 8664 for x86-64.
+# The machine field of a PE file, as four hex digits: 014c for i386, 8664 for
+# x86-64.
 pe_machine() {
   pe_offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
   od -An -tx2 -j$((pe_offset + 4)) -N2 "$1" | tr -d ' '
@@ -94,7 +95,7 @@ case "${1:-}" in
 esac
 
 case "$(pe_machine "$1")" in
-  14c) use_arch win32 ;;
+  014c) use_arch win32 ;;
   8664) use_arch win64 ;;
   *) echo "wine-run.sh: $1 is not a 32-bit or 64-bit x86 Windows program" >&2; exit 2 ;;
 esac
