@@ -51,7 +51,9 @@ TWSocket::TWSocket() : TWSocket(platform::SystemSockets()) {}
 
 TWSocket::TWSocket(platform::Sockets& sockets) : sockets_(sockets) {
   window_ = std::make_unique<platform::MessageWindow>(
-      [this](std::uint32_t message, std::uint32_t word, std::uint32_t lparam) { HandleMessage(message, word, lparam); });
+      [this](std::uint32_t message, platform::MessageWord word, platform::MessageLong lparam) {
+        HandleMessage(message, word, lparam);
+      });
   Reset();
   ++UseOf(sockets_).live_instances;
   try {
@@ -113,7 +115,7 @@ void TWSocket::SocketError(const std::string& operation) {
   if (number == platform::kWsaEConnReset || number == platform::kWsaENotConn) {
     if (handle_ != kInvalidSocket) {
       sockets_.CloseSocket(handle_);
-      window_->Purge(kNotifyMessage, static_cast<std::uint32_t>(handle_));
+      window_->Purge(kNotifyMessage, static_cast<platform::MessageWord>(handle_));
     }
     handle_ = kInvalidSocket;
     ChangeState(TSocketState::Closed);
@@ -305,7 +307,7 @@ void TWSocket::CloseHandleRetrying() {
     platform::ProcessMessages();
   }
   closing_ = false;
-  window_->Purge(kNotifyMessage, static_cast<std::uint32_t>(handle_));
+  window_->Purge(kNotifyMessage, static_cast<platform::MessageWord>(handle_));
   handle_ = kInvalidSocket;
 }
 

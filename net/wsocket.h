@@ -109,12 +109,12 @@ class TWSocket {
   void SetOption(int option, const void* value, int length, const char* name);
   void CloseHandleRetrying();
 
-  void HandleMessage(std::uint32_t message, std::uint32_t word, std::uint32_t lparam);
+  void HandleMessage(std::uint32_t message, platform::MessageWord word, platform::MessageLong lparam);
   void HandleConnect(std::uint16_t error);
   void HandleRead(std::uint16_t error);
   void HandleWrite(std::uint16_t error);
   void HandleClose(std::uint16_t error);
-  void ReadLoop(std::uint32_t word, std::uint16_t error);
+  void ReadLoop(platform::MessageWord word, std::uint16_t error);
   std::uint32_t Pending(bool& ok);
   void TryToSend();
 

@@ -4,14 +4,14 @@
 
 namespace corvane {
 
-void TWSocket::HandleMessage(std::uint32_t message, std::uint32_t word, std::uint32_t lparam) {
+void TWSocket::HandleMessage(std::uint32_t message, platform::MessageWord word, platform::MessageLong lparam) {
   if (message != kNotifyMessage) return;
   const auto belongs = [this, word] {
-    return handle_ != platform::kInvalidSocket && static_cast<std::uint32_t>(handle_) == word;
+    return handle_ != platform::kInvalidSocket && static_cast<platform::MessageWord>(handle_) == word;
   };
   if (!belongs()) return;
-  const std::uint32_t events = lparam & 0xffffu;
-  const auto error = static_cast<std::uint16_t>(lparam >> 16);
+  const auto events = static_cast<std::uint32_t>(lparam & 0xffff);
+  const auto error = static_cast<std::uint16_t>((lparam >> 16) & 0xffff);
   // Each step may close the socket; later bits then belong to nobody.
   if ((events & platform::kFdConnect) != 0) HandleConnect(error);
   if ((events & platform::kFdRead) != 0 && belongs()) ReadLoop(word, error);
@@ -36,7 +36,7 @@ std::uint32_t TWSocket::Pending(bool& ok) {
 // Ends when a Receive failed, the handler did not read at all (it would
 // otherwise be called forever), the socket was closed, or an exception
 // escaped the handler (swallowed: it must not end the loop of the program).
-void TWSocket::ReadLoop(std::uint32_t word, std::uint16_t error) {
+void TWSocket::ReadLoop(platform::MessageWord word, std::uint16_t error) {
   for (;;) {
     last_error_ = 0;
     if (!OnDataAvailable) return;
@@ -47,7 +47,7 @@ void TWSocket::ReadLoop(std::uint32_t word, std::uint16_t error) {
       return;
     }
     if (last_error_ != 0 || receive_calls_ == calls_before) return;
-    if (handle_ == platform::kInvalidSocket || static_cast<std::uint32_t>(handle_) != word) return;
+    if (handle_ == platform::kInvalidSocket || static_cast<platform::MessageWord>(handle_) != word) return;
     bool ok = false;
     if (Pending(ok) == 0) return;
   }
@@ -60,7 +60,7 @@ void TWSocket::HandleWrite(std::uint16_t error) {
 
 void TWSocket::HandleClose(std::uint16_t error) {
   if (state_ == TSocketState::Connecting) return;
-  const auto word = static_cast<std::uint32_t>(handle_);
+  const auto word = static_cast<platform::MessageWord>(handle_);
   bool ok = false;
   // Everything still pending is delivered before the session ends, not
   // just one handler call's worth.

@@ -15,7 +15,7 @@ std::int32_t TWSocket::Send(const void* data, std::int32_t length) {
   TryToSend();
   // OnDataSent always follows asynchronously, even when all went out at once.
   if (all_sent_ && handle_ != platform::kInvalidSocket) {
-    window_->Post(kNotifyMessage, static_cast<std::uint32_t>(handle_), platform::kFdWrite);
+    window_->Post(kNotifyMessage, static_cast<platform::MessageWord>(handle_), platform::kFdWrite);
   }
   return length;
 }

@@ -25,7 +25,7 @@ void Report(const std::string& message) {
 
 HandlerExceptionSink SetHandlerExceptionSink(HandlerExceptionSink sink) { return std::exchange(Sink(), std::move(sink)); }
 
-void InvokeHandler(const MessageHandler& handler, std::uint32_t message, std::uint32_t word, std::uint32_t lparam) {
+void InvokeHandler(const MessageHandler& handler, std::uint32_t message, MessageWord word, MessageLong lparam) {
   try {
     handler(message, word, lparam);
   } catch (const std::exception& e) {

@@ -16,7 +16,12 @@ using WindowId = std::uintptr_t;
 // The first message number free for application use.
 inline constexpr std::uint32_t kUserMessage = 1024;
 
-using MessageHandler = std::function<void(std::uint32_t message, std::uint32_t word, std::uint32_t lparam)>;
+// The word and long parameters of a message, as wide as a pointer like the
+// window system's own (a socket handle travels in the word).
+using MessageWord = std::uintptr_t;
+using MessageLong = std::intptr_t;
+
+using MessageHandler = std::function<void(std::uint32_t message, MessageWord word, MessageLong lparam)>;
 
 class MessageWindow {
  public:
@@ -28,11 +33,11 @@ class MessageWindow {
   WindowId Id() const;
 
   // Queues a message for this target; it is handled by a later loop pass.
-  void Post(std::uint32_t message, std::uint32_t word, std::uint32_t lparam);
+  void Post(std::uint32_t message, MessageWord word, MessageLong lparam);
 
   // Drops queued messages with this number and word (late notifications
   // for a socket handle that has been closed).
-  void Purge(std::uint32_t message, std::uint32_t word);
+  void Purge(std::uint32_t message, MessageWord word);
 
   struct Impl;
 
@@ -41,7 +46,7 @@ class MessageWindow {
 };
 
 // Queues a message for the target with this id; false when there is none.
-bool PostToWindow(WindowId window, std::uint32_t message, std::uint32_t word, std::uint32_t lparam);
+bool PostToWindow(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam);
 
 // Handles every message that is already pending, without waiting.
 void ProcessMessages();
@@ -57,7 +62,7 @@ using HandlerExceptionSink = std::function<void(const std::string& message)>;
 HandlerExceptionSink SetHandlerExceptionSink(HandlerExceptionSink sink);
 
 // Used by the adapters: runs a handler, passing any exception to the sink.
-void InvokeHandler(const MessageHandler& handler, std::uint32_t message, std::uint32_t word,
-                   std::uint32_t lparam);
+void InvokeHandler(const MessageHandler& handler, std::uint32_t message, MessageWord word,
+                   MessageLong lparam);
 
 }  // namespace corvane::platform

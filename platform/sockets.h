@@ -10,7 +10,8 @@
 
 namespace corvane::platform {
 
-using SocketHandle = std::int32_t;
+// As wide as a pointer: a Windows socket handle is pointer-sized.
+using SocketHandle = std::intptr_t;
 inline constexpr SocketHandle kInvalidSocket = -1;
 inline constexpr int kSocketError = -1;
 

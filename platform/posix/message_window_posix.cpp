@@ -16,15 +16,15 @@ MessageWindow::~MessageWindow() { posix::Reactor::ForThisThread().RemoveTarget(i
 
 WindowId MessageWindow::Id() const { return impl_->id; }
 
-void MessageWindow::Post(std::uint32_t message, std::uint32_t word, std::uint32_t lparam) {
+void MessageWindow::Post(std::uint32_t message, MessageWord word, MessageLong lparam) {
   posix::Reactor::ForThisThread().Post(impl_->id, message, word, lparam);
 }
 
-void MessageWindow::Purge(std::uint32_t message, std::uint32_t word) {
+void MessageWindow::Purge(std::uint32_t message, MessageWord word) {
   posix::Reactor::ForThisThread().Purge(impl_->id, message, word);
 }
 
-bool PostToWindow(WindowId window, std::uint32_t message, std::uint32_t word, std::uint32_t lparam) {
+bool PostToWindow(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam) {
   return posix::Reactor::ForThisThread().Post(window, message, word, lparam);
 }
 

@@ -26,8 +26,8 @@ int TakeSocketError(int fd) {
   return SocketErrorFromErrno(error);
 }
 
-std::uint32_t MakeLong(std::uint32_t event, int error) {
-  return (event & 0xffffu) | (static_cast<std::uint32_t>(error) << 16);
+MessageLong MakeLong(std::uint32_t event, int error) {
+  return static_cast<MessageLong>((event & 0xffffu) | ((static_cast<std::uint32_t>(error) & 0xffffu) << 16));
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ void Reactor::RemoveTarget(WindowId window) {
     WatchesChanged();
 }
 
-bool Reactor::Post(WindowId window, std::uint32_t message, std::uint32_t word, std::uint32_t lparam) {
+bool Reactor::Post(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam) {
   if (targets_.count(window) == 0) return false;
   const bool was_empty = queue_.empty();
   queue_.push_back(Message{next_sequence_++, window, message, word, lparam});
@@ -58,7 +58,7 @@ bool Reactor::Post(WindowId window, std::uint32_t message, std::uint32_t word, s
   return true;
 }
 
-void Reactor::Purge(WindowId window, std::uint32_t message, std::uint32_t word) {
+void Reactor::Purge(WindowId window, std::uint32_t message, MessageWord word) {
   std::erase_if(queue_, [&](const Message& m) { return m.window == window && m.message == message && m.word == word; });
 }
 
@@ -70,13 +70,13 @@ void Reactor::Watch(int fd, WindowId window, std::uint32_t message, std::uint32_
 void Reactor::Unwatch(int fd) {
   const auto found = watches_.find(fd);
   if (found == watches_.end()) return;
-  Purge(found->second.window, found->second.message, static_cast<std::uint32_t>(fd));
+  Purge(found->second.window, found->second.message, static_cast<MessageWord>(fd));
   watches_.erase(found);
   WatchesChanged();
 }
 
 void Reactor::Notify(int fd, const SocketWatch& watch, std::uint32_t event, int error) {
-  if ((watch.mask & event) != 0) Post(watch.window, watch.message, static_cast<std::uint32_t>(fd), MakeLong(event, error));
+  if ((watch.mask & event) != 0) Post(watch.window, watch.message, static_cast<MessageWord>(fd), MakeLong(event, error));
 }
 
 void Reactor::ConnectStarted(int fd, int outcome) {

@@ -27,8 +27,8 @@ class Reactor {
 
   WindowId AddTarget(const MessageHandler* handler);
   void RemoveTarget(WindowId window);
-  bool Post(WindowId window, std::uint32_t message, std::uint32_t word, std::uint32_t lparam);
-  void Purge(WindowId window, std::uint32_t message, std::uint32_t word);
+  bool Post(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam);
+  void Purge(WindowId window, std::uint32_t message, MessageWord word);
 
   // Readiness emulation, told by the sockets adapter what happened.
   void Watch(int fd, WindowId window, std::uint32_t message, std::uint32_t mask);
@@ -58,8 +58,8 @@ class Reactor {
     std::uint64_t sequence;
     WindowId window;
     std::uint32_t message;
-    std::uint32_t word;
-    std::uint32_t lparam;
+    MessageWord word;
+    MessageLong lparam;
   };
   struct SocketWatch {
     WindowId window;

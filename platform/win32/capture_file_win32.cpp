@@ -5,6 +5,9 @@
 namespace corvane::platform {
 namespace {
 
+// The most one WriteFile call is given: a DWORD counts the bytes.
+constexpr DWORD kMaxPiece = 0x40000000;
+
 // Unbuffered WriteFile calls: every byte reaches the system at once, so Flush
 // has nothing left to hand over. Other programs may read, but not write.
 class TWin32CaptureFile final : public TCaptureFilePort {
@@ -28,8 +31,10 @@ class TWin32CaptureFile final : public TCaptureFilePort {
   int Write(const char* data, std::size_t size) override {
     if (file_ == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
     while (size > 0) {
+      // One call takes at most a DWORD's worth; larger blocks go in pieces.
+      const DWORD piece = size > kMaxPiece ? kMaxPiece : static_cast<DWORD>(size);
       DWORD written = 0;
-      if (!WriteFile(file_, data, static_cast<DWORD>(size), &written, nullptr))
+      if (!WriteFile(file_, data, piece, &written, nullptr))
         return static_cast<int>(GetLastError());
       if (written == 0) return ERROR_WRITE_FAULT;
       data += written;

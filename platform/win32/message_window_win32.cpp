@@ -15,7 +15,7 @@ LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM word, LPARAM
   if (impl != nullptr && message >= WM_USER) {
     // A copy: the handler may destroy its own window.
     const MessageHandler handler = *impl;
-    InvokeHandler(handler, message, static_cast<std::uint32_t>(word), static_cast<std::uint32_t>(lparam));
+    InvokeHandler(handler, message, word, lparam);
     return 0;
   }
   return DefWindowProcA(window, message, word, lparam);
@@ -56,21 +56,21 @@ MessageWindow::~MessageWindow() {
 
 WindowId MessageWindow::Id() const { return reinterpret_cast<WindowId>(impl_->window); }
 
-void MessageWindow::Post(std::uint32_t message, std::uint32_t word, std::uint32_t lparam) {
-  PostMessageA(impl_->window, message, word, static_cast<LPARAM>(lparam));
+void MessageWindow::Post(std::uint32_t message, MessageWord word, MessageLong lparam) {
+  PostMessageA(impl_->window, message, word, lparam);
 }
 
-void MessageWindow::Purge(std::uint32_t message, std::uint32_t word) {
+void MessageWindow::Purge(std::uint32_t message, MessageWord word) {
   std::vector<MSG> kept;
   MSG m;
   while (PeekMessageA(&m, impl_->window, message, message, PM_REMOVE)) {
-    if (static_cast<std::uint32_t>(m.wParam) != word) kept.push_back(m);
+    if (m.wParam != word) kept.push_back(m);
   }
   for (const MSG& k : kept) PostMessageA(k.hwnd, k.message, k.wParam, k.lParam);
 }
 
-bool PostToWindow(WindowId window, std::uint32_t message, std::uint32_t word, std::uint32_t lparam) {
-  return PostMessageA(ToHwnd(window), message, word, static_cast<LPARAM>(lparam)) != 0;
+bool PostToWindow(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam) {
+  return PostMessageA(ToHwnd(window), message, word, lparam) != 0;
 }
 
 namespace {

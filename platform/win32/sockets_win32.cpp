@@ -8,7 +8,7 @@
 namespace corvane::platform {
 namespace {
 
-SOCKET Native(SocketHandle s) { return static_cast<SOCKET>(static_cast<std::uint32_t>(s)); }
+SOCKET Native(SocketHandle s) { return static_cast<SOCKET>(s); }
 
 sockaddr_in ToNative(const SockAddrIn& a) {
   sockaddr_in n{};

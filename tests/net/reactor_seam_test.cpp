@@ -23,8 +23,8 @@ TEST(ReactorSeamTest, QueuedMessagesWakeOnceAndAreDispatchedInOrder) {
   Reactor& reactor = Reactor::ForThisThread();
   int wakes = 0;
   reactor.SetWakeHandler([&] { ++wakes; });
-  std::vector<std::uint32_t> words;
-  platform::MessageWindow window([&](std::uint32_t, std::uint32_t word, std::uint32_t) { words.push_back(word); });
+  std::vector<platform::MessageWord> words;
+  platform::MessageWindow window([&](std::uint32_t, platform::MessageWord word, platform::MessageLong) { words.push_back(word); });
   window.Post(1025, 1, 0);
   window.Post(1025, 2, 0);
   window.Post(1025, 3, 0);
@@ -33,7 +33,7 @@ TEST(ReactorSeamTest, QueuedMessagesWakeOnceAndAreDispatchedInOrder) {
   EXPECT_TRUE(reactor.HasPosted());
   reactor.DispatchPosted();
   reactor.SetWakeHandler(nullptr);
-  EXPECT_EQ(words, (std::vector<std::uint32_t>{1, 3}));
+  EXPECT_EQ(words, (std::vector<platform::MessageWord>{1, 3}));
   EXPECT_FALSE(reactor.HasPosted());
 }
 

@@ -42,7 +42,8 @@ class FakeSocketTest : public ::testing::Test {
     sock.SetAddr("127.0.0.1");
   }
 
-  void Deliver(std::uint32_t bits, std::uint32_t error = 0, std::uint32_t handle = FakeSockets::kHandle) {
+  void Deliver(std::uint32_t bits, std::uint32_t error = 0,
+               platform::MessageWord handle = static_cast<platform::MessageWord>(FakeSockets::kHandle)) {
     ASSERT_TRUE(platform::PostToWindow(sock.NotificationWindow(), TWSocket::kNotifyMessage, handle,
                                        bits | (error << 16)));
     platform::ProcessMessages();
@@ -320,7 +321,7 @@ TEST_F(FakeSocketTest, NotificationsForAnotherHandleAreDropped) {
   Assign();
   sock.Connect();
   log.clear();
-  Deliver(platform::kFdConnect, 0, FakeSockets::kHandle + 1);
+  Deliver(platform::kFdConnect, 0, static_cast<platform::MessageWord>(FakeSockets::kHandle + 1));
   EXPECT_TRUE(log.empty());
   Deliver(platform::kFdClose);  // ignored while connecting
   EXPECT_TRUE(log.empty());

@@ -147,7 +147,7 @@ TEST(LoopbackSocketTest, APeerCloseWithMoreThanOneReadPendingDeliversItAll) {
   // has been read; the test then posts it as they would have.
   if (!PumpUntil([&] { return r.closed > 0; }, 500)) {
     platform::PostToWindow(sock.NotificationWindow(), TWSocket::kNotifyMessage,
-                           static_cast<std::uint32_t>(sock.HSocket()), platform::kFdClose);
+                           static_cast<platform::MessageWord>(sock.HSocket()), platform::kFdClose);
   }
   ASSERT_TRUE(PumpUntil([&] { return r.closed > 0; }));
   EXPECT_EQ(r.data, payload);
