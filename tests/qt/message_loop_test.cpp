@@ -90,17 +90,17 @@ class TThrower : public QObject {
 TEST(QtMessageLoopTest, ErrorsOfHandlersAreReportedAndTheProgramGoesOn) {
   test::TestApp();
   TReportCatcher reports;
-  std::vector<std::uint32_t> words;
-  platform::MessageWindow window([&](std::uint32_t, std::uint32_t word, std::uint32_t) {
+  std::vector<platform::MessageWord> words;
+  platform::MessageWindow window([&](std::uint32_t, platform::MessageWord word, platform::MessageLong) {
     if (word == 2) throw std::runtime_error("thrown from a message");
     words.push_back(word);
   });
-  for (std::uint32_t word : {1u, 2u, 3u}) window.Post(platform::kUserMessage, word, 0);
+  for (platform::MessageWord word : {1u, 2u, 3u}) window.Post(platform::kUserMessage, word, 0);
   TThrower thrower;
   QEvent event(QEvent::User);
   QCoreApplication::sendEvent(&thrower, &event);
   EXPECT_TRUE(QTest::qWaitFor([&] { return reports.texts.size() == 2; }));
-  EXPECT_EQ(words, (std::vector<std::uint32_t>{1, 3}));
+  EXPECT_EQ(words, (std::vector<platform::MessageWord>{1, 3}));
   std::sort(reports.texts.begin(), reports.texts.end());
   EXPECT_EQ(reports.texts, (std::vector<std::string>{"thrown from a message", "thrown from an event"}));
   window.Post(platform::kUserMessage, 4, 0);
