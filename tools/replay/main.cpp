@@ -9,6 +9,7 @@
 #include "emulator/screen.h"
 #include "platform/diagnostics.h"
 #include "platform/std_streams.h"
+#include "tools/replay/png_picture.h"
 #include "tools/replay/replay_input.h"
 #include "tools/replay/replay_options.h"
 #include "tools/replay/screen_dump.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: cvtelnet-replay [--rows N] [--cols N] [--xlat] [--auto-lf] [--auto-cr] [--raw] "
-    "[--all-columns] [--attrs] [FILE]";
+    "[--all-columns] [--attrs] [--png PICTURE] [FILE]";
 
 int Fail(const std::string& Message) {
   std::fprintf(stderr, "cvtelnet-replay: %s\n", Message.c_str());
@@ -50,18 +51,6 @@ std::optional<std::string> ReadInput(const std::string& File, std::string& Error
   return std::nullopt;
 }
 
-// The screen as the telnet terminal leaves it after connecting with the
-// given settings: cleared, cursor home, received text translated unless Xlat.
-void Prepare(corvane::TScreen& Screen, const corvane::TReplayOptions& Options) {
-  Screen.SetRows(Options.Rows);
-  Screen.SetCols(Options.Cols);
-  Screen.AutoLF = Options.AutoLF;
-  Screen.AutoCR = Options.AutoCR;
-  Screen.XlatIn = !Options.Xlat;
-  Screen.XlatDefault = !Options.Xlat;
-  Screen.ClearScreen();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,9 +64,15 @@ int main(int argc, char** argv) {
       [](std::string_view piece) { std::fwrite(piece.data(), 1, piece.size(), stderr); });
   corvane::platform::SetAlertSink([] {});
 
+  const std::string feed = corvane::BytesToFeed(*input, options->Raw);
+  if (!options->Png.empty()) {
+    error = corvane::WritePicture(*options, feed);
+    return error.empty() ? 0 : Fail(error);
+  }
+
   corvane::TScreen screen;
-  Prepare(screen, *options);
-  screen.FeedText(corvane::BytesToFeed(*input, options->Raw));
+  corvane::PrepareScreen(screen, *options);
+  screen.FeedText(feed);
 
   const std::string picture = corvane::DumpScreen(screen, options->Dump);
   std::fwrite(picture.data(), 1, picture.size(), stdout);
