@@ -55,6 +55,8 @@ class TerminalWidgetTest : public ::testing::Test {
     widget_->setGeometry(0, 30, 6 + 80 * view_->CharWidth() + 20, 320);
     window_.resize(widget_->width(), 400);
     window_.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window_));
+    window_.activateWindow();  // without a window manager nobody else does
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
     other_->setFocus();  // the terminal starts without focus, so without a blinking caret
   }
@@ -187,6 +189,7 @@ TEST_F(TerminalWidgetTest, UnclaimedCharactersArriveAsCodePage437Bytes) {
 }
 
 TEST_F(TerminalWidgetTest, CapsLockIsReadOffTheLettersWithoutAnXServer) {
+  if (QGuiApplication::platformName() == "xcb") GTEST_SKIP() << "the X server keeps Caps Lock";
   FocusTerminal();
   QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_A, "A", Qt::NoModifier);
   QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_B, "B", Qt::NoModifier);
