@@ -20,8 +20,13 @@ bool EndsAtOnce(std::uint8_t Ch) {
   }
 }
 
+// No move or edit reaches further than this (forward with autowrap takes the
+// columns off once), so larger counts act the same; capping them keeps the
+// cursor sums far from overflow.
+constexpr int kCountLimit = 2 * kLineCells;
+
 // A count of 0 means 1 for the movement and editing commands.
-int AtLeastOne(int N) { return N == 0 ? 1 : N; }
+int Count(int N) { return std::clamp(N, 1, kCountLimit); }
 
 std::string Hex2(int Value) {
   char text[16];
@@ -104,18 +109,18 @@ void TScreen::ExecCsi(std::uint8_t Final) {
   int pos = 1;
   const int n = ParseParam(pos);
   switch (Final) {
-    case '@': InsertChars(AtLeastOne(n)); break;
-    case 'A': Row = std::max(Row - AtLeastOne(n), 0); break;
-    case 'B': Row = std::min(Row + AtLeastOne(n), FRows - 1); break;
-    case 'C': CursorForward(AtLeastOne(n)); break;
-    case 'D': Col = std::max(Col - AtLeastOne(n), 0); break;
+    case '@': InsertChars(Count(n)); break;
+    case 'A': Row = std::max(Row - Count(n), 0); break;
+    case 'B': Row = std::min(Row + Count(n), FRows - 1); break;
+    case 'C': CursorForward(Count(n)); break;
+    case 'D': Col = std::max(Col - Count(n), 0); break;
     case 'H': case 'f': CursorPosition(); break;
     case 'I': PrivateCommand(Final); break;
     case 'J': EraseInDisplay(Final); break;
     case 'K': EraseToEndOfLine(); break;
-    case 'L': InsertLines(AtLeastOne(n)); break;
-    case 'M': DeleteLines(AtLeastOne(n)); break;
-    case 'P': DeleteChars(AtLeastOne(n)); break;
+    case 'L': InsertLines(Count(n)); break;
+    case 'M': DeleteLines(Count(n)); break;
+    case 'P': DeleteChars(Count(n)); break;
     case 'S': ScrollUp(); break;
     case 'T': case 'n': ReportUnimplemented(Final); break;
     case 'g': case '>': break;
@@ -132,7 +137,8 @@ int TScreen::ParseParam(int& Pos) const {
   while (Pos < SeqLen && SeqBuf[Pos] == ' ') ++Pos;
   int value = 0;
   while (Pos < SeqLen && SeqBuf[Pos] >= '0' && SeqBuf[Pos] <= '9') {
-    value = std::min(value * 10 + (SeqBuf[Pos] - '0'), kParamLimit);
+    const int digit = SeqBuf[Pos] - '0';
+    value = value > (kParamLimit - digit) / 10 ? kParamLimit : value * 10 + digit;
     ++Pos;
   }
   return value;

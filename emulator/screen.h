@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string_view>
 
 #include "emulator/translation_tables.h"
@@ -17,7 +18,8 @@ constexpr int kLineCount = 51;    // rows 0..50; row Rows always exists
 constexpr int kMaxRows = 50;
 constexpr int kMaxCols = 132;
 constexpr int kSeqCapacity = 80;  // a sequence this long is dropped
-constexpr int kParamLimit = 65535;  // parameters and counts saturate here
+// Parameters saturate at the largest count RawCount holds.
+constexpr int kParamLimit = std::numeric_limits<int>::max();
 constexpr std::uint8_t kDefaultAttr = 7;
 constexpr int kDirtyNone = 9999;
 
