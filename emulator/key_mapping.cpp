@@ -156,7 +156,7 @@ bool TCustomZuzeRI::HandleKeyDown(const platform::TMessage& Msg) {
     FCircumflexPending = false;
     FDiaeresisPending = false;
     claimed = true;
-  } else if (vk == vkDeadKey && !(Shift & ssAlt)) {
+  } else if (vk == vkDeadKey && !(Shift & ssAlt) && FKeyboard->DeadKey(vk)) {
     Ch = 0;
     claimed = true;
     if (Shift & ssShift)

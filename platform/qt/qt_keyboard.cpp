@@ -29,12 +29,18 @@ std::optional<bool> X11CapsLock() {
 
 void TQtKeyboard::BeginKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
   current_ = modifiers;
+  key_ = key;
   const bool letter = key >= Qt::Key_A && key <= Qt::Key_Z && text.size() == 1 && text[0].isLetter();
   if (letter && !(modifiers & Qt::ControlModifier))
     capsSeen_ = text[0].isUpper() != static_cast<bool>(modifiers & Qt::ShiftModifier);
 }
 
 bool TQtKeyboard::CapsLockOn() { return X11CapsLock().value_or(capsSeen_); }
+
+// Qt names a dead key by its accent; the virtual key is the one it was given.
+bool TQtKeyboard::DeadKey(int) {
+  return key_ >= Qt::Key_Dead_Grave && key_ <= Qt::Key_Dead_Longsolidusoverlay;
+}
 
 Qt::KeyboardModifiers TQtKeyboard::Modifiers() const {
   return current_.value_or(QGuiApplication::keyboardModifiers());

@@ -15,16 +15,21 @@ class TQtKeyboard final : public TKeyboardPort {
  public:
   // The key event offered to the message hook now; cleared afterwards.
   void BeginKey(int key, Qt::KeyboardModifiers modifiers, const QString& text);
-  void EndKey() { current_.reset(); }
+  void EndKey() {
+    current_.reset();
+    key_ = 0;
+  }
 
   bool ShiftDown() override { return Modifiers() & Qt::ShiftModifier; }
   bool CtrlDown() override { return Modifiers() & Qt::ControlModifier; }
   bool CapsLockOn() override;
+  bool DeadKey(int virtualKey) override;
 
  private:
   Qt::KeyboardModifiers Modifiers() const;
 
   std::optional<Qt::KeyboardModifiers> current_;
+  int key_ = 0;
   bool capsSeen_ = false;
 };
 

@@ -188,6 +188,15 @@ TEST_F(TerminalWidgetTest, UnclaimedCharactersArriveAsCodePage437Bytes) {
   EXPECT_EQ(keyPresses_, "\x82?1");
 }
 
+TEST_F(TerminalWidgetTest, OnlyARealDeadKeyAccentsTheNextVowel) {
+  FocusTerminal();
+  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_BracketRight, "]", Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_E, "e", Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_Dead_Circumflex, "", Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_E, "e", Qt::NoModifier);
+  EXPECT_EQ(keyPresses_, "]e\xEA");
+}
+
 TEST_F(TerminalWidgetTest, CapsLockIsReadOffTheLettersWithoutAnXServer) {
   if (QGuiApplication::platformName() == "xcb") GTEST_SKIP() << "the X server keeps Caps Lock";
   FocusTerminal();
