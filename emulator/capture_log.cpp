@@ -4,8 +4,15 @@
 
 namespace corvane {
 
-EInOutError::EInOutError(int code)
-    : std::runtime_error("I/O error " + std::to_string(code)), ErrorCode(code) {}
+namespace {
+std::string InOutErrorText(int code) {
+  if (code == platform::kNotARegularFile)
+    return std::string(TCaptureLog::kFileName) + " is not a regular file";
+  return "I/O error " + std::to_string(code);
+}
+}  // namespace
+
+EInOutError::EInOutError(int code) : std::runtime_error(InOutErrorText(code)), ErrorCode(code) {}
 
 TCaptureLog::TCaptureLog(std::unique_ptr<platform::TCaptureFilePort> file)
     : file_(std::move(file)) {}
@@ -19,10 +26,11 @@ void TCaptureLog::SetOn(bool on) {
 }
 
 // Existing content is never cut: a host may well send Ctrl-Z, so writing
-// always continues after the file's last byte.
+// always continues after the file's last byte. A name taken by something
+// other than a file is not replaced.
 void TCaptureLog::Start() {
   int error = file_->OpenAppend(kFileName);
-  if (error != 0) error = file_->Rewrite(kFileName);
+  if (error != 0 && error != platform::kNotARegularFile) error = file_->Rewrite(kFileName);
   if (error != 0) throw EInOutError(error);
   error = WriteFlushed("<Open>", 6);
   if (error != 0) {
@@ -40,8 +48,12 @@ void TCaptureLog::Stop() {
   if (closeError != 0) throw EInOutError(closeError);
 }
 
-void TCaptureLog::LogByte(char ch) {
-  if (const int error = WriteFlushed(&ch, 1)) throw EInOutError(error);
+int TCaptureLog::Write(std::string_view bytes) {
+  const int error = WriteFlushed(bytes.data(), bytes.size());
+  if (error == 0) return 0;
+  on_ = false;
+  if (file_->IsOpen()) file_->Close();
+  return error;
 }
 
 int TCaptureLog::WriteFlushed(const char* data, std::size_t size) {

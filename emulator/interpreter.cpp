@@ -74,11 +74,11 @@ void TScreen::ExecSequence(std::uint8_t Final) {
 
 void TScreen::ExecEscape(std::uint8_t Final) {
   switch (Final) {
-    case '7': SaveCursor(); break;
-    case '8': RestoreCursor(); break;
-    case 'M': ReverseIndex(); break;
-    case '<': case '=': case '>': case 'H': break;
-    case 'D': case 'E': ReportUnimplemented(Final); break;
+    case '7': SaveCursor(); break;       // DECSC save cursor
+    case '8': RestoreCursor(); break;    // DECRC restore cursor
+    case 'M': ReverseIndex(); break;     // RI reverse index
+    case '<': case '=': case '>': case 'H': break;  // DECANM DECKPAM DECKPNM HTS
+    case 'D': case 'E': ReportUnimplemented(Final); break;  // IND NEL
     default:
       ReportInvalid(Final);
       PutChar(Final);
@@ -87,10 +87,10 @@ void TScreen::ExecEscape(std::uint8_t Final) {
 
 void TScreen::ExecIntermediate(std::uint8_t Final) {
   switch (SeqBuf[0]) {
-    case ' ':
+    case ' ':  // S7C1T
       if (Final != 'F') ReportInvalid(Final);
       break;
-    case '(':
+    case '(':  // SCS G0: line drawing or ASCII
       if (Final == '0' || Final == 'B') {
         XlatTable = Final == '0' ? &GraphicsTable : &AsciiTable;
         XlatIn = XlatDefault;
@@ -98,7 +98,7 @@ void TScreen::ExecIntermediate(std::uint8_t Final) {
         ReportInvalid(Final);
       }
       break;
-    case ')': case '*': case '+':
+    case ')': case '*': case '+':  // SCS G1-G3
       break;
     default:
       ReportInvalid(Final);
@@ -109,26 +109,26 @@ void TScreen::ExecCsi(std::uint8_t Final) {
   int pos = 1;
   const int n = ParseParam(pos);
   switch (Final) {
-    case '@': InsertChars(Count(n)); break;
-    case 'A': Row = std::max(Row - Count(n), 0); break;
-    case 'B': Row = std::min(Row + Count(n), FRows - 1); break;
-    case 'C': CursorForward(Count(n)); break;
-    case 'D': Col = std::max(Col - Count(n), 0); break;
-    case 'H': case 'f': CursorPosition(); break;
-    case 'I': PrivateCommand(Final); break;
-    case 'J': EraseInDisplay(Final); break;
-    case 'K': EraseToEndOfLine(); break;
-    case 'L': InsertLines(Count(n)); break;
-    case 'M': DeleteLines(Count(n)); break;
-    case 'P': DeleteChars(Count(n)); break;
-    case 'S': ScrollUp(); break;
-    case 'T': case 'n': ReportUnimplemented(Final); break;
-    case 'g': case '>': break;
-    case 'h': case 'l': SetMode(Final); break;
-    case 'm': SelectGraphicRendition(Final); break;
-    case 'r': SetRegion(); break;
-    case 's': SaveCursor(); break;
-    case 'u': RestoreCursor(); break;
+    case '@': InsertChars(Count(n)); break;                   // ICH insert characters
+    case 'A': Row = std::max(Row - Count(n), 0); break;         // CUU cursor up
+    case 'B': Row = std::min(Row + Count(n), FRows - 1); break; // CUD cursor down
+    case 'C': CursorForward(Count(n)); break;                 // CUF cursor forward
+    case 'D': Col = std::max(Col - Count(n), 0); break;         // CUB cursor back
+    case 'H': case 'f': CursorPosition(); break;              // CUP HVP cursor position
+    case 'I': PrivateCommand(Final); break;                   // private: translation, raw, key report
+    case 'J': EraseInDisplay(Final); break;                   // ED erase in display
+    case 'K': EraseToEndOfLine(); break;                      // EL erase in line
+    case 'L': InsertLines(Count(n)); break;                   // IL insert lines
+    case 'M': DeleteLines(Count(n)); break;                   // DL delete lines
+    case 'P': DeleteChars(Count(n)); break;                   // DCH delete characters
+    case 'S': ScrollUp(); break;                              // SU scroll up
+    case 'T': case 'n': ReportUnimplemented(Final); break;    // SD DSR
+    case 'g': case '>': break;                                // TBC DA2
+    case 'h': case 'l': SetMode(Final); break;                // SM RM, DECSET DECRST
+    case 'm': SelectGraphicRendition(Final); break;           // SGR select graphic rendition
+    case 'r': SetRegion(); break;                             // DECSTBM set scrolling region
+    case 's': SaveCursor(); break;                            // SCOSC save cursor
+    case 'u': RestoreCursor(); break;                         // SCORC restore cursor
     default: ReportInvalid(Final);
   }
 }
@@ -276,12 +276,12 @@ void TScreen::SetMode(std::uint8_t Final) {
   int pos = 2;
   const bool set = Final == 'h';
   switch (ParseParam(pos)) {
-    case 1: case 4:
+    case 1: case 4:  // DECCKM DECSCLM
       break;
-    case 7:
+    case 7:  // DECAWM autowrap
       AutoWrap = set;
       break;
-    case 25:
+    case 25:  // DECTCEM cursor visible
       CursorHidden = !set;
       if (OnCursorVisibility) OnCursorVisibility(*this);
       break;

@@ -20,32 +20,32 @@ TScreen::~TScreen() = default;
 // A received byte after translation that is not a character inside the margin.
 void TScreen::ActOn(std::uint8_t Ch) {
   switch (Ch) {
-    case 0x00:
+    case 0x00:  // NUL
       break;
-    case 0x07:
+    case 0x07:  // BEL
       platform::AlertSound();
       break;
-    case 0x08:
+    case 0x08:  // BS
       if (Col > 0) --Col;
       break;
-    case 0x09:
+    case 0x09:  // HT
       Col = std::min((Col / 8 + 1) * 8, kMaxCols);
       break;
-    case 0x0A:
+    case 0x0A:  // LF
       LineFeed();
       if (AutoCR) Col = 0;
       break;
-    case 0x0D:
+    case 0x0D:  // CR
       Col = 0;
       if (AutoLF) LineFeed();
       break;
-    case 0x0E:
+    case 0x0E:  // SO: line drawing
       XlatTable = &GraphicsTable;
       break;
-    case 0x0F:
+    case 0x0F:  // SI: ASCII
       XlatTable = &AsciiTable;
       break;
-    case 0x1B:
+    case 0x1B:  // ESC
       SeqLen = 0;
       InSeq = true;
       break;

@@ -60,10 +60,14 @@ void TCustomZuzeRI::MeasureFont() {
   dc->SelectFont(FFont);
   const platform::TTextMetrics metrics = dc->TextMetrics();
   dc->RestoreFont();
-  FCharWidth = metrics.MaxCharWidth;
-  LineHeight = metrics.Height;
+  // A font of size 0 measures 0; a cell of at least one pixel keeps the
+  // pixel conversions defined.
+  FCharWidth = std::max(1, metrics.MaxCharWidth);
+  FLineHeight = std::max(1, metrics.Height);
   FInternalLeading = metrics.InternalLeading;
 }
+
+void TCustomZuzeRI::SetLineHeight(int Value) { FLineHeight = std::max(1, Value); }
 
 void TCustomZuzeRI::SetXlat(bool Value) {
   FScreen->XlatIn = !Value;
@@ -71,12 +75,14 @@ void TCustomZuzeRI::SetXlat(bool Value) {
 }
 
 // The screen keeps Rows within 1..50 and Cols within 1..132; a value outside
-// is clamped before it is compared.
+// is clamped before it is compared. Clearing sends the cursor home, and a
+// caret on the screen follows it at once.
 void TCustomZuzeRI::SetRows(int Value) {
   if (std::clamp(Value, 1, kMaxRows) == FScreen->Rows()) return;
   FScreen->SetRows(Value);
   FScreen->ClearScreen();
   FWindow->RepaintNow();
+  if (FCaretCreated) MoveCaret();
 }
 
 void TCustomZuzeRI::SetCols(int Value) {
@@ -84,26 +90,25 @@ void TCustomZuzeRI::SetCols(int Value) {
   FScreen->SetCols(Value);
   FScreen->ClearScreen();
   FWindow->RepaintNow();
+  if (FCaretCreated) MoveCaret();
 }
 
-void TCustomZuzeRI::LogByte(char Ch) {
-  if (Log()) FLog.LogByte(Ch);
+int TCustomZuzeRI::Capture(std::string_view Bytes) {
+  return Log() && !Bytes.empty() ? FLog.Write(Bytes) : 0;
 }
 
-void TCustomZuzeRI::WriteByte(char Ch) {
-  HideCaret();
-  LogByte(Ch);
-  FScreen->FeedChar(static_cast<std::uint8_t>(Ch));
-  if (AutoRepaint) UpdateScreen();
+void TCustomZuzeRI::Feed(std::string_view Bytes) {
+  for (char ch : Bytes) FScreen->FeedChar(static_cast<std::uint8_t>(ch));
 }
+
+void TCustomZuzeRI::WriteByte(char Ch) { WriteText(std::string_view(&Ch, 1)); }
 
 void TCustomZuzeRI::WriteText(std::string_view Str) {
   HideCaret();
-  for (char ch : Str) {
-    LogByte(ch);
-    FScreen->FeedChar(static_cast<std::uint8_t>(ch));
-  }
+  const int error = Capture(Str);
+  Feed(Str);
   if (AutoRepaint) UpdateScreen();
+  if (error != 0) throw EInOutError(error);
 }
 
 int TCustomZuzeRI::CellX(int Col) const {
@@ -111,7 +116,7 @@ int TCustomZuzeRI::CellX(int Col) const {
 }
 
 int TCustomZuzeRI::CellY(int Row) const {
-  return pixel::Add(pixel::Mul(Row, LineHeight), kTopMargin);
+  return pixel::Add(pixel::Mul(Row, FLineHeight), kTopMargin);
 }
 
 void TCustomZuzeRI::UpdateScreen() {
@@ -119,16 +124,28 @@ void TCustomZuzeRI::UpdateScreen() {
   if (s.RepaintAll) {
     FWindow->Invalidate(FWindow->ClientRect());
   } else if (s.DirtyLeft <= s.DirtyRight && s.DirtyTop <= s.DirtyBottom) {
-    FWindow->Invalidate({CellX(s.DirtyLeft), pixel::Add(CellY(s.DirtyTop), FInternalLeading),
-                         CellX(pixel::Add(s.DirtyRight, 1)),
-                         pixel::Add(CellY(pixel::Add(s.DirtyBottom, 1)), FInternalLeading)});
+    FWindow->Invalidate(WithMargins(
+        {CellX(s.DirtyLeft), pixel::Add(CellY(s.DirtyTop), FInternalLeading),
+         CellX(pixel::Add(s.DirtyRight, 1)),
+         pixel::Add(CellY(pixel::Add(s.DirtyBottom, 1)), FInternalLeading)},
+        s.DirtyLeft, s.DirtyRight));
   }
   const int x = CellX(s.Col);
   const int y = CellY(s.Row);
-  FWindow->Invalidate({x, y, pixel::Add(x, FCharWidth), pixel::Add(y, LineHeight)});
+  FWindow->Invalidate(
+      WithMargins({x, y, pixel::Add(x, FCharWidth), pixel::Add(y, FLineHeight)}, s.Col, s.Col));
   FScreen->ResetDirty();
   if (FCaretCreated) ShowCaret();
   MoveCaret();
+}
+
+// The first column's run also paints the left margin, and the last column's
+// run and the right margin take their colours at the same paint, so a change
+// there repaints the margin beside it too.
+platform::TRect TCustomZuzeRI::WithMargins(platform::TRect Cells, int FirstCol, int LastCol) {
+  if (FirstCol <= 0) Cells.Left = 0;
+  if (LastCol >= FScreen->Cols() - 1) Cells.Right = std::max(Cells.Right, FWindow->ClientRect().Right);
+  return Cells;
 }
 
 void TCustomZuzeRI::Clear() { FScreen->ClearScreen(); }
@@ -158,7 +175,7 @@ void TCustomZuzeRI::CursorVisibilityChanged(TScreen& Sender) {
 }
 
 int TCustomZuzeRI::PixelToRow(int Y) const {
-  return std::max(0, pixel::Div(pixel::Sub(Y, kTopMargin), LineHeight));
+  return std::max(0, pixel::Div(pixel::Sub(Y, kTopMargin), FLineHeight));
 }
 
 int TCustomZuzeRI::PixelToCol(int X) const {
@@ -171,7 +188,7 @@ int TCustomZuzeRI::SnapPixelX(int X) const { return CellX(PixelToCol(X)); }
 
 void TCustomZuzeRI::FocusGained() {
   FScreen->HasFocus = true;
-  FWindow->CreateCaret(kCaretWidth, LineHeight);
+  FWindow->CreateCaret(kCaretWidth, FLineHeight);
   FCaretCreated = true;
   FCaretShown = false;
   MoveCaret();
@@ -223,8 +240,11 @@ void TCustomZuzeRI::ButtonDown(TMouseButton Button, TShiftState Shift, int X, in
   MouseDown(Button, Shift, X, Y);
 }
 
+// A release outside the client area (the mouse is captured during a drag) is
+// no click.
 void TCustomZuzeRI::ButtonUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  const bool click = Button == TMouseButton::mbLeft && FLeftDown;
+  const bool inside = FWindow->ClientRect().Contains(X, Y);
+  const bool click = Button == TMouseButton::mbLeft && FLeftDown && inside;
   if (Button == TMouseButton::mbLeft) FLeftDown = false;
   MouseUp(Button, Shift, X, Y);
   if (click) Click();

@@ -58,7 +58,10 @@ class TCustomZuzeRI {
   TCustomZuzeRI(const TCustomZuzeRI&) = delete;
   TCustomZuzeRI& operator=(const TCustomZuzeRI&) = delete;
 
-  // Received text.
+  // Received text. While capture is on, the bytes go to the capture file in
+  // one piece before any of them reaches the screen. A failing capture file
+  // is closed and capture switched off; the bytes are still shown and the
+  // error is raised (EInOutError) after the screen has been updated.
   void WriteByte(char Ch);
   void WriteText(std::string_view Str);
   void UpdateScreen();
@@ -120,6 +123,9 @@ class TCustomZuzeRI {
   void SetAutoLF(bool Value) { FScreen->AutoLF = Value; }
   bool AutoCR() const { return FScreen->AutoCR; }
   void SetAutoCR(bool Value) { FScreen->AutoCR = Value; }
+  // Automatic margins: a character after the last column starts a new line.
+  bool AutoWrap() const { return FScreen->AutoWrap; }
+  void SetAutoWrap(bool Value) { FScreen->AutoWrap = Value; }
   bool Xlat() const { return !FScreen->XlatDefault; }
   void SetXlat(bool Value);
   bool MonoChrome = false;
@@ -129,7 +135,10 @@ class TCustomZuzeRI {
   void SetRows(int Value);
   int Cols() const { return FScreen->Cols(); }
   void SetCols(int Value);
-  int LineHeight = 0;
+  // Stored only: no repaint, no caret change. At least 1, since every pixel
+  // conversion divides by it.
+  int LineHeight() const { return FLineHeight; }
+  void SetLineHeight(int Value);
   int CharWidth() const { return FCharWidth; }
   int FKeys = 1;
 
@@ -154,9 +163,11 @@ class TCustomZuzeRI {
   void ShowCaret();
   void HideCaret();
   void CursorVisibilityChanged(TScreen& Sender);
-  void LogByte(char Ch);
+  int Capture(std::string_view Bytes);
+  void Feed(std::string_view Bytes);
   int CellX(int Col) const;
   int CellY(int Row) const;
+  platform::TRect WithMargins(platform::TRect Cells, int FirstCol, int LastCol);
 
   // view_paint.cpp
   void PaintCanvas(platform::TCanvasPort& dc, const platform::TRect& P);
@@ -177,7 +188,8 @@ class TCustomZuzeRI {
   TCaptureLog FLog;
   bool FCaretShown = false;
   bool FCaretCreated = false;
-  int FCharWidth = 0;
+  int FLineHeight = 1;
+  int FCharWidth = 1;
   int FInternalLeading = 0;
   platform::TFont FFont;
   TScrollBar FVScrollBar;
@@ -210,6 +222,8 @@ class TZuzeRI : public TCustomZuzeRI {
   using TCustomZuzeRI::SetAutoLF;
   using TCustomZuzeRI::AutoCR;
   using TCustomZuzeRI::SetAutoCR;
+  using TCustomZuzeRI::AutoWrap;
+  using TCustomZuzeRI::SetAutoWrap;
   using TCustomZuzeRI::Xlat;
   using TCustomZuzeRI::SetXlat;
   using TCustomZuzeRI::MonoChrome;
@@ -220,6 +234,7 @@ class TZuzeRI : public TCustomZuzeRI {
   using TCustomZuzeRI::Cols;
   using TCustomZuzeRI::SetCols;
   using TCustomZuzeRI::LineHeight;
+  using TCustomZuzeRI::SetLineHeight;
   using TCustomZuzeRI::CharWidth;
   using TCustomZuzeRI::FKeys;
 };

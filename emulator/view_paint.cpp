@@ -43,7 +43,7 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
   }
   const TRect R = FWindow->ClientRect();
 
-  const int k = std::max(0, pixel::Sub(pixel::Div(pixel::Sub(P.Top, kTopMargin), LineHeight), 1));
+  const int k = std::max(0, pixel::Sub(pixel::Div(pixel::Sub(P.Top, kTopMargin), FLineHeight), 1));
   int y = CellY(k);
   if (P.Top <= kTopMargin) {
     const TRect band{P.Left, P.Top, P.Right, pixel::Add(kTopMargin, FInternalLeading)};
@@ -53,13 +53,13 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
 
   dc.SelectFont(FFont);
   for (int n = pixel::Add(k, FTopLine); n < kPaintedLines;) {
-    if (pixel::Add(y, LineHeight) > pixel::Sub(R.Bottom, kTopMargin)) {
+    if (pixel::Add(y, FLineHeight) > pixel::Sub(R.Bottom, kTopMargin)) {
       Fill(dc, {0, y, pixel::Sub(R.Right, 2), pixel::Sub(R.Bottom, 2)}, margin);
       break;
     }
     PaintLine(dc, y, *FScreen->Lines[n]);
     ++n;
-    y = pixel::Add(y, LineHeight);
+    y = pixel::Add(y, FLineHeight);
     if (y > P.Bottom) break;
   }
 
@@ -95,7 +95,7 @@ void TCustomZuzeRI::PaintRun(TCanvasPort& dc, int y, const TLine& Line, int s, i
   const int x = CellX(s);
   const TRect opaque{s == 0 ? 0 : x, pixel::Add(y, FInternalLeading),
                      pixel::Add(CellX(e), e >= FScreen->Cols() ? kRightMargin : 0),
-                     pixel::Add(pixel::Add(y, LineHeight), FInternalLeading)};
+                     pixel::Add(pixel::Add(y, FLineHeight), FInternalLeading)};
   const std::string_view chars(reinterpret_cast<const char*>(Line.Chars.data()) + s,
                                static_cast<std::size_t>(e - s));
   dc.TextRun(x, y, opaque, chars, text, background);

@@ -36,7 +36,9 @@ std::int32_t TBuffer::Remove(std::int32_t count) {
 }
 
 void TSendQueue::Append(const void* data, std::int32_t length) {
+  if (length <= 0) return;
   if (blocks_.empty()) blocks_.push_back(std::make_unique<TBuffer>());
+  pending_ += length;
   const char* bytes = static_cast<const char*>(data);
   for (;;) {
     const std::int32_t n = blocks_.back()->Write(bytes, length);
@@ -47,10 +49,19 @@ void TSendQueue::Append(const void* data, std::int32_t length) {
   }
 }
 
-std::int64_t TSendQueue::PendingBytes() const {
-  std::int64_t total = 0;
-  for (const auto& block : blocks_) total += block->WriteCount() - block->ReadCount();
-  return total;
+std::int32_t TSendQueue::RemoveFront(std::int32_t count) {
+  const std::int32_t removed = blocks_.front()->Remove(count);
+  pending_ -= removed;
+  return removed;
+}
+
+void TSendQueue::Clear() {
+  if (blocks_.empty()) return;
+  blocks_.erase(blocks_.begin() + 1, blocks_.end());
+  std::int32_t length = 0;
+  blocks_.front()->Peek(length);
+  blocks_.front()->Remove(length);
+  pending_ = 0;
 }
 
 }  // namespace corvane

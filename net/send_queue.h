@@ -38,15 +38,20 @@ class TSendQueue {
 
   bool Empty() const { return blocks_.empty(); }
   std::size_t BlockCount() const { return blocks_.size(); }
-  TBuffer& Front() { return *blocks_.front(); }
+  const TBuffer& Front() const { return *blocks_.front(); }
   const TBuffer& Block(std::size_t index) const { return *blocks_[index]; }
+  // Marks up to `count` bytes of the first block as sent.
+  std::int32_t RemoveFront(std::int32_t count);
   // Frees the first block (only when another follows it).
   void DropFront() { blocks_.pop_front(); }
+  // Forgets every byte not yet sent; one rewound block stays for reuse.
+  void Clear();
   // Bytes queued and not yet sent.
-  std::int64_t PendingBytes() const;
+  std::int64_t PendingBytes() const { return pending_; }
 
  private:
   std::deque<std::unique_ptr<TBuffer>> blocks_;
+  std::int64_t pending_ = 0;
 };
 
 }  // namespace corvane

@@ -100,13 +100,14 @@ void TWSocket::Reset() {
   state_ = TSocketState::Closed;
   all_sent_ = true;
   read_count_ = 0;
-  close_reported_ = false;
 }
 
-void TWSocket::ChangeState(TSocketState new_state) {
+bool TWSocket::ChangeState(TSocketState new_state) {
   const TSocketState old_state = state_;
   state_ = new_state;
-  if (OnChangeState) OnChangeState(*this, old_state, new_state);
+  const auto alive = lifeline_.Take();
+  RaiseEvent(OnChangeState, *this, old_state, new_state);
+  return static_cast<bool>(alive);
 }
 
 void TWSocket::SocketError(const std::string& operation) {
@@ -116,9 +117,10 @@ void TWSocket::SocketError(const std::string& operation) {
     if (handle_ != kInvalidSocket) {
       sockets_.CloseSocket(handle_);
       window_->Purge(kNotifyMessage, static_cast<platform::MessageWord>(handle_));
+      queue_.Clear();
     }
     handle_ = kInvalidSocket;
-    ChangeState(TSocketState::Closed);
+    (void)ChangeState(TSocketState::Closed);  // the exception leaves either way
   }
   throw ESocketException(message);
 }
@@ -235,17 +237,16 @@ void TWSocket::Connect() {
 
   handle_ = sockets_.Socket(family_, socket_type_, proto_number_);
   if (handle_ == kInvalidSocket) SocketError("Connect (socket)");
-  ChangeState(TSocketState::Opened);
-  // A state handler may close the socket; there is nothing left to set up.
-  if (handle_ == kInvalidSocket) return;
+  const std::uint32_t session = ++session_;
+  // A state handler may close or destroy the socket; then nothing is left to set up.
+  if (!ChangeState(TSocketState::Opened) || !SameSession(session)) return;
 
   if (socket_type_ == platform::kSockDgram) {
     if (remote_.address == platform::kInaddrNone) {
       const std::int32_t on = 1;
       SetOption(platform::kSoBroadcast, &on, sizeof on, "setsockopt(SO_BROADCAST)");
     }
-    ChangeState(TSocketState::Connecting);
-    if (handle_ != kInvalidSocket) ChangeState(TSocketState::Connected);
+    if (ChangeState(TSocketState::Connecting) && SameSession(session)) (void)ChangeState(TSocketState::Connected);
     return;
   }
 
@@ -260,7 +261,7 @@ void TWSocket::Connect() {
   if (sockets_.Connect(handle_, remote_) != 0 && sockets_.LastError() != platform::kWsaEWouldBlock) {
     SocketError("Connect");
   }
-  ChangeState(TSocketState::Connecting);
+  (void)ChangeState(TSocketState::Connecting);
 }
 
 std::int32_t TWSocket::Receive(void* buffer, std::int32_t size) {
@@ -270,6 +271,7 @@ std::int32_t TWSocket::Receive(void* buffer, std::int32_t size) {
     last_error_ = sockets_.LastError();
     return n;
   }
+  received_bytes_ += static_cast<std::uint64_t>(n);
   const std::int32_t room = std::numeric_limits<std::int32_t>::max() - read_count_;
   read_count_ = n > room ? std::numeric_limits<std::int32_t>::max() : read_count_ + n;
   return n;
@@ -279,24 +281,34 @@ void TWSocket::Close() {
   if (closing_) return;
   if (handle_ == kInvalidSocket) {
     if (state_ == TSocketState::Closed) return;
-    ChangeState(TSocketState::Closed);
-    Reset();
+    queue_.Clear();
+    if (ChangeState(TSocketState::Closed) && handle_ == kInvalidSocket) Reset();
     return;
   }
   if (state_ == TSocketState::Closed) return;
-
-  sockets_.Shutdown(handle_, platform::kShutdownBoth);
-  CloseHandleRetrying();
-  ChangeState(TSocketState::Closed);
-  if (!destroying_ && !close_reported_ && OnSessionClosed) {
-    close_reported_ = true;
-    OnSessionClosed(*this, 0);
-  }
-  // A handler that reconnected at once owns the fields now.
-  if (handle_ == kInvalidSocket) Reset();
+  EndSession(0);
 }
 
-void TWSocket::CloseHandleRetrying() {
+// Ends the current session: the handle is closed, its unsent bytes are
+// dropped (they were meant for this host only) and the end is reported once.
+void TWSocket::EndSession(std::uint16_t error) {
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
+  sockets_.Shutdown(handle_, platform::kShutdownBoth);
+  if (!CloseHandleRetrying()) return;
+  queue_.Clear();
+  if (!ChangeState(TSocketState::Closed)) return;
+  if (!destroying_ && close_reported_for_ != session && OnSessionClosed) {
+    close_reported_for_ = session;
+    RaiseEvent(OnSessionClosed, *this, error);
+    if (!alive) return;
+  }
+  // A handler that reconnected at once owns the fields now.
+  if (session_ == session && handle_ == kInvalidSocket) Reset();
+}
+
+bool TWSocket::CloseHandleRetrying() {
+  const auto alive = lifeline_.Take();
   closing_ = true;
   for (int attempt = 0; sockets_.CloseSocket(handle_) != 0; ++attempt) {
     last_error_ = sockets_.LastError();
@@ -305,10 +317,12 @@ void TWSocket::CloseHandleRetrying() {
       SocketError("Disconnect (closesocket)");
     }
     platform::ProcessMessages();
+    if (!alive) return false;
   }
   closing_ = false;
   window_->Purge(kNotifyMessage, static_cast<platform::MessageWord>(handle_));
   handle_ = kInvalidSocket;
+  return true;
 }
 
 }  // namespace corvane

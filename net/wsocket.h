@@ -4,11 +4,13 @@
 // everything that happens on the socket as events on the GUI thread, driven
 // by notification messages to its own hidden window.
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "net/lifeline.h"
 #include "net/send_queue.h"
 #include "net/socket_errors.h"
 #include "platform/message_loop.h"
@@ -47,6 +49,12 @@ class TWSocket {
   static constexpr std::size_t kMaxProtocolName = 31;
   // How often Close retries a close that would block before giving up.
   static constexpr int kCloseRetries = 100;
+  // Most bytes waiting to be sent; a Send beyond it ends the session (error
+  // 10055) instead of letting a host that never reads grow the queue.
+  static constexpr std::int64_t kMaxQueued = 4 << 20;
+  // Bytes one notification reads at most, so that a flooding host cannot
+  // hold the thread; the rest is read on the next turn of the loop.
+  static constexpr std::uint64_t kReadBudget = 64 << 10;
 
   TWSocket();
   // Uses the given sockets library instead of the platform's (tests).
@@ -75,11 +83,13 @@ class TWSocket {
   // One receive call: bytes stored, 0 when the peer has closed, -1 on
   // failure with the error number in LastError (10035: nothing pending).
   std::int32_t Receive(void* buffer, std::int32_t size);
-  // Shuts down and closes the handle, raises OnSessionClosed once (unless
-  // being destroyed) and resets the fields. Allowed in any state.
+  // Shuts down and closes the handle, forgets the bytes not yet sent, raises
+  // OnSessionClosed once (unless being destroyed) and resets the fields.
+  // Allowed in any state.
   void Close();
   // Queues the bytes and sends what the socket accepts now; the rest goes
-  // on later write notifications. Returns the number of bytes queued.
+  // on later write notifications. While connecting the bytes wait for the
+  // connection. Returns the number of bytes queued.
   std::int32_t Send(const void* data, std::int32_t length);
   std::int32_t Send(std::string_view data);
 
@@ -101,20 +111,24 @@ class TWSocket {
 
  private:
   void Reset();
-  void ChangeState(TSocketState new_state);
+  // False when a handler destroyed the socket.
+  [[nodiscard]] bool ChangeState(TSocketState new_state);
+  void EndSession(std::uint16_t error);
+  [[noreturn]] void QueueOverflow();
   [[noreturn]] void SocketError(const std::string& operation);
   [[noreturn]] void RaiseWithError(int number, const std::string& operation);
   void SocketsStartup();
   std::uint32_t ResolveHost(const std::string& text);
   void SetOption(int option, const void* value, int length, const char* name);
-  void CloseHandleRetrying();
+  [[nodiscard]] bool CloseHandleRetrying();
+  // True while the session that was current at `session` still is.
+  bool SameSession(std::uint32_t session) const { return session_ == session && handle_ != platform::kInvalidSocket; }
 
   void HandleMessage(std::uint32_t message, platform::MessageWord word, platform::MessageLong lparam);
   void HandleConnect(std::uint16_t error);
-  void HandleRead(std::uint16_t error);
   void HandleWrite(std::uint16_t error);
-  void HandleClose(std::uint16_t error);
-  void ReadLoop(platform::MessageWord word, std::uint16_t error);
+  void HandleClose(std::uint16_t error, std::exception_ptr& failure);
+  [[nodiscard]] bool ReadLoop(std::uint16_t error, std::exception_ptr& failure);
   std::uint32_t Pending(bool& ok);
   void TryToSend();
 
@@ -133,7 +147,10 @@ class TWSocket {
   std::int32_t last_error_ = 0;
   bool all_sent_ = true;
   std::int32_t read_count_ = 0;
-  bool close_reported_ = false;
+  // Each Connect starts a session with a new number; a handler that closes
+  // or reconnects is noticed by the code that raised its event.
+  std::uint32_t session_ = 0;
+  std::uint32_t close_reported_for_ = 0;
   std::unique_ptr<platform::MessageWindow> window_;
   platform::SocketHandle handle_ = platform::kInvalidSocket;
   platform::SockAddrIn remote_;
@@ -141,6 +158,9 @@ class TWSocket {
   bool closing_ = false;
   // Counts Receive calls so the read loop can tell a handler that never reads.
   std::uint64_t receive_calls_ = 0;
+  // Counts received bytes so the read loop can keep to its budget.
+  std::uint64_t received_bytes_ = 0;
+  TLifeline lifeline_;
 };
 
 }  // namespace corvane

@@ -1,27 +1,35 @@
 // The handler of the notification message: connect, read, write and close
-// bits, in that order.
+// bits, in that order. Every event handler may close, reconnect or destroy
+// the socket; the code that raised the event then leaves the rest alone.
 #include "net/wsocket.h"
 
 namespace corvane {
 
 void TWSocket::HandleMessage(std::uint32_t message, platform::MessageWord word, platform::MessageLong lparam) {
   if (message != kNotifyMessage) return;
-  const auto belongs = [this, word] {
-    return handle_ != platform::kInvalidSocket && static_cast<platform::MessageWord>(handle_) == word;
-  };
-  if (!belongs()) return;
+  if (handle_ == platform::kInvalidSocket || static_cast<platform::MessageWord>(handle_) != word) return;
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
+  const auto current = [&] { return alive && SameSession(session); };
   const auto events = static_cast<std::uint32_t>(lparam & 0xffff);
   const auto error = static_cast<std::uint16_t>((lparam >> 16) & 0xffff);
-  // Each step may close the socket; later bits then belong to nobody.
+  // An exception from a data handler waits until the other bits are handled,
+  // then goes to the message loop's report.
+  std::exception_ptr failure;
   if ((events & platform::kFdConnect) != 0) HandleConnect(error);
-  if ((events & platform::kFdRead) != 0 && belongs()) ReadLoop(word, error);
-  if ((events & platform::kFdWrite) != 0 && belongs()) HandleWrite(error);
-  if ((events & platform::kFdClose) != 0 && belongs()) HandleClose(error);
+  if ((events & platform::kFdRead) != 0 && current()) (void)ReadLoop(error, failure);
+  if ((events & platform::kFdWrite) != 0 && current()) HandleWrite(error);
+  if ((events & platform::kFdClose) != 0 && current()) HandleClose(error, failure);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TWSocket::HandleConnect(std::uint16_t error) {
-  ChangeState(TSocketState::Connected);
-  if (OnSessionConnected) OnSessionConnected(*this, error);
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
+  if (!ChangeState(TSocketState::Connected) || session_ != session) return;
+  RaiseEvent(OnSessionConnected, *this, error);
+  // A handler that retried owns the new attempt.
+  if (!alive || session_ != session) return;
   if (error != 0 && state_ != TSocketState::Closed) Close();
 }
 
@@ -34,40 +42,56 @@ std::uint32_t TWSocket::Pending(bool& ok) {
 
 // Raises OnDataAvailable at least once and again while bytes are pending.
 // Ends when a Receive failed, the handler did not read at all (it would
-// otherwise be called forever), the socket was closed, or an exception
-// escaped the handler (swallowed: it must not end the loop of the program).
-void TWSocket::ReadLoop(platform::MessageWord word, std::uint16_t error) {
+// otherwise be called forever), the session ended, or an exception escaped
+// the handler (kept in `failure`). Returns true when it stopped with bytes
+// still pending because this notification has read its budget: the socket
+// notifies again for them.
+bool TWSocket::ReadLoop(std::uint16_t error, std::exception_ptr& failure) {
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
+  const std::uint64_t start = received_bytes_;
   for (;;) {
     last_error_ = 0;
-    if (!OnDataAvailable) return;
+    if (!OnDataAvailable) return false;
     const std::uint64_t calls_before = receive_calls_;
     try {
-      OnDataAvailable(*this, error);
+      RaiseEvent(OnDataAvailable, *this, error);
     } catch (...) {
-      return;
+      if (!failure) failure = std::current_exception();
+      return false;
     }
-    if (last_error_ != 0 || receive_calls_ == calls_before) return;
-    if (handle_ == platform::kInvalidSocket || static_cast<platform::MessageWord>(handle_) != word) return;
+    if (!alive || !SameSession(session)) return false;
+    if (last_error_ != 0 || receive_calls_ == calls_before) return false;
     bool ok = false;
-    if (Pending(ok) == 0) return;
+    if (Pending(ok) == 0) return false;
+    if (received_bytes_ - start >= kReadBudget) return true;
   }
 }
 
 void TWSocket::HandleWrite(std::uint16_t error) {
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
   TryToSend();
-  if (all_sent_ && OnDataSent) OnDataSent(*this, error);
+  if (alive && SameSession(session) && all_sent_) RaiseEvent(OnDataSent, *this, error);
 }
 
-void TWSocket::HandleClose(std::uint16_t error) {
+void TWSocket::HandleClose(std::uint16_t error, std::exception_ptr& failure) {
   if (state_ == TSocketState::Connecting) return;
-  const auto word = static_cast<platform::MessageWord>(handle_);
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
   bool ok = false;
-  // Everything still pending is delivered before the session ends, not
-  // just one handler call's worth.
-  if (Pending(ok) > 0) ReadLoop(word, error);
-  if (OnSessionClosed && !close_reported_) {
-    close_reported_ = true;
-    OnSessionClosed(*this, error);
+  // Everything still pending is delivered before the session ends, a budget
+  // at a time: the close waits behind the rest.
+  if (Pending(ok) > 0 && ReadLoop(error, failure)) {
+    window_->Post(kNotifyMessage, static_cast<platform::MessageWord>(handle_),
+                  static_cast<platform::MessageLong>(platform::kFdClose | (std::uint32_t{error} << 16)));
+    return;
+  }
+  if (!alive || !SameSession(session)) return;
+  if (OnSessionClosed && close_reported_for_ != session) {
+    close_reported_for_ = session;
+    RaiseEvent(OnSessionClosed, *this, error);
+    if (!alive || !SameSession(session)) return;
   }
   if (state_ != TSocketState::Closed) Close();
 }

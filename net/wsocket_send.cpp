@@ -7,17 +7,35 @@
 namespace corvane {
 
 std::int32_t TWSocket::Send(const void* data, std::int32_t length) {
-  if (state_ != TSocketState::Connected) RaiseWithError(platform::kWsaENotConn, "Send");
+  const bool connecting = state_ == TSocketState::Connecting;
+  if (state_ != TSocketState::Connected && !connecting) RaiseWithError(platform::kWsaENotConn, "Send");
   if (length <= 0) return 0;
   if (data == nullptr) RaiseWithError(platform::kWsaEFault, "Send");
+  if (queue_.PendingBytes() + length > kMaxQueued) QueueOverflow();
   all_sent_ = false;
   queue_.Append(data, length);
+  // Bytes sent while connecting belong to this session; the connection's
+  // first write notification sends them.
+  if (connecting) return length;
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
   TryToSend();
   // OnDataSent always follows asynchronously, even when all went out at once.
-  if (all_sent_ && handle_ != platform::kInvalidSocket) {
+  if (alive && SameSession(session) && all_sent_) {
     window_->Post(kNotifyMessage, static_cast<platform::MessageWord>(handle_), platform::kFdWrite);
   }
   return length;
+}
+
+void TWSocket::QueueOverflow() {
+  const std::string message = SocketErrorMessage(platform::kWsaENoBufs, "Send (queue full)");
+  sockets_.SetLastError(platform::kWsaENoBufs);
+  if (handle_ != platform::kInvalidSocket) {
+    EndSession(platform::kWsaENoBufs);  // a handler may destroy the socket here
+  } else {
+    queue_.Clear();
+  }
+  throw ESocketException(message);
 }
 
 std::int32_t TWSocket::Send(std::string_view data) {
@@ -33,7 +51,7 @@ std::int32_t TWSocket::Send(std::string_view data) {
 void TWSocket::TryToSend() {
   if (handle_ == platform::kInvalidSocket || queue_.Empty()) return;
   for (;;) {
-    TBuffer& block = queue_.Front();
+    const TBuffer& block = queue_.Front();
     std::int32_t length = 0;
     const char* bytes = block.Peek(length);
     if (length == 0) {
@@ -63,7 +81,7 @@ void TWSocket::TryToSend() {
     }
     // A partial send goes on with the rest at once: only a send that would
     // block re-arms the write notification, so stopping here could stall.
-    block.Remove(sent);
+    queue_.RemoveFront(sent);
   }
 }
 

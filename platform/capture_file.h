@@ -8,13 +8,18 @@
 
 namespace corvane::platform {
 
+// The opens return this, without blocking, for a name that is a pipe, device,
+// socket or directory: a pipe with no reader would hang the program. Bit 29
+// marks application-defined error numbers on Windows and is beyond errno.
+constexpr int kNotARegularFile = 0x20000001;
+
 class TCaptureFilePort {
  public:
   virtual ~TCaptureFilePort() = default;
 
-  // Opens an existing file; writing continues after its last byte.
+  // Opens an existing regular file; writing continues after its last byte.
   virtual int OpenAppend(const std::string& name) = 0;
-  // Creates the file empty, replacing one of the same name.
+  // Creates the regular file empty, replacing one of the same name.
   virtual int Rewrite(const std::string& name) = 0;
   virtual int Write(const char* data, std::size_t size) = 0;
   // Hands everything written so far to the operating system.

@@ -16,9 +16,11 @@ class THeadlessCanvas final : public TCanvasPort {
   void FocusRect(const TRect&) override {}
 };
 
-// A window that never needs painting.
+// A window that never needs painting, on a screen of the usual resolution.
 class THeadlessWindow final : public TWindowPort {
  public:
+  static constexpr int kPixelsPerInch = 96;
+
   const void* Handle() const override { return this; }
   TRect ClientRect() override { return {}; }
   void Invalidate(const TRect&) override {}
@@ -30,6 +32,13 @@ class THeadlessWindow final : public TWindowPort {
   }
   std::unique_ptr<TCanvasPort> ScreenCanvas() override {
     return std::make_unique<THeadlessCanvas>();
+  }
+  std::unique_ptr<TCanvasPort> WindowCanvas() override {
+    return std::make_unique<THeadlessCanvas>();
+  }
+  int PixelsPerInch() override { return kPixelsPerInch; }
+  int FontPixelHeight(const TFont& font) override {
+    return static_cast<int>((static_cast<long long>(font.Size) * kPixelsPerInch + 36) / 72);
   }
   void SetFocus() override {}
   void SetMouseCapture() override {}

@@ -11,6 +11,7 @@ struct TRect {
   int Bottom = 0;
 
   bool Empty() const { return Right <= Left || Bottom <= Top; }
+  bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 

@@ -13,6 +13,8 @@ namespace corvane::platform {
 class TcpStream {
  public:
   explicit TcpStream(std::intptr_t handle);
+  // The client side: connects to 127.0.0.1:port; null on failure.
+  static std::unique_ptr<TcpStream> Connect(std::uint16_t port);
   ~TcpStream();
   TcpStream(const TcpStream&) = delete;
   TcpStream& operator=(const TcpStream&) = delete;

@@ -1,6 +1,7 @@
 #pragma once
 // The window that hosts the terminal view: invalidation, painting, focus,
-// mouse capture and the system caret.
+// mouse capture and pointer confinement, the system caret, and the screen's
+// resolution.
 #include <memory>
 
 #include "platform/canvas.h"
@@ -28,6 +29,15 @@ class TWindowPort {
   virtual std::unique_ptr<TCanvasPort> BeginPaint(TRect& paintRect) = 0;
   // A canvas on the screen, for measuring fonts outside painting.
   virtual std::unique_ptr<TCanvasPort> ScreenCanvas() = 0;
+  // A canvas on the client area outside painting, for marks that are drawn
+  // over the picture and removed again (the inverting focus rectangle).
+  virtual std::unique_ptr<TCanvasPort> WindowCanvas() = 0;
+
+  // The logical dots per inch of the screen the window is on.
+  virtual int PixelsPerInch() = 0;
+  // The height of the font's characters in pixels on that screen, without
+  // internal leading (a 9-point font is 12 pixels high at 96 dots per inch).
+  virtual int FontPixelHeight(const TFont& font) = 0;
 
   virtual void SetFocus() = 0;
   virtual void SetMouseCapture() = 0;

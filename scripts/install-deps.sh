@@ -10,6 +10,7 @@ packages="
   wine wine32:i386 wine64 xvfb
   busybox-static inetutils-telnetd netbase
   qt6-base-dev qt6-qpa-plugins libx11-dev fonts-dejavu-core
+  clang libclang-rt-14-dev
 "
 
 missing=""

@@ -26,4 +26,4 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do
 done
 [ -n "$port" ] || { echo "run.sh: the demo host did not start" >&2; exit 1; }
 echo "Demo host on 127.0.0.1:$port; the session's screen follows."
-"$session" 127.0.0.1 "$port" --seconds 3 --send '\e[A'
+"$session" 127.0.0.1 "$port" --seconds 3 --key Up

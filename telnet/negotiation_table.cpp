@@ -14,13 +14,16 @@ struct TnRow {
 
 constexpr TnAction kNone{0, TnEffect::None};
 
+constexpr TnAction kDo{TNCH_DO, TnEffect::None};
+constexpr TnAction kWill{TNCH_WILL, TnEffect::None};
+
 constexpr std::array<TnRow, 6> kTable = {{
-    {TNOPT_BINARY, {TNCH_DO, TnEffect::SetBinary}, {0, TnEffect::ClearBinary}, kNone, kNone},
-    {TNOPT_ECHO, {TNCH_DO, TnEffect::NoteEcho}, kNone, kNone, kNone},
-    {TNOPT_SGA, {TNCH_DO, TnEffect::NoteSga}, kNone, kNone, kNone},
+    {TNOPT_BINARY, kDo, kNone, kNone, kNone},
+    {TNOPT_ECHO, kDo, kNone, kNone, kNone},
+    {TNOPT_SGA, kDo, kNone, kNone, kNone},
     {TNOPT_SENDLOC, kNone, kNone, {TNCH_WILL, TnEffect::SendLocation}, kNone},
-    {TNOPT_TTYPE, kNone, kNone, {TNCH_WILL, TnEffect::NoteTypeOrEor}, kNone},
-    {TNOPT_EOR, kNone, kNone, {TNCH_WILL, TnEffect::NoteTypeOrEor}, kNone},
+    {TNOPT_TTYPE, kNone, kNone, kWill, kNone},
+    {TNOPT_EOR, kNone, kNone, kWill, kNone},
 }};
 
 // An option that is not listed is refused; the refusal of a WILL is DONT.

@@ -4,15 +4,10 @@
 
 namespace corvane {
 
-// What the connection notes or does besides replying.
+// What the connection does besides replying.
 enum class TnEffect : std::uint8_t {
   None,
-  SetBinary,       // the host's WILL TRANSMIT-BINARY was accepted
-  ClearBinary,     // ... and withdrawn
-  NoteEcho,        // the host's WILL ECHO was accepted
-  NoteSga,         // the host's WILL SUPPRESS-GO-AHEAD was accepted
-  SendLocation,    // the location follows the WILL reply
-  NoteTypeOrEor,   // DO TERMINAL-TYPE or DO END-OF-RECORD was agreed to
+  SendLocation,  // the location follows the WILL reply
 };
 
 struct TnAction {

@@ -1,14 +1,17 @@
 #pragma once
 // TTnCnx: the client side of the telnet protocol over one TWSocket. It opens
-// and closes the session, removes telnet commands from the received bytes,
-// answers option negotiation, supplies the terminal type and the location,
-// reports end-of-record marks and hands the remaining data to its owner.
+// and closes the session, passes the received bytes to the protocol core
+// (TTnProtocol), sends the core's replies, answers its requests with the
+// terminal type and the location, reports end-of-record marks and hands the
+// remaining data to its owner, one block per received chunk.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "net/lifeline.h"
 #include "net/wsocket.h"
+#include "telnet/tn_protocol.h"
 
 namespace corvane {
 
@@ -27,8 +30,7 @@ class TTnCnx {
   // trailing 0 and the overflow safeguard).
   static constexpr int kReceiveSize = 2048;
   static constexpr int kRxBufferSize = 2051;
-  // Longest sub-negotiation kept; further bytes are dropped until it ends.
-  static constexpr std::size_t kMaxSubNegotiation = 1024;
+  static constexpr std::size_t kMaxSubNegotiation = TTnProtocol::kMaxSubNegotiation;
 
   TTnCnx();
   // Runs over the given sockets library instead of the platform's (tests).
@@ -63,7 +65,9 @@ class TTnCnx {
   void Display(const std::string& str);
 
   // The receive path: one received chunk parsed and delivered, or one byte at
-  // a time with an explicit flush of the pending data.
+  // a time with an explicit flush of the pending data. Data received before
+  // an event is delivered even when the event's handler ends the session or
+  // a reply fails.
   void ProcessChunk(const char* data, int len);
   void ProcessChar(std::uint8_t ch);
   void DeliverPending();
@@ -73,33 +77,25 @@ class TTnCnx {
  private:
   void WireSocket();
   void ResetSession();
-  void AddChar(std::uint8_t ch);
-  void HandleOption(std::uint8_t verb, std::uint8_t option);
-  void HandleSubNegotiation();
-  void SendOptions(std::uint8_t verb, std::uint8_t option);
-  void SendCommand(const std::string& bytes);
-  void SendLocation();
+  void OnProtocolEvent(const TnEvent& event);
+  void AddData(std::string_view bytes);
+  void SendReply(std::string_view bytes);
+  void AnswerTermType();
+  void AnswerLocation();
 
   void SocketSessionConnected(TWSocket& sender, std::uint16_t error);
   void SocketSessionClosed(TWSocket& sender, std::uint16_t error);
   void SocketDataAvailable(TWSocket& sender, std::uint16_t error);
 
   std::unique_ptr<TWSocket> socket_;
+  TTnProtocol protocol_;
 
   char rx_buffer_[kRxBufferSize];
   std::int32_t rx_count_ = 0;
-
-  // Receive-parser state of the current session.
-  bool iac_seen_ = false;
-  std::uint8_t pending_verb_ = 0;
-  bool in_sub_neg_ = false;
-  std::string sub_neg_buffer_;
-
-  // Negotiation records; only the transmit-binary mark is ever consulted.
-  bool binary_ = false;
-  bool echo_ = false;
-  bool sga_ = false;
-  bool type_or_eor_ = false;
+  // Counts session starts and ends, so that data of an ended session never
+  // joins the next one.
+  std::uint32_t session_ = 0;
+  TLifeline lifeline_;
 };
 
 }  // namespace corvane

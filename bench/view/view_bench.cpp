@@ -54,7 +54,7 @@ void BM_WriteUpdatePaint(benchmark::State& state) {
 BENCHMARK(BM_WriteUpdatePaint)->Args({25, 80})->Args({50, 132})->Unit(benchmark::kMicrosecond);
 
 // WriteText of 4 KB of plain text lines with the capture file on or off. With
-// capture on, every byte is written to the file and flushed on its own.
+// capture on, each call writes its bytes to the file and flushes them once.
 void BM_WriteTextCapture(benchmark::State& state) {
   const bool capture = state.range(0) != 0;
   const auto saved = std::filesystem::current_path();

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -47,10 +48,19 @@ class TPosixCaptureFile final : public TCaptureFilePort {
   bool IsOpen() const override { return fd_ >= 0; }
 
  private:
+  // O_NONBLOCK keeps a pipe without a reader from blocking the open (it fails
+  // with ENXIO instead); anything opened that is not a regular file is closed.
   int Open(const std::string& name, int flags) {
     if (fd_ >= 0) Close();
-    fd_ = ::open(name.c_str(), flags | O_CLOEXEC, 0644);
-    return fd_ < 0 ? errno : 0;
+    fd_ = ::open(name.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
+    if (fd_ < 0) return errno == ENXIO || errno == EISDIR ? kNotARegularFile : errno;
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+      Close();
+      return kNotARegularFile;
+    }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    return 0;
   }
 
   int fd_ = -1;

@@ -16,6 +16,14 @@ namespace {
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
+sockaddr_in Loopback(std::uint16_t port) {
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return addr;
+}
+
 void MakeNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
 
 bool WaitFor(int fd, short events, int timeout_ms) {
@@ -32,6 +40,17 @@ TcpStream::TcpStream(std::intptr_t handle) : handle_(handle) {
 }
 
 TcpStream::~TcpStream() { close(Fd(handle_)); }
+
+std::unique_ptr<TcpStream> TcpStream::Connect(std::uint16_t port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) return nullptr;
+  sockaddr_in addr = Loopback(port);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  return std::make_unique<TcpStream>(fd);
+}
 
 int TcpStream::Send(std::string_view data) {
   ssize_t n = send(Fd(handle_), data.data(), data.size(), MSG_NOSIGNAL);
@@ -62,12 +81,11 @@ std::unique_ptr<TcpListener> TcpListener::Open(std::uint16_t port, std::string& 
   }
   int one = 1;
   setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(port);
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in addr = Loopback(port);
   socklen_t len = sizeof addr;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 16) != 0 ||
+  // The system's longest queue: a crowd that connects at once waits there
+  // instead of having its handshakes dropped.
+  if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, SOMAXCONN) != 0 ||
       getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
     error = std::strerror(errno);
     close(fd);

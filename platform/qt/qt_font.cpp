@@ -7,14 +7,10 @@
 namespace corvane::platform::qt {
 namespace {
 
-constexpr int kDotsPerInch = 96;
-constexpr int kPointsPerInch = 72;
+constexpr long long kPointsPerInch = 72;
+// Beyond this a face is no use on any screen; sizes from an INI file may be absurd.
+constexpr long long kMaxPixelHeight = 1000;
 const char* const kPreferredFixedFace = "DejaVu Sans Mono";
-
-// Points to pixels, rounded as the Windows font mapper does.
-int PixelSize(int points) {
-  return std::max(1, (points * kDotsPerInch + kPointsPerInch / 2) / kPointsPerInch);
-}
 
 bool Usable(const QString& family, TFontPitch pitch) {
   if (!QFontDatabase::hasFamily(family)) return false;
@@ -29,7 +25,7 @@ QString FixedFace() {
 QFont Build(const TFont& font) {
   const QString requested = QString::fromStdString(font.Name);
   QFont result(Usable(requested, font.Pitch) ? requested : FixedFace());
-  result.setPixelSize(PixelSize(font.Size));
+  result.setPixelSize(PixelHeightOf(font.Size));
   result.setFixedPitch(font.Pitch == TFontPitch::Fixed);
   result.setStyleHint(QFont::TypeWriter);
   result.setBold((font.Style & fsBold) != 0);
@@ -40,6 +36,11 @@ QFont Build(const TFont& font) {
 }
 
 }  // namespace
+
+int PixelHeightOf(int points) {
+  const long long pixels = (points * static_cast<long long>(kPixelsPerInch) + kPointsPerInch / 2) / kPointsPerInch;
+  return static_cast<int>(std::clamp<long long>(pixels, 1, kMaxPixelHeight));
+}
 
 // Every paint selects the same font: remember the last one asked for.
 QFont ResolveFont(const TFont& font) {

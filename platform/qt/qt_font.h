@@ -8,6 +8,14 @@
 
 namespace corvane::platform::qt {
 
+// Qt lays out in device-independent pixels, 96 to the inch; it scales them
+// to the screen itself.
+inline constexpr int kPixelsPerInch = 96;
+
+// The height of a font of `points` in those pixels, rounded as the Windows
+// font mapper does, at least 1.
+int PixelHeightOf(int points);
+
 QFont ResolveFont(const TFont& font);
 
 // The cell width is the advance of a character: a fallback face may report a

@@ -50,6 +50,27 @@ bool MakesNoCharacter(const QKeyEvent& key) {
   return altOnly || key.key() == Qt::Key_Delete || key.text().isEmpty();
 }
 
+// The canvas on the window outside painting. Qt draws only in paint events,
+// so the inverting focus frame is kept by the widget and drawn after every
+// paint; the window carries no other marks of its own, and other drawing
+// here reaches no screen.
+class TQtWindowCanvas final : public TCanvasPort {
+ public:
+  explicit TQtWindowCanvas(TQtTerminalWidget& widget) : widget_(widget) {}
+  void SelectFont(const TFont& font) override { scratch_.SelectFont(font); }
+  TTextMetrics TextMetrics() override { return scratch_.TextMetrics(); }
+  void RestoreFont() override { scratch_.RestoreFont(); }
+  void RealizePalette(const TPaletteColors&) override {}
+  void FillRect(const TRect&, TRGB) override {}
+  void TextRun(int, int, const TRect&, std::string_view, TRGB, TRGB) override {}
+  void Frame(const TRect&, TRGB) override {}
+  void FocusRect(const TRect& rect) override { widget_.ToggleFocusFrame(rect); }
+
+ private:
+  TQtTerminalWidget& widget_;
+  TQtCanvas scratch_;
+};
+
 }  // namespace
 
 TQtTerminalWidget::TQtTerminalWidget(QWidget* parent)
@@ -104,6 +125,10 @@ std::unique_ptr<TCanvasPort> TQtTerminalWidget::BeginPaint(TRect& paintRect) {
 }
 
 std::unique_ptr<TCanvasPort> TQtTerminalWidget::ScreenCanvas() { return std::make_unique<TQtCanvas>(); }
+
+std::unique_ptr<TCanvasPort> TQtTerminalWidget::WindowCanvas() {
+  return std::make_unique<TQtWindowCanvas>(*this);
+}
 
 void TQtTerminalWidget::ConfinePointer(const TRect& rect) { confinement_ = ToQRect(rect); }
 

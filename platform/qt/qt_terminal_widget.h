@@ -11,6 +11,7 @@
 
 #include "emulator/terminal_view.h"
 #include "platform/qt/qt_caret.h"
+#include "platform/qt/qt_font.h"
 #include "platform/qt/qt_key_filter.h"
 #include "platform/qt/qt_keyboard.h"
 #include "platform/window.h"
@@ -38,6 +39,9 @@ class TQtTerminalWidget final : public QWidget, public TWindowPort {
   void RepaintNow() override;
   std::unique_ptr<TCanvasPort> BeginPaint(TRect& paintRect) override;
   std::unique_ptr<TCanvasPort> ScreenCanvas() override;
+  std::unique_ptr<TCanvasPort> WindowCanvas() override;
+  int PixelsPerInch() override { return kPixelsPerInch; }
+  int FontPixelHeight(const TFont& font) override { return PixelHeightOf(font.Size); }
   void SetFocus() override { setFocus(Qt::OtherFocusReason); }
   void SetMouseCapture() override { grabMouse(); }
   void ReleaseMouseCapture() override { releaseMouse(); }

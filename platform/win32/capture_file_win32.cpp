@@ -55,11 +55,24 @@ class TWin32CaptureFile final : public TCaptureFilePort {
   bool IsOpen() const override { return file_ != INVALID_HANDLE_VALUE; }
 
  private:
+  // A name that leads to a pipe or a device is closed again: only a disk file
+  // takes every byte without waiting for a reader.
   int Open(const std::string& name, DWORD disposition) {
     if (file_ != INVALID_HANDLE_VALUE) Close();
+    if (IsDirectory(name)) return kNotARegularFile;
     file_ = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file_ == INVALID_HANDLE_VALUE ? static_cast<int>(GetLastError()) : 0;
+    if (file_ == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
+    if (GetFileType(file_) != FILE_TYPE_DISK) {
+      Close();
+      return kNotARegularFile;
+    }
+    return 0;
+  }
+
+  static bool IsDirectory(const std::string& name) {
+    const DWORD attributes = GetFileAttributesA(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }
 
   HANDLE file_ = INVALID_HANDLE_VALUE;

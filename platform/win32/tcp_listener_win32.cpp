@@ -17,6 +17,14 @@ bool Started() {
   return started;
 }
 
+sockaddr_in Loopback(std::uint16_t port) {
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return addr;
+}
+
 bool WouldBlock() { return WSAGetLastError() == WSAEWOULDBLOCK; }
 
 // select() on one socket; Windows XP has no poll.
@@ -38,6 +46,18 @@ TcpStream::TcpStream(std::intptr_t handle) : handle_(handle) {
 }
 
 TcpStream::~TcpStream() { closesocket(Sock(handle_)); }
+
+std::unique_ptr<TcpStream> TcpStream::Connect(std::uint16_t port) {
+  if (!Started()) return nullptr;
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (s == INVALID_SOCKET) return nullptr;
+  sockaddr_in addr = Loopback(port);
+  if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    closesocket(s);
+    return nullptr;
+  }
+  return std::make_unique<TcpStream>(static_cast<std::intptr_t>(s));
+}
 
 int TcpStream::Send(std::string_view data) {
   int n = send(Sock(handle_), data.data(), static_cast<int>(data.size()), 0);
@@ -70,12 +90,9 @@ std::unique_ptr<TcpListener> TcpListener::Open(std::uint16_t port, std::string& 
     error = "socket failed, error " + std::to_string(WSAGetLastError());
     return nullptr;
   }
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(port);
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in addr = Loopback(port);
   int len = sizeof addr;
-  if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(s, 16) != 0 ||
+  if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(s, SOMAXCONN) != 0 ||
       getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
     error = "listen failed, error " + std::to_string(WSAGetLastError());
     closesocket(s);

@@ -44,10 +44,12 @@ TEST(TransferTest, EightMegabytesReachASlowReaderCompleteAndInOrder) {
   sock.Connect();
   ASSERT_TRUE(PumpUntil([&] { return sock.State() == TSocketState::Connected; }));
 
-  // Sends of uneven sizes, so block boundaries fall everywhere.
+  // Sends of uneven sizes, so block boundaries fall everywhere. The queue is
+  // bounded, so the sender waits for it to drain below half the bound.
   std::string chunk;
   std::size_t sent = 0;
   for (std::size_t size = 1; sent < kTotal; size = size * 7 % 70001 + 1) {
+    ASSERT_TRUE(PumpUntil([&] { return sock.SendQueue().PendingBytes() < TWSocket::kMaxQueued / 2; }, 30000));
     const std::size_t n = std::min(size, kTotal - sent);
     chunk.resize(n);
     for (std::size_t i = 0; i < n; ++i) chunk[i] = PatternByte(sent + i);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -263,14 +265,92 @@ TEST_F(FakeSocketTest, OnDataSentFollowsAfterSendReturned) {
   EXPECT_EQ(log, (Log{"sent 0"}));
 }
 
-TEST_F(FakeSocketTest, ConnectionLossWhileSendingClosesQuietlyAndKeepsTheData) {
+TEST_F(FakeSocketTest, ConnectionLossWhileSendingClosesQuietlyAndDropsTheData) {
   ConnectUp();
   fake.send_script = {-platform::kWsaEConnReset};
   EXPECT_NO_THROW(sock.Send("lost?"));
   EXPECT_EQ(log, (Log{"Closed", "closed 0"}));
-  EXPECT_EQ(sock.SendQueue().PendingBytes(), 5);
+  EXPECT_EQ(sock.SendQueue().PendingBytes(), 0);
   platform::ProcessMessages();
   EXPECT_EQ(log.size(), 2u);
+}
+
+// Keystrokes typed for one host never reach the next one.
+TEST_F(FakeSocketTest, UnsentBytesEndWithTheirSession) {
+  for (const bool peer_closed : {false, true}) {
+    ConnectUp();
+    fake.sent.clear();
+    fake.send_script = {-platform::kWsaEWouldBlock};
+    sock.Send("secret");
+    peer_closed ? Deliver(platform::kFdClose) : sock.Close();
+    ConnectUp();
+    sock.Send("two");
+    Deliver(platform::kFdWrite);
+    EXPECT_EQ(fake.sent, (std::vector<std::string>{"two"}));
+    sock.Close();
+  }
+}
+
+// A key typed while connecting belongs to the session being set up.
+TEST_F(FakeSocketTest, BytesSentWhileConnectingWaitForTheConnection) {
+  for (const std::uint32_t error : {0u, static_cast<std::uint32_t>(platform::kWsaEConnRefused)}) {
+    Assign();
+    sock.Connect();
+    log.clear();
+    EXPECT_EQ(sock.Send("early"), 5);
+    EXPECT_TRUE(fake.offered.empty());
+    Deliver(platform::kFdConnect, error);
+    if (error == 0) Deliver(platform::kFdWrite);
+    const std::string connected = "connected " + std::to_string(error);
+    const Log expected = error == 0 ? Log{"Connected", connected, "sent 0"} : Log{"Connected", connected, "Closed", "closed 0"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(fake.sent, std::vector<std::string>(error == 0 ? 1 : 0, "early"));
+    sock.Close();
+    fake.sent.clear();
+    fake.offered.clear();
+  }
+}
+
+// One closed event per session: after a reconnect from the closed handler,
+// and when the data handler closes while a peer close drains pending data.
+TEST_F(FakeSocketTest, EachSessionReportsItsCloseExactlyOnce) {
+  ConnectUp();
+  sock.OnSessionClosed = [&](TWSocket& s, std::uint16_t e) {
+    log.push_back("closed " + std::to_string(e));
+    if (log.size() < 3) s.Connect();
+  };
+  sock.Close();
+  Deliver(platform::kFdConnect);
+  sock.Close();
+  EXPECT_EQ(log, (Log{"Closed", "closed 0", "Opened", "Connecting", "Connected", "connected 0", "Closed", "closed 0"}));
+
+  int closes = 0;
+  sock.OnSessionClosed = [&](TWSocket&, std::uint16_t) { ++closes; };
+  ConnectUp();
+  fake.pending = 10;
+  fake.recv_result = 10;
+  sock.OnDataAvailable = [&](TWSocket& s, std::uint16_t) {
+    char buffer[16];
+    s.Receive(buffer, sizeof buffer);
+    fake.pending = 0;
+    s.Close();
+  };
+  Deliver(platform::kFdClose);
+  EXPECT_EQ(closes, 1);
+  ConnectUp();
+  sock.Close();
+  EXPECT_EQ(closes, 2);
+}
+
+// A host that never reads cannot grow the client without bound.
+TEST_F(FakeSocketTest, ASendBeyondTheQueueLimitEndsTheSession) {
+  ConnectUp();
+  fake.send_script.assign(4, -platform::kWsaEWouldBlock);
+  const std::string mebibyte(1 << 20, 'q');
+  for (int i = 0; i < 4; ++i) sock.Send(mebibyte);
+  EXPECT_EQ(Raised([&] { sock.Send("x"); }), "Error 10055 in function Send (queue full)\r\nNo buffer space available");
+  EXPECT_EQ(log, (Log{"Closed", "closed 10055"}));
+  EXPECT_EQ(sock.SendQueue().PendingBytes(), 0);
 }
 
 TEST_F(FakeSocketTest, UnexpectedSendErrorsRaise) {
@@ -367,7 +447,7 @@ TEST_F(FakeSocketTest, AFailedReceiveEndsTheReadLoop) {
   EXPECT_EQ(sock.LastError(), platform::kWsaEWouldBlock);
 }
 
-TEST_F(FakeSocketTest, ExceptionsFromTheDataHandlerAreSwallowed) {
+TEST_F(FakeSocketTest, ExceptionsFromTheDataHandlerAreReportedOnce) {
   ConnectUp();
   std::vector<std::string> escaped;
   auto previous = platform::SetHandlerExceptionSink([&](const std::string& m) { escaped.push_back(m); });
@@ -380,10 +460,11 @@ TEST_F(FakeSocketTest, ExceptionsFromTheDataHandlerAreSwallowed) {
     s.Receive(buffer, 1);
     throw std::runtime_error("handler failed");
   };
-  Deliver(platform::kFdRead);
+  Deliver(platform::kFdRead | platform::kFdClose);
   platform::SetHandlerExceptionSink(previous);
-  EXPECT_EQ(calls, 1);
-  EXPECT_TRUE(escaped.empty());
+  EXPECT_EQ(calls, 2);  // once for the read, once for the data pending at the close
+  EXPECT_EQ(escaped, (std::vector<std::string>{"handler failed"}));
+  EXPECT_EQ(log, (Log{"closed 0", "Closed"}));
 }
 
 TEST_F(FakeSocketTest, APeerCloseDeliversEverythingPendingBeforeClosing) {
@@ -402,6 +483,29 @@ TEST_F(FakeSocketTest, APeerCloseDeliversEverythingPendingBeforeClosing) {
   Deliver(platform::kFdClose);
   EXPECT_EQ(reads, (std::vector<int>{2048, 2048, 904}));
   EXPECT_EQ(log, (Log{"data", "data", "data", "closed 0", "Closed"}));
+}
+
+// A flooding host cannot hold the thread: one notification reads a bounded
+// amount, and a close waits behind the rest of the data.
+TEST_F(FakeSocketTest, ANotificationReadsABoundedAmount) {
+  ConnectUp();
+  fake.pending = 1 << 20;
+  fake.recv_result = 2048;
+  int reads = 0;
+  sock.OnDataAvailable = [&](TWSocket& s, std::uint16_t) {
+    char buffer[2048];
+    s.Receive(buffer, sizeof buffer);
+    fake.pending -= 2048;
+    ++reads;
+  };
+  Deliver(platform::kFdRead);
+  EXPECT_EQ(reads, 32);
+  Deliver(platform::kFdClose);
+  EXPECT_EQ(reads, 64);
+  EXPECT_TRUE(log.empty());
+  for (int turn = 0; turn < 1000 && log.empty(); ++turn) platform::ProcessMessages();
+  EXPECT_EQ(reads, 512);
+  EXPECT_EQ(log, (Log{"closed 0", "Closed"}));
 }
 
 TEST_F(FakeSocketTest, ReadCountStopsAtTheLargest32BitValue) {
@@ -448,6 +552,49 @@ TEST_F(FakeSocketTest, ACloseFailingDuringDestructionIsReportedNotThrown) {
   }
   platform::SetDiagnosticSink(previous);
   EXPECT_NE(diagnostics.find("Error 10035 in function Disconnect (closesocket)"), std::string::npos) << diagnostics;
+}
+
+// Window code destroys a socket from inside its own events: whatever raised
+// the event must not touch it afterwards (checked under AddressSanitizer).
+TEST(FakeSocketLifetime, DestroyedInsideEachOfItsEvents) {
+  for (const std::string event : {"Opened", "Connecting", "Connected", "Closed", "connected", "data", "sent", "closed"}) {
+    for (const std::uint32_t error : {0u, 10061u}) {
+      for (const bool peer_closes : {false, true}) {
+        SCOPED_TRACE(event + " " + std::to_string(error) + (peer_closes ? " peer close" : " close"));
+        FakeSockets fake;
+        fake.recv_result = 4;
+        auto owned = std::make_unique<TWSocket>(fake);
+        const platform::WindowId window = owned->NotificationWindow();
+        const auto at = [&](const std::string& here) {
+          if (here == event) owned.reset();
+        };
+        owned->OnChangeState = [&](TWSocket&, TSocketState, TSocketState to) { at(StateName(to)); };
+        owned->OnSessionConnected = [&](TWSocket&, std::uint16_t) { at("connected"); };
+        owned->OnDataSent = [&](TWSocket&, std::uint16_t) { at("sent"); };
+        owned->OnSessionClosed = [&](TWSocket&, std::uint16_t) { at("closed"); };
+        owned->OnDataAvailable = [&](TWSocket& s, std::uint16_t) {
+          char buffer[4];
+          s.Receive(buffer, sizeof buffer);
+          fake.pending = 0;
+          at("data");
+        };
+        const auto deliver = [&](std::uint32_t bits) {
+          if (owned) platform::PostToWindow(window, TWSocket::kNotifyMessage, FakeSockets::kHandle, bits);
+          platform::ProcessMessages();
+        };
+        owned->SetPort("23");
+        owned->SetAddr("127.0.0.1");
+        owned->Connect();
+        deliver(platform::kFdConnect | (error << 16));
+        fake.pending = 4;
+        if (owned && owned->State() == TSocketState::Connected) deliver(platform::kFdRead);
+        if (owned && owned->State() == TSocketState::Connected) owned->Send("x");
+        deliver(peer_closes ? platform::kFdClose : 0);
+        if (owned) owned->Close();
+        EXPECT_TRUE(!owned || (error != 0 && (event == "data" || event == "sent")));
+      }
+    }
+  }
 }
 
 }  // namespace

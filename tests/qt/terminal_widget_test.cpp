@@ -47,7 +47,7 @@ class TerminalWidgetTest : public ::testing::Test {
     view_ = std::make_unique<TZuzeRI>(std::move(ports));
     widget_->SetView(view_.get());
     view_->SetFont({"Terminal", 9, TFontPitch::Fixed, 0});
-    view_->LineHeight = 12;
+    view_->SetLineHeight(12);
     view_->SetXlat(false);
     view_->OnKeyBuffer = [this](TCustomZuzeRI&, const char* b, int n) { keyBuffer_.append(b, n); };
     view_->OnKeyPress = [this](TCustomZuzeRI&, char& k) { keyPresses_ += k; };

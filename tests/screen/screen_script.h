@@ -27,8 +27,10 @@
 //   diag BYTES            the next diagnostic message, without its number
 //   alerts N              alert sounds since the case began
 // Every diagnostic message a case produces must be checked with diag.
+#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane::test {
@@ -50,6 +52,13 @@ void PrintTo(const TScriptCase& Case, std::ostream* Out);
 
 // Reads every *.test file of Dir, in name order.
 std::vector<TScriptCase> LoadScriptCases(const std::string& Dir);
+
+// One token of the byte notation (with its *N suffix) as bytes.
+std::string TokenBytes(std::string_view Token);
+// A number in the given base; nothing when the text is not one.
+std::optional<long> ParseNumber(std::string_view Text, int Base);
+// Bytes as a quoted text with \xHH for the unprintable ones.
+std::string Visible(std::string_view Bytes);
 
 // Runs one case; returns one text per failed check (empty when it passes).
 std::vector<std::string> RunScriptCase(const TScriptCase& Case);

@@ -74,6 +74,11 @@ bool ScriptedServer::Connect(TTnCnx& cnx, TnRecorder& recorder) {
   return stream_ && PumpUntil([&] { return recorder.connected == 0; });
 }
 
+bool ScriptedServer::Accept() {
+  stream_ = listener_->Accept(5000);
+  return stream_ != nullptr;
+}
+
 bool ScriptedServer::Feed(TTnCnx& cnx, const std::string& chunk) {
   std::int32_t target = cnx.CnxSocket()->ReadCount() + static_cast<std::int32_t>(chunk.size());
   return stream_->SendAll(chunk, 5000) &&

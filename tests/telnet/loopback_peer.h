@@ -43,6 +43,8 @@ class ScriptedServer {
 
   // Connects cnx to this server and accepts it; false on failure.
   bool Connect(TTnCnx& cnx, TnRecorder& recorder);
+  // Accepts a client that connects by itself; false when none comes.
+  bool Accept();
   // Sends bytes to the client without waiting for it.
   bool Send(const std::string& bytes) { return stream_->SendAll(bytes, 5000); }
   // Sends one chunk and runs the loop until the client has read all of it.

@@ -1,6 +1,9 @@
-// The headless session tool: its escapes, and a session with the demo host
-// whose final screen shows the greeting and a key that was sent.
+// The headless session tool: its escapes and key names, a session with the
+// demo host whose final screen shows the terminal's texts and the keys sent,
+// a refused connection, and bad command lines.
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,50 +11,104 @@
 #include <sstream>
 #include <string>
 
+#include "net/socket_errors.h"
 #include "platform/posix/child_process.h"
 #include "tests/telnet/loopback_peer.h"
+#include "tests/view/support/view_rig.h"
+#include "tools/session/named_keys.h"
 #include "tools/session/text_escapes.h"
 
 namespace corvane::tntest {
 namespace {
+
+namespace fs = std::filesystem;
 
 TEST(SessionTool, UnescapesWhatAShellCannotPassEasily) {
   EXPECT_EQ(Unescape("a\\r\\n\\t\\e[A\\\\\\xff\\x00z"), std::string("a\r\n\t\x1b[A\\\xff\0z", 11));
   for (const char* bad : {"\\", "\\q", "\\x", "\\x4", "\\xg0", "end\\x1"}) EXPECT_FALSE(Unescape(bad)) << bad;
 }
 
-TEST(SessionTool, PrintsTheScreenASessionWithTheDemoHostLeaves) {
-  std::string port;
-  {
-    ScriptedServer probe;
-    port = probe.Port();
+// Named keys go through the view's own key mapping; unclaimed keypad
+// operators become their characters.
+TEST(SessionTool, NamedKeysSendWhatTheKeyTablesSay) {
+  const std::vector<std::tuple<int, const char*, std::string>> cases = {
+      {1, "Up", "\x1b[A"}, {1, "kp8", "\x1b[A"}, {1, "KPDot", ""}, {1, "F12", "\x1b[29~"}, {1, "Enter", "\r"},
+      {1, "KPStar", "*"}, {0, "Tab", "\x1b[Z"}, {0, "shift+TAB", "\t"}, {0, "Ctrl+F1", "\x1b[k"}, {2, "PgDn", "\x1b+"}};
+  recording::TViewRig rig;
+  TPressKeyboard keyboard;
+  auto ports = rig.Ports();
+  ports.Keyboard = &keyboard;
+  TZuzeRI view(std::move(ports));
+  std::string sent;
+  view.OnKeyPress = [&](TCustomZuzeRI&, char& key) { sent += key; };
+  view.FocusGained();
+  for (const auto& [fkeys, name, bytes] : cases) {
+    sent.clear();
+    view.FKeys = fkeys;
+    PressKey(view, rig.Window.Handle(), keyboard, ParseKeyName(name).value());
+    EXPECT_EQ(sent, bytes) << name;
   }
-  platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
-  ASSERT_TRUE(host.Started());
-  auto out = std::filesystem::temp_directory_path() / ("cvtelnet-session-" + port + ".txt");
-  // The demo host may still be starting: one retry after a short pause.
-  std::string command = std::string(CV_SESSION_PATH) + " 127.0.0.1 " + port +
-                        " --seconds 2 --send '\\e[A' > " + out.string() + " 2>&1";
-  if (std::system(command.c_str()) != 0) {
-    platform::WaitAndProcessMessages(300);
-    ASSERT_EQ(std::system(command.c_str()), 0);
-  }
-  std::stringstream screen;
-  screen << std::ifstream(out).rdbuf();
-  std::filesystem::remove(out);
-  EXPECT_NE(screen.str().find("01|Hello! Terminal type: VT100, location: TNCNX."), std::string::npos) << screen.str();
-  EXPECT_NE(screen.str().find("24|  ESC [ A                   1B 5B 41"), std::string::npos) << screen.str();
+  view.FocusLost();
+  EXPECT_FALSE(ParseKeyName("Shift+") || ParseKeyName("F13"));
 }
 
-TEST(SessionTool, ReportsARefusedConnection) {
-  std::string port;
-  {
-    ScriptedServer gone;
-    port = gone.Port();
+struct ToolRun {
+  int status;
+  std::string out;
+};
+
+ToolRun RunTool(const std::string& arguments) {
+  const fs::path out = fs::temp_directory_path() / ("cvtelnet-session-" + std::to_string(::getpid()) + ".txt");
+  const std::string command = std::string(CV_SESSION_PATH) + " " + arguments + " > " + out.string() + " 2>&1";
+  const int status = std::system(command.c_str());
+  std::stringstream text;
+  text << std::ifstream(out).rdbuf();
+  fs::remove(out);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+}
+
+std::string FreePort() {
+  ScriptedServer probe;
+  return probe.Port();
+}
+
+TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
+  const std::string port = FreePort();
+  const fs::path ini = fs::temp_directory_path() / ("cv-session-" + port + ".ini");
+  std::ofstream(ini) << "[127.0.0.1]\nCols=100\nFKeys=0\n";
+  platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
+  ASSERT_TRUE(host.Started());
+  const std::string arguments = "127.0.0.1 " + port + " --seconds 5 --ini " + ini.string() +
+                                " --send '\\e[A' --key F1 --send q";
+  // The demo host may still be starting: one retry after a short pause.
+  ToolRun run = RunTool(arguments);
+  if (run.status != 0) {
+    platform::WaitAndProcessMessages(300);
+    run = RunTool(arguments);
   }
-  std::string command = std::string(CV_SESSION_PATH) + " 127.0.0.1 " + port + " > /dev/null 2>&1";
-  int status = std::system(command.c_str());
-  EXPECT_NE(status, 0);
+  fs::remove(ini);
+  EXPECT_EQ(run.status, 0) << run.out;
+  for (const char* shown : {"size 25 100", "|  ESC [ A                   1B 5B 41",
+                            "|  ESC [ M                   1B 5B 4D", "|*** Server has closed ***"})
+    EXPECT_NE(run.out.find(shown), std::string::npos) << shown << "\n" << run.out;
+}
+
+TEST(SessionTool, ARefusedConnectionShowsTheFailureLineAndEndsWithStatusOne) {
+  const ToolRun run = RunTool("127.0.0.1 " + FreePort());
+  EXPECT_EQ(run.status, 1);
+  const std::vector<std::string> lines = {"00|Connecting to '127.0.0.1'", "01|Connection failed: " + SocketErrorDesc(10061),
+                                          "03|*** Server has closed ***", "cvtelnet-session: connection failed: "};
+  for (const std::string& shown : lines)
+    EXPECT_NE(run.out.find(shown), std::string::npos) << shown << "\n" << run.out;
+}
+
+TEST(SessionTool, BadCommandLinesEndWithStatusTwo) {
+  for (const char* arguments : {"127.0.0.1", "h 23 --key Nope", "h 23 --ini /no/such.ini", "h 23 --seconds 0",
+                                "h 23 --send '\\q'", "h 23 --key"}) {
+    const ToolRun run = RunTool(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.out.find("usage: cvtelnet-session"), std::string::npos) << arguments;
+  }
 }
 
 }  // namespace

@@ -33,6 +33,22 @@ TEST(TnDelivery, OneBlockPerChunkWithAZeroAfterItAndEventsBeforeTheData) {
   EXPECT_EQ(c.rec.log, (std::vector<std::string>{"eor", "data:abc"}));
 }
 
+// The data before an event is delivered even when the event's handler ends
+// the session; the rest of the chunk, and its replies, belong to nobody.
+TEST(TnDelivery, DataBeforeAnEventSurvivesAHandlerThatCloses) {
+  Connected c;
+  c.cnx.OnEndOfRecord = [&](TTnCnx& cnx) {
+    c.rec.log.push_back("eor");
+    cnx.Close();
+  };
+  ASSERT_TRUE(c.server.Send("ab" + B({255, 239}) + "cd" + B({255, 251, 1}) + "ef"));
+  ASSERT_TRUE(PumpUntil([&] { return c.rec.closed_count > 0; }));
+  platform::WaitAndProcessMessages(50);
+  EXPECT_EQ(c.rec.data, "ab");
+  EXPECT_EQ(c.rec.Events(), (std::vector<std::string>{"connected:0", "eor", "closed:0"}));
+  EXPECT_EQ(c.server.TakeReplies(0, 50), "");
+}
+
 TEST(TnDelivery, WithoutADataHandlerDataIsDroppedButNegotiationWorks) {
   ScriptedServer server;
   TTnCnx cnx;
@@ -141,6 +157,79 @@ TEST(TnSession, RefusedConnectionReportsTheErrorThenTheClose) {
   cnx.Connect();
   ASSERT_TRUE(PumpUntil([&] { return rec.closed_count > 0; }));
   EXPECT_EQ(rec.Events(), (std::vector<std::string>{"connected:10061", "closed:0"}));
+}
+
+// A handler that reconnects owns the new attempt: a retry after a refused
+// connection, and a new session after the host closed.
+TEST(TnSession, AReconnectFromAHandlerIsKept) {
+  ScriptedServer server;
+  std::string refused;
+  {
+    ScriptedServer gone;
+    refused = gone.Port();
+  }
+  TTnCnx retrying;
+  TnRecorder rec(retrying);
+  retrying.Host = "127.0.0.1";
+  retrying.Port = refused;
+  retrying.OnSessionConnected = [&](TTnCnx& c, std::uint16_t e) {
+    rec.log.push_back("connected:" + std::to_string(e));
+    rec.connected = e;
+    c.Port = server.Port();
+    if (e != 0) c.Connect();
+  };
+  retrying.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return rec.connected == 0; }));
+
+  Connected c;
+  c.cnx.OnSessionClosed = [&](TTnCnx& cnx, std::uint16_t e) {
+    c.rec.log.push_back("closed:" + std::to_string(e));
+    cnx.Connect();
+  };
+  c.rec.connected = -1;
+  c.server.Hangup();
+  ASSERT_TRUE(PumpUntil([&] { return c.rec.connected == 0; }));
+  platform::WaitAndProcessMessages(50);
+  EXPECT_EQ(rec.Events(), (std::vector<std::string>{"connected:10061", "closed:0", "connected:0"}));
+  EXPECT_EQ(c.rec.Events(), (std::vector<std::string>{"connected:0", "closed:0", "connected:0"}));
+  EXPECT_EQ(retrying.CnxSocket()->State(), TSocketState::Connected);
+  EXPECT_EQ(c.cnx.CnxSocket()->State(), TSocketState::Connected);
+}
+
+// Window code destroys a connection from inside its own events: nothing of it
+// may be touched afterwards (checked under AddressSanitizer).
+TEST(TnLifetime, DestroyedInsideEachOfItsEvents) {
+  const std::vector<std::pair<std::string, std::string>> triggers = {
+      {"connected", ""},          {"data", "x" + B({255, 239})},         {"display", "x"},
+      {"eor", B({255, 239})},     {"sendloc", B({255, 253, 23})},        {"termtype", B({255, 250, 24, 1, 255, 240})},
+      {"closed", ""}};
+  for (const auto& [event, bytes] : triggers) {
+    SCOPED_TRACE(event);
+    ForwardingSockets sockets;
+    ScriptedServer server;
+    auto cnx = std::make_unique<TTnCnx>(sockets);
+    TnRecorder rec(*cnx);
+    const auto destroy = [&](TTnCnx&) { cnx.reset(); };
+    if (event == "connected") {
+      cnx->OnSessionConnected = [&](TTnCnx& c, std::uint16_t) { destroy(c); };
+      cnx->Host = "127.0.0.1";
+      cnx->Port = server.Port();
+      cnx->Connect();
+    } else {
+      ASSERT_TRUE(server.Connect(*cnx, rec));
+    }
+    if (event == "data") cnx->OnDataAvailable = [&](TTnCnx& c, const char*, int) { destroy(c); };
+    if (event == "display") cnx->OnDisplay = [&](TTnCnx& c, const std::string&) { destroy(c); };
+    if (event == "display") sockets.recv_hook = [](int) { return 0; };
+    if (event == "eor") cnx->OnEndOfRecord = destroy;
+    if (event == "sendloc") cnx->OnSendLoc = destroy;
+    if (event == "termtype") cnx->OnTermType = destroy;
+    if (event == "closed") cnx->OnSessionClosed = [&](TTnCnx& c, std::uint16_t) { destroy(c); };
+    if (event == "closed") server.Hangup();
+    ASSERT_TRUE(bytes.empty() || server.Send(bytes));
+    EXPECT_TRUE(PumpUntil([&] { return !cnx; }));
+    platform::WaitAndProcessMessages(20);
+  }
 }
 
 // A session that ends inside a command must not swallow the next session's

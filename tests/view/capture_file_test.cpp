@@ -9,6 +9,12 @@
 #include "emulator/terminal_view.h"
 #include "platform/capture_file.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace corvane;
 namespace fs = std::filesystem;
 
@@ -89,5 +95,29 @@ TEST_F(CaptureFile, ViewRaisesAndStaysOffWhenTheFileCannotBeCreated) {
   EXPECT_NO_THROW(view.WriteText("shown"));
   EXPECT_EQ(view.Screen().Lines[1]->Chars[0], 's');
 }
+
+#ifndef _WIN32
+TEST_F(CaptureFile, PipesDevicesAndDirectoriesAreRefusedWithoutBlocking) {
+  ASSERT_EQ(mkfifo("unread.fifo", 0600), 0);  // opening it to write would wait for a reader
+  fs::create_symlink("/dev/null", "null.log");
+  auto file = platform::NewCaptureFile();
+  for (const char* name : {"unread.fifo", "null.log", "."}) {
+    EXPECT_EQ(file->OpenAppend(name), platform::kNotARegularFile) << name;
+    EXPECT_EQ(file->Rewrite(name), platform::kNotARegularFile) << name;
+    EXPECT_FALSE(file->IsOpen());
+  }
+
+  // With a reader the pipe would open and swallow the capture.
+  ASSERT_EQ(mkfifo("ZUZERI.LOG", 0600), 0);
+  const int reader = open("ZUZERI.LOG", O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  TZuzeRI view;
+  EXPECT_THROW(view.SetLog(true), EInOutError);
+  EXPECT_FALSE(view.Log());
+  char byte;
+  EXPECT_EQ(read(reader, &byte, 1), 0);  // no writer left, nothing written
+  close(reader);
+}
+#endif
 
 }  // namespace

@@ -42,17 +42,38 @@ TEST_F(CaptureLog, RawBytesAreStoredBeforeTranslationAndInterpretation) {
   EXPECT_EQ(file(), std::string("<Open>\xE9\x1b\x5b\x32\x4a\x1a\x00\xFF", 14));
 }
 
-TEST_F(CaptureLog, EveryByteIsWrittenAndFlushedBeforeItReachesTheScreen) {
+TEST_F(CaptureLog, EachWriteReachesTheFileInOnePieceBeforeTheScreen) {
   view().SetLog(true);
   rig.Disk.Ops.clear();
   view().WriteText("xy");
-  EXPECT_EQ(rig.Disk.Ops, (std::vector<std::string>{"Write 1", "Flush", "Write 1", "Flush"}));
+  view().WriteByte('z');
+  view().WriteText("");
+  EXPECT_EQ(rig.Disk.Ops, (std::vector<std::string>{"Write 2", "Flush", "Write 1", "Flush"}));
+  EXPECT_EQ(file(), "<Open>xyz");
+}
 
-  rig.Disk.WriteError = 28;  // disk full
-  view().Screen().SetCursor(0, 3);
-  EXPECT_THROW(view().WriteText("zw"), EInOutError);
-  EXPECT_EQ(view().Screen().Lines[3]->Chars[0], ' ');  // the failing byte never got there
-  EXPECT_TRUE(view().Log());
+// A failing capture file must not hide what the host sends: it is closed,
+// capture goes off and the error is raised once, after the text is shown.
+TEST_F(CaptureLog, AWriteOrFlushFailureEndsCaptureOnceAndTheTextIsStillShown) {
+  for (const bool flushFails : {false, true}) {
+    TViewRig r;
+    r.View->SetLog(true);
+    (flushFails ? r.Disk.FlushError : r.Disk.WriteError) = 28;  // disk full
+    r.View->Screen().SetCursor(0, 3);
+    r.ClearRecords();
+    try {
+      r.View->WriteText("zw");
+      ADD_FAILURE() << "no error raised";
+    } catch (const EInOutError& e) {
+      EXPECT_EQ(e.ErrorCode, 28);
+    }
+    EXPECT_EQ(r.View->Screen().Lines[3]->Chars[1], 'w');
+    EXPECT_FALSE(r.Window.CallsStartingWith("Invalidate").empty());
+    EXPECT_FALSE(r.View->Log());
+    EXPECT_EQ(r.Disk.Ops.back(), "Close");
+    EXPECT_NO_THROW(r.View->WriteByte('!'));
+    EXPECT_EQ(r.View->Screen().Lines[3]->Chars[2], '!');
+  }
 }
 
 TEST_F(CaptureLog, ReopeningAppendsAfterTheLastByteEvenAfterCtrlZ) {
@@ -85,6 +106,18 @@ TEST_F(CaptureLog, SwitchingOnWhenTheFileCannotBeOpenedOrCreatedRaisesAndStaysOf
   view().WriteText("still shown");  // received data is not lost
   EXPECT_EQ(view().Screen().Lines[1]->Chars[0], 's');
   EXPECT_NO_THROW(view().SetLog(false));
+}
+
+TEST_F(CaptureLog, ANameThatIsNotARegularFileIsRefusedAndNotReplaced) {
+  rig.Disk.OpenAppendError = platform::kNotARegularFile;
+  try {
+    view().SetLog(true);
+    FAIL() << "no error raised";
+  } catch (const EInOutError& e) {
+    EXPECT_STREQ(e.what(), "ZUZERI.LOG is not a regular file");
+  }
+  EXPECT_FALSE(view().Log());
+  EXPECT_EQ(rig.Disk.Ops, std::vector<std::string>{"OpenAppend"});
 }
 
 TEST_F(CaptureLog, AFailedOpeningMarkerClosesTheFileAndStaysOff) {

@@ -33,7 +33,7 @@ TEST(ViewConstruction, ANewViewShowsTheBannerWithTheCursorOnRowOne) {
   EXPECT_EQ(v.Font().Name, "Terminal");
   EXPECT_EQ(v.Font().Size, 12);
   EXPECT_EQ(v.CharWidth(), 8);
-  EXPECT_EQ(v.LineHeight, 12);
+  EXPECT_EQ(v.LineHeight(), 12);
   EXPECT_FALSE(v.VScrollBar().Visible);
   EXPECT_EQ(v.Screen().XlatTable, &AsciiTable);
   EXPECT_FALSE(v.CaretCreated());
@@ -62,7 +62,7 @@ class ViewUpdate : public ::testing::Test {
 
 TEST_F(ViewUpdate, InvalidatesTheChangedCellsAndTheCursorCellWithoutErase) {
   view().UpdateScreen();  // the banner: row 0, columns 0..5
-  EXPECT_EQ(rig.Window.Calls, (Calls{"Invalidate (6,6,54,22)", "Invalidate (6,20,14,36)",
+  EXPECT_EQ(rig.Window.Calls, (Calls{"Invalidate (0,6,54,22)", "Invalidate (0,20,14,36)",
                                      "MoveCaret 6,20"}));
   rig.ClearRecords();
   view().Screen().SetCursor(10, 3);
@@ -78,14 +78,14 @@ TEST_F(ViewUpdate, NothingChangedInvalidatesOnlyTheCursorCell) {
   view().UpdateScreen();
   rig.ClearRecords();
   view().WriteText("");
-  EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"), (Calls{"Invalidate (6,20,14,36)"}));
+  EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"), (Calls{"Invalidate (0,20,14,36)"}));
 }
 
 TEST_F(ViewUpdate, RepaintAllInvalidatesTheWholeClientArea) {
   view().Clear();
   view().UpdateScreen();
   EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"),
-            (Calls{"Invalidate (0,0,500,400)", "Invalidate (6,4,14,20)"}));
+            (Calls{"Invalidate (0,0,500,400)", "Invalidate (0,4,14,20)"}));
   EXPECT_FALSE(view().Screen().RepaintAll);
   EXPECT_EQ(view().Screen().DirtyRight, -1);
 }
@@ -99,7 +99,7 @@ TEST_F(ViewUpdate, WithoutAutoRepaintWritesWaitForOneUpdate) {
   EXPECT_TRUE(rig.Window.Calls.empty());
   view().UpdateScreen();
   EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"),
-            (Calls{"Invalidate (6,22,30,38)", "Invalidate (30,20,38,36)"}));
+            (Calls{"Invalidate (0,22,30,38)", "Invalidate (30,20,38,36)"}));
 }
 
 TEST_F(ViewUpdate, RowsAndColsClearAndRepaintOnlyOnChange) {
@@ -117,6 +117,26 @@ TEST_F(ViewUpdate, RowsAndColsClearAndRepaintOnlyOnChange) {
   EXPECT_EQ(rig.Window.Calls, (Calls{"RepaintNow", "RepaintNow"}));
 }
 
+// Column 0 paints the left margin with it and the last column the right
+// margin, so a change there invalidates the margin too (client 500 wide).
+TEST_F(ViewUpdate, ChangesAtTheFirstOrLastColumnInvalidateTheMarginBesideThem) {
+  view().SetCols(10);
+  view().UpdateScreen();
+  struct Case { int col, row; const char* text; Calls invalidated; };
+  const std::vector<Case> cases = {
+      {3, 2, "ab", {"Invalidate (30,38,46,54)", "Invalidate (46,36,54,52)"}},
+      {0, 2, "a", {"Invalidate (0,38,14,54)", "Invalidate (14,36,22,52)"}},
+      {8, 2, "ab", {"Invalidate (70,38,500,54)", "Invalidate (86,36,500,52)"}},
+      {9, 3, "\x1b[44m", {"Invalidate (78,52,500,68)"}},
+  };
+  for (const Case& c : cases) {
+    view().Screen().SetCursor(c.col, c.row);
+    rig.ClearRecords();
+    view().WriteText(c.text);
+    EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"), c.invalidated) << c.col;
+  }
+}
+
 TEST_F(ViewUpdate, RowsAndColsOutsideTheScreenLimitsAreClamped) {
   view().SetRows(0);
   view().SetCols(-5);
@@ -132,7 +152,7 @@ TEST_F(ViewUpdate, RowsAndColsOutsideTheScreenLimitsAreClamped) {
 }
 
 TEST_F(ViewUpdate, FontForcesFixedPitchAndRemeasures) {
-  view().LineHeight = 99;
+  view().SetLineHeight(99);
   rig.Window.Metrics = {9, 18, 3};
   platform::TFont font;
   font.Name = "Proportional Sans";
@@ -144,13 +164,13 @@ TEST_F(ViewUpdate, FontForcesFixedPitchAndRemeasures) {
   EXPECT_EQ(rig.Window.Measured[rig.Window.Measured.size() - 2].Font.Pitch,
             platform::TFontPitch::Fixed);
   EXPECT_EQ(view().CharWidth(), 9);
-  EXPECT_EQ(view().LineHeight, 18);
+  EXPECT_EQ(view().LineHeight(), 18);
   EXPECT_EQ(view().InternalLeading(), 3);
   EXPECT_EQ(rig.Window.Calls, (Calls{"MoveCaret 6,22"}));  // no repaint
 }
 
 TEST_F(ViewUpdate, LineHeightIsStoredOnly) {
-  view().LineHeight = 20;
+  view().SetLineHeight(20);
   EXPECT_TRUE(rig.Window.Calls.empty());
   view().MoveCaret();
   EXPECT_EQ(rig.Window.Calls, (Calls{"MoveCaret 6,24"}));
@@ -190,10 +210,17 @@ TEST_F(ViewUpdate, CellConversionsSnapToCellOrigins) {
   EXPECT_EQ(view().SnapPixelX(2), 6);
 }
 
-TEST_F(ViewUpdate, AbsurdMetricsRaiseInsteadOfDividingByZeroOrWrapping) {
-  view().LineHeight = 0;
-  EXPECT_THROW(view().PixelToRow(50), EDivByZero);
-  view().LineHeight = 1 << 30;
+// A cell of no size (a font of size 0, LineHeight=0 in the settings) would
+// make every conversion divide by zero.
+TEST_F(ViewUpdate, AbsurdMetricsKeepCellsOfOnePixelAndRaiseInsteadOfWrapping) {
+  view().SetLineHeight(0);
+  EXPECT_EQ(view().LineHeight(), 1);
+  rig.Window.Metrics = {0, 0, 0};
+  view().SetFont(view().Font());
+  EXPECT_EQ(view().LineHeight(), 1);
+  EXPECT_EQ(view().CharWidth(), 1);
+  EXPECT_EQ(view().PixelToRow(50), 46);
+  view().SetLineHeight(1 << 30);
   view().Screen().SetCursor(0, 10);
   EXPECT_THROW(view().UpdateScreen(), EIntOverflow);
 }
@@ -219,7 +246,7 @@ TEST_F(CaretAndFocus, WritingHidesTheCaretAndTheUpdateShowsIt) {
   view().UpdateScreen();
   rig.ClearRecords();
   view().WriteByte('x');
-  EXPECT_EQ(rig.Window.Calls, (Calls{"HideCaret", "Invalidate (6,22,14,38)",
+  EXPECT_EQ(rig.Window.Calls, (Calls{"HideCaret", "Invalidate (0,22,14,38)",
                                      "Invalidate (14,20,22,36)", "ShowCaret",
                                      "MoveCaret 14,20"}));
 }
@@ -274,6 +301,27 @@ TEST_F(CaretAndFocus, LeftButtonFiresMouseDownThenTakesFocusAndClicksOnRelease) 
   view().ButtonUp(TMouseButton::mbLeft, 0, 31, 41);
   view().ButtonUp(TMouseButton::mbLeft, 0, 31, 41);  // no press before it: no click
   EXPECT_EQ(events, (Calls{"down 30,40", "up", "click", "up"}));
+}
+
+TEST_F(CaretAndFocus, RowsAndColsMoveTheCaretHomeWithTheCursor) {
+  view().FocusGained();
+  view().Screen().SetCursor(5, 3);
+  view().UpdateScreen();
+  rig.ClearRecords();
+  view().SetRows(30);
+  view().Screen().SetCursor(5, 3);
+  view().SetCols(100);
+  EXPECT_EQ(rig.Window.Calls, (Calls{"RepaintNow", "MoveCaret 6,4", "RepaintNow", "MoveCaret 6,4"}));
+}
+
+TEST_F(CaretAndFocus, AReleaseOutsideTheClientAreaIsNoClick) {
+  int clicks = 0;
+  view().OnClick = [&](TCustomZuzeRI&) { ++clicks; };
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{-1, 10}, {10, 400}, {500, 0}, {499, 399}}) {
+    view().LeftButtonDown(0, 30, 40);
+    view().ButtonUp(TMouseButton::mbLeft, 0, x, y);
+  }
+  EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(CaretAndFocus, ScrollStripMovesTheTopLineWithinItsRange) {

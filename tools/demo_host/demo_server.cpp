@@ -22,6 +22,7 @@ constexpr auto kNegotiationTime = std::chrono::seconds(3);
 constexpr size_t kMaxPendingOutput = 64 * 1024;
 constexpr int kReadSize = 4096;
 constexpr int kPollMs = 200;
+constexpr std::string_view kBusy = "The demo host is busy; please try again later.\r\n";
 
 struct Client {
   explicit Client(std::unique_ptr<platform::TcpStream> s) : stream(std::move(s)) {}
@@ -29,16 +30,23 @@ struct Client {
   DemoSession session;
   std::string pending;
   Clock::time_point started = Clock::now();
+  bool input_ended = false;  // the client half-closed: it still reads
   bool gone = false;
 };
 
+// A client that has stopped sending can no longer negotiate: it is greeted
+// with what is known, and served until its output is out.
 void ReadFrom(Client& client) {
   char buffer[kReadSize];
   int n = client.stream->Receive(buffer, kReadSize);
-  if (n > 0)
+  if (n > 0) {
     client.session.Receive(std::string_view(buffer, static_cast<size_t>(n)));
-  else if (n == 0 || client.stream->Broken())
+  } else if (n == 0) {
+    client.input_ended = true;
+    client.session.NegotiationTimedOut();
+  } else if (client.stream->Broken()) {
     client.gone = true;
+  }
 }
 
 void WriteTo(Client& client) {
@@ -52,7 +60,23 @@ void WriteTo(Client& client) {
 }
 
 bool Done(const Client& client) {
-  return client.gone || (client.session.Finished() && client.pending.empty());
+  const bool said_all = client.session.Finished() || client.input_ended;
+  return client.gone || (said_all && client.pending.empty());
+}
+
+bool WantsInput(const Client& client) {
+  return !client.input_ended && client.pending.size() < kMaxPendingOutput;
+}
+
+// Takes every client the system has queued, so that a crowd arriving at once
+// is served (or told the host is busy) without waiting a turn each.
+void AcceptAll(platform::TcpListener& listener, std::list<Client>& clients, int max_clients) {
+  while (auto stream = listener.Accept(0)) {
+    if (static_cast<int>(clients.size()) >= max_clients)
+      stream->Send(kBusy);
+    else
+      WriteTo(clients.emplace_back(std::move(stream)));
+  }
 }
 
 }  // namespace
@@ -73,22 +97,16 @@ int RunDemoServer(const DemoServerOptions& options) {
   while (!platform::StopRequested()) {
     std::vector<PollEntry> entries{{listener->Handle()}};
     for (auto& c : clients)
-      entries.push_back({c.stream->Handle(), c.pending.size() < kMaxPendingOutput, !c.pending.empty()});
+      entries.push_back({c.stream->Handle(), WantsInput(c), !c.pending.empty()});
     platform::PollHandles(entries, kPollMs);
 
     // Clients first: the entries cover exactly those polled.
     size_t i = 1;
     for (auto& c : clients) {
-      if (entries[i++].readable) ReadFrom(c);
+      if (entries[i++].readable && !c.input_ended) ReadFrom(c);
       WriteTo(c);
     }
-    if (entries[0].readable) {
-      auto stream = listener->Accept(0);
-      if (stream && static_cast<int>(clients.size()) >= options.max_clients)
-        stream->Send("The demo host is busy; please try again later.\r\n");
-      else if (stream)
-        WriteTo(clients.emplace_back(std::move(stream)));
-    }
+    if (entries[0].readable) AcceptAll(*listener, clients, options.max_clients);
     clients.remove_if(Done);
   }
   std::printf("Demo host stopped.\n");

@@ -6,19 +6,20 @@
 #include <optional>
 #include <string>
 
-#include "emulator/screen.h"
 #include "platform/diagnostics.h"
 #include "platform/std_streams.h"
 #include "tools/replay/png_picture.h"
+#include "tools/replay/replay.h"
 #include "tools/replay/replay_input.h"
 #include "tools/replay/replay_options.h"
-#include "tools/replay/screen_dump.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: cvtelnet-replay [--rows N] [--cols N] [--xlat] [--auto-lf] [--auto-cr] [--raw] "
     "[--all-columns] [--attrs] [--png PICTURE] [FILE]";
+
+constexpr std::size_t kErrorBufferSize = 1 << 16;
 
 int Fail(const std::string& Message) {
   std::fprintf(stderr, "cvtelnet-replay: %s\n", Message.c_str());
@@ -54,6 +55,9 @@ std::optional<std::string> ReadInput(const std::string& File, std::string& Error
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Standard error is unbuffered by default, and hostile input yields a
+  // message for every other byte; the buffer is flushed at exit.
+  std::setvbuf(stderr, nullptr, _IOFBF, kErrorBufferSize);
   std::string error;
   const auto options = corvane::ParseReplayOptions(argc, argv, error);
   if (!options) return Fail(error + "; " + kUsage);
@@ -64,17 +68,12 @@ int main(int argc, char** argv) {
       [](std::string_view piece) { std::fwrite(piece.data(), 1, piece.size(), stderr); });
   corvane::platform::SetAlertSink([] {});
 
-  const std::string feed = corvane::BytesToFeed(*input, options->Raw);
   if (!options->Png.empty()) {
-    error = corvane::WritePicture(*options, feed);
+    error = corvane::WritePicture(*options, corvane::BytesToFeed(*input, options->Raw));
     return error.empty() ? 0 : Fail(error);
   }
 
-  corvane::TScreen screen;
-  corvane::PrepareScreen(screen, *options);
-  screen.FeedText(feed);
-
-  const std::string picture = corvane::DumpScreen(screen, options->Dump);
+  const std::string picture = corvane::Replay(*input, *options);
   std::fwrite(picture.data(), 1, picture.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : Fail("cannot write standard output");
 }

@@ -5,6 +5,7 @@
 
 #include "platform/qt/qt_terminal_widget.h"
 #include "tools/replay/png_picture.h"
+#include "tools/replay/replay.h"
 
 namespace corvane {
 namespace {
@@ -45,7 +46,7 @@ std::string WritePicture(const TReplayOptions& Options, std::string_view Feed) {
   TZuzeRI view(std::move(ports));
   widget.SetView(&view);
   view.SetFont(kTerminalFont);
-  view.LineHeight = kLineHeight;
+  view.SetLineHeight(kLineHeight);
   PrepareScreen(view.Screen(), Options);
   view.Screen().FeedText(Feed);
 

@@ -65,14 +65,4 @@ std::optional<TReplayOptions> ParseReplayOptions(int Argc, const char* const* Ar
   return options;
 }
 
-void PrepareScreen(TScreen& Screen, const TReplayOptions& Options) {
-  Screen.SetRows(Options.Rows);
-  Screen.SetCols(Options.Cols);
-  Screen.AutoLF = Options.AutoLF;
-  Screen.AutoCR = Options.AutoCR;
-  Screen.XlatIn = !Options.Xlat;
-  Screen.XlatDefault = !Options.Xlat;
-  Screen.ClearScreen();
-}
-
 }  // namespace corvane

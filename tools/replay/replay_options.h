@@ -22,8 +22,4 @@ struct TReplayOptions {
 // Parses argv[1..]; on a bad command line returns nothing and sets Error.
 std::optional<TReplayOptions> ParseReplayOptions(int Argc, const char* const* Argv, std::string& Error);
 
-// The screen as the telnet terminal leaves it after connecting with these
-// settings: cleared, cursor home, received text translated unless Xlat.
-void PrepareScreen(TScreen& Screen, const TReplayOptions& Options);
-
 }  // namespace corvane

@@ -1,119 +1,107 @@
-// cvtelnet-session: a headless telnet session. Connects with the telnet
-// connection, feeds what arrives to a terminal screen, sends the given texts
-// and prints the screen the session leaves, as the replay tool does.
+// cvtelnet-session: a headless telnet session on the telnet terminal, so that
+// it shows what the window shows: the status lines, the received data and
+// the keys' effects. Loads the host's settings, connects, types the given
+// texts and keys and prints the screen the session leaves, as the replay
+// tool does.
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
+#include <variant>
 
-#include "emulator/screen.h"
 #include "net/socket_errors.h"
 #include "platform/diagnostics.h"
+#include "platform/headless.h"
 #include "platform/message_loop.h"
-#include "telnet/tncnx.h"
+#include "telnet/tnzuzeri.h"
 #include "tools/replay/screen_dump.h"
-#include "tools/session/text_escapes.h"
+#include "tools/session/session_options.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using corvane::TSessionOptions;
+using corvane::TTnZuzeRI;
 
-constexpr const char* kUsage =
-    "usage: cvtelnet-session HOST PORT [--seconds N] [--send TEXT]...\n"
-    "  --seconds N  how long the session lasts at most (default 3)\n"
-    "  --send TEXT  text to type once the host has been quiet for 300 ms;\n"
-    "               escapes \\r \\n \\t \\e \\\\ \\xHH; may be repeated\n";
 constexpr auto kQuiet = std::chrono::milliseconds(300);
 
-struct SessionOptions {
-  std::string host, port;
-  int seconds = 3;
-  std::vector<std::string> sends;
-};
-
 int Usage(const std::string& problem) {
-  std::fprintf(stderr, "cvtelnet-session: %s\n%s", problem.c_str(), kUsage);
+  std::fprintf(stderr, "cvtelnet-session: %s\n%s", problem.c_str(), corvane::kSessionUsage);
   return 2;
 }
 
-// Reads the command line into options; returns the problem, empty when none.
-std::string Parse(int argc, char** argv, SessionOptions& options) {
-  std::vector<std::string> positional;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    bool has_value = i + 1 < argc;
-    if (arg == "--seconds" && has_value) {
-      char* end = nullptr;
-      long value = std::strtol(argv[++i], &end, 10);
-      if (*end != '\0' || value < 1 || value > 3600) return "--seconds wants 1 to 3600";
-      options.seconds = static_cast<int>(value);
-    } else if (arg == "--send" && has_value) {
-      auto text = corvane::Unescape(argv[++i]);
-      if (!text) return std::string("bad escape in '") + argv[i] + "'";
-      options.sends.push_back(*text);
-    } else if (arg.rfind("--", 0) == 0) {
-      return "unknown or incomplete option " + arg;
-    } else {
-      positional.push_back(arg);
-    }
-  }
-  if (positional.size() != 2) return "HOST and PORT are needed";
-  options.host = positional[0];
-  options.port = positional[1];
-  return {};
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "cvtelnet-session: %s\n", message.c_str());
+  return 1;
 }
+
+// A session from connecting to the end of the host's output.
+class Session {
+ public:
+  explicit Session(const TSessionOptions& options) : options_(options), term_(Ports()) {
+    term_.HostName = options.Host;
+    term_.Port = options.Port;
+    if (options.Ini) term_.IniFilename = *options.Ini;
+    term_.OnDataAvailable = [this](TTnZuzeRI&, const char*, int&) { last_data_ = Clock::now(); };
+    term_.OnSessionConnected = [this](TTnZuzeRI& t) { connect_error_ = t.Error; };
+    term_.OnSessionClosed = [this](TTnZuzeRI&) { closed_ = true; };
+  }
+
+  // Runs until the host closes or the time is up, prints the screen and
+  // returns the exit status. Raises when the address is rejected.
+  int Run() {
+    term_.LoadSettings();
+    term_.Connect();
+    term_.FocusGained();  // the key mapping is active while the terminal has focus
+    const auto end = Clock::now() + std::chrono::seconds(options_.Seconds);
+    while (!closed_ && Clock::now() < end) {
+      corvane::platform::WaitAndProcessMessages(50);
+      const bool quiet = connect_error_ == 0 && Clock::now() - last_data_ >= kQuiet;
+      if (quiet && next_input_ < options_.Inputs.size()) Type(options_.Inputs[next_input_++]);
+    }
+    const std::string picture = corvane::DumpScreen(term_.Screen(), {});
+    std::fwrite(picture.data(), 1, picture.size(), stdout);
+    if (std::fflush(stdout) != 0) return 1;
+    if (connect_error_ > 0) return Fail("connection failed: " + corvane::SocketErrorDesc(connect_error_));
+    if (connect_error_ < 0) return Fail("no connection within " + std::to_string(options_.Seconds) + " s");
+    return 0;
+  }
+
+ private:
+  corvane::TViewPorts Ports() {
+    corvane::TViewPorts ports;
+    ports.Window = &corvane::platform::HeadlessWindow();
+    ports.Keyboard = &keyboard_;
+    return ports;
+  }
+
+  void Type(const corvane::TSessionInput& input) {
+    if (const auto* text = std::get_if<std::string>(&input))
+      term_.SendStr(*text);
+    else
+      corvane::PressKey(term_, window_, keyboard_, std::get<corvane::TKeyPress>(input));
+    last_data_ = Clock::now();
+  }
+  const TSessionOptions& options_;
+  corvane::TPressKeyboard keyboard_;
+  const void* window_ = corvane::platform::HeadlessWindow().Handle();
+  TTnZuzeRI term_;
+  Clock::time_point last_data_ = Clock::now();
+  int connect_error_ = -1;
+  bool closed_ = false;
+  std::size_t next_input_ = 0;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  SessionOptions options;
-  if (std::string problem = Parse(argc, argv, options); !problem.empty()) return Usage(problem);
+  std::string problem;
+  const auto options = corvane::ParseSessionOptions(argc, argv, problem);
+  if (!options) return Usage(problem);
   corvane::platform::SetAlertSink([] {});
-
-  corvane::TScreen screen;
-  screen.XlatIn = screen.XlatDefault = true;
-  screen.ClearScreen();
-  corvane::TTnCnx cnx;
-  auto last_data = Clock::now();
-  int connect_error = -1;
-  bool closed = false;
-  cnx.OnDataAvailable = [&](corvane::TTnCnx&, const char* buffer, int len) {
-    for (int i = 0; i < len; ++i) screen.FeedChar(static_cast<std::uint8_t>(buffer[i]));
-    last_data = Clock::now();
-  };
-  cnx.OnDisplay = [&](corvane::TTnCnx&, const std::string& text) { screen.FeedText(text); };
-  cnx.OnSessionConnected = [&](corvane::TTnCnx&, std::uint16_t error) { connect_error = error; };
-  cnx.OnSessionClosed = [&](corvane::TTnCnx&, std::uint16_t) { closed = true; };
-  cnx.Host = options.host;
-  cnx.Port = options.port;
   try {
-    cnx.Connect();
-  } catch (const corvane::ESocketException& e) {
-    std::fprintf(stderr, "cvtelnet-session: %s\n", e.what());
-    return 1;
+    Session session(*options);
+    return session.Run();
+  } catch (const std::exception& e) {
+    return Fail(e.what());
   }
-
-  const auto end = Clock::now() + std::chrono::seconds(options.seconds);
-  size_t next_send = 0;
-  while (!closed && Clock::now() < end) {
-    corvane::platform::WaitAndProcessMessages(50);
-    bool quiet = connect_error == 0 && Clock::now() - last_data >= kQuiet;
-    if (quiet && next_send < options.sends.size()) {
-      cnx.SendStr(options.sends[next_send++]);
-      last_data = Clock::now();
-    }
-  }
-  if (connect_error > 0) {
-    std::fprintf(stderr, "cvtelnet-session: connection failed: %s\n",
-                 corvane::SocketErrorDesc(connect_error).c_str());
-    return 1;
-  }
-  if (connect_error < 0) {
-    std::fprintf(stderr, "cvtelnet-session: no connection within %d s\n", options.seconds);
-    return 1;
-  }
-  const std::string picture = corvane::DumpScreen(screen, {});
-  std::fwrite(picture.data(), 1, picture.size(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -32,7 +32,7 @@ int TMemoryCaptureFile::Write(const char* data, std::size_t size) {
 
 int TMemoryCaptureFile::Flush() {
   disk_.Ops.push_back("Flush");
-  return name_.empty() ? kBadHandle : 0;
+  return name_.empty() ? kBadHandle : disk_.FlushError;
 }
 
 int TMemoryCaptureFile::Close() {

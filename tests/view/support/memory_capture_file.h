@@ -16,6 +16,7 @@ struct TMemoryDisk {
   int OpenAppendError = 0;       // 0: the file opens when it exists (else error 2)
   int RewriteError = 0;
   int WriteError = 0;
+  int FlushError = 0;
   int CloseError = 0;
 };
 

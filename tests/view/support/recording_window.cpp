@@ -39,6 +39,10 @@ std::unique_ptr<platform::TCanvasPort> TRecordingWindow::ScreenCanvas() {
   return std::make_unique<TRecordingCanvas>(Measured, Metrics);
 }
 
+std::unique_ptr<platform::TCanvasPort> TRecordingWindow::WindowCanvas() {
+  return std::make_unique<TRecordingCanvas>(Drawn, Metrics);
+}
+
 void TRecordingWindow::ConfinePointer(const platform::TRect& rect) {
   Calls.push_back("ConfinePointer " + RectText(rect));
 }

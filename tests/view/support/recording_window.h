@@ -22,6 +22,9 @@ class TRecordingWindow final : public platform::TWindowPort {
   std::vector<std::string> Calls;          // window calls, e.g. "Invalidate (6,4,14,16)"
   std::vector<TCanvasCall> Painted;        // calls on paint-bracket canvases
   std::vector<TCanvasCall> Measured;       // calls on screen canvases
+  std::vector<TCanvasCall> Drawn;          // calls on window canvases outside painting
+  int Dpi = 96;
+  int FontHeight = 12;                     // what FontPixelHeight answers
 
   const void* Handle() const override { return this; }
   platform::TRect ClientRect() override { return Client; }
@@ -30,6 +33,9 @@ class TRecordingWindow final : public platform::TWindowPort {
   void RepaintNow() override;
   std::unique_ptr<platform::TCanvasPort> BeginPaint(platform::TRect& paintRect) override;
   std::unique_ptr<platform::TCanvasPort> ScreenCanvas() override;
+  std::unique_ptr<platform::TCanvasPort> WindowCanvas() override;
+  int PixelsPerInch() override { return Dpi; }
+  int FontPixelHeight(const platform::TFont&) override { return FontHeight; }
   void SetFocus() override { Calls.push_back("SetFocus"); }
   void SetMouseCapture() override { Calls.push_back("SetMouseCapture"); }
   void ReleaseMouseCapture() override { Calls.push_back("ReleaseMouseCapture"); }

@@ -1,0 +1,41 @@
+// Option negotiation: the answer the table gives, and the state of each
+// option that the answers agree to.
+#include "telnet/negotiation_table.h"
+#include "telnet/telnet_codes.h"
+#include "telnet/tn_protocol.h"
+
+namespace corvane {
+namespace {
+
+// The sides of an option after a request and the reply to it.
+void Agree(bool& local, bool& remote, std::uint8_t verb, std::uint8_t reply) {
+  switch (verb) {
+    case TNCH_WILL: remote = reply == TNCH_DO; break;
+    case TNCH_WONT: remote = false; break;
+    case TNCH_DO: local = reply == TNCH_WILL; break;
+    case TNCH_DONT: local = false; break;
+  }
+}
+
+}  // namespace
+
+// A request that leaves the option as it is is answered only the first time
+// it arrives: a host that answers every answer cannot keep the client
+// negotiating for ever, and no party re-announces a state it is already in.
+bool TTnProtocol::HandleOption(std::uint8_t verb, std::uint8_t option) {
+  const TnAction action = NegotiationAction(verb, option);
+  OptionState& state = options_[option];
+  const OptionState before = state;
+  Agree(state.local, state.remote, verb, action.reply);
+  const auto bit = static_cast<std::uint8_t>(1u << (verb - TNCH_WILL));
+  const bool first = (state.asked & bit) == 0;
+  state.asked |= bit;
+  if (!first && state.local == before.local && state.remote == before.remote) return true;
+  if (action.reply != 0) {
+    const char reply[] = {static_cast<char>(TNCH_IAC), static_cast<char>(action.reply), static_cast<char>(option)};
+    if (!Emit(TnEventType::Send, {reply, sizeof reply})) return false;
+  }
+  return action.effect != TnEffect::SendLocation || Emit(TnEventType::LocationWanted);
+}
+
+}  // namespace corvane

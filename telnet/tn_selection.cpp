@@ -1,0 +1,118 @@
+// Marking a rectangle of text with the mouse: the first move of a drag sets
+// the anchor on the cell grid, later moves draw an inverting rubber band, the
+// release makes it the view's selection frame.
+#include <algorithm>
+#include <vector>
+
+#include "emulator/pixel_math.h"
+#include "telnet/tnzuzeri.h"
+
+namespace corvane {
+namespace {
+// The frame reaches this far below the last row, as the view paints it.
+constexpr int kFrameBelow = 4;
+}  // namespace
+
+void TTnZuzeRI::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TZuzeRI::MouseDown(Button, Shift, X, Y);
+  FMouseDown = true;
+  if (FFocusDrawn) {
+    DrawFocusRect();
+    FFocusDrawn = false;
+  }
+  if (FSelectRect.Top == -1) return;
+  FFocusRect.Top = -1;
+  FSelectRect = FFocusRect;
+  Window().RepaintNow();
+}
+
+void TTnZuzeRI::MouseMove(TShiftState Shift, int X, int Y) {
+  TZuzeRI::MouseMove(Shift, X, Y);
+  if (!FMouseDown) return;
+  if (!FMouseCaptured) {
+    StartDrag(X, Y);
+    return;
+  }
+  if (X == FAnchorX && Y == FAnchorY) return;
+  if (FFocusDrawn) DrawFocusRect();
+  FFocusRect = {FAnchorX, FAnchorY, pixel::Add(SnapPixelX(X), CharWidth()),
+                pixel::Add(pixel::Add(SnapPixelY(Y), LineHeight()), kFrameBelow)};
+  DrawFocusRect();
+  FFocusDrawn = true;
+}
+
+// The pointer stays inside the client area, left of the scroll strip.
+void TTnZuzeRI::StartDrag(int X, int Y) {
+  Window().SetMouseCapture();
+  FMouseCaptured = true;
+  FAnchorY = SnapPixelY(Y);
+  FAnchorX = SnapPixelX(X);
+  const platform::TRect client = Window().ClientRect();
+  Window().ConfinePointer({0, 0, pixel::Sub(client.Right, VScrollBar().Width), client.Bottom});
+}
+
+// A frame narrower than a cell or lower than a line (a drag to the left of or
+// above the anchor) selects nothing.
+void TTnZuzeRI::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TZuzeRI::MouseUp(Button, Shift, X, Y);
+  FMouseDown = false;
+  if (FMouseCaptured) {
+    Window().ReleaseMouseCapture();
+    FMouseCaptured = false;
+    Window().ReleasePointer();
+  }
+  if (!FFocusDrawn) return;
+  DrawFocusRect();
+  FFocusDrawn = false;
+  if (pixel::Sub(FFocusRect.Right, FFocusRect.Left) < CharWidth() ||
+      pixel::Sub(FFocusRect.Bottom, FFocusRect.Top) < LineHeight())
+    FFocusRect.Top = -1;
+  FSelectRect = FFocusRect;
+  Window().RepaintNow();
+}
+
+// Inverting: drawing the same frame again removes it.
+void TTnZuzeRI::DrawFocusRect() { Window().WindowCanvas()->FocusRect(FFocusRect); }
+
+// Cells of the selection frame, counted from the screen model's line 0; rows
+// and columns that the model does not have are left out.
+TTnZuzeRI::TCellRange TTnZuzeRI::SelectedCells() const {
+  return {PixelToRow(FSelectRect.Top), std::min(PixelToRow(FSelectRect.Bottom) - 1, kLineCount - 1),
+          PixelToCol(FSelectRect.Left), std::min(PixelToCol(FSelectRect.Right) - 1, kLineCells - 1)};
+}
+
+// Each character needs room for itself and the closing 0 byte; a CR LF is
+// added only with room for one more character after it.
+int TTnZuzeRI::GetSelectedText(char* Buffer, int Size) const {
+  if (Buffer == nullptr || Size < 1) return 0;
+  Buffer[0] = 0;
+  if (FSelectRect.Top == -1) return 0;
+  const TCellRange cells = SelectedCells();
+  int count = 0;
+  int remaining = Size;
+  for (int row = cells.FirstRow; row <= cells.LastRow && remaining >= 2; ++row) {
+    const TLine& line = *Screen().Lines[row];
+    for (int col = cells.FirstCol; col <= cells.LastCol && remaining >= 2; ++col, --remaining)
+      Buffer[count++] = static_cast<char>(line.Chars[col]);
+    if (row == cells.LastRow || remaining < 4) break;
+    Buffer[count++] = '\r';
+    Buffer[count++] = '\n';
+    remaining -= 2;
+  }
+  Buffer[count] = 0;
+  return count;
+}
+
+std::string TTnZuzeRI::SelectedText() const {
+  int size = 1;
+  if (FSelectRect.Top != -1) {
+    const TCellRange cells = SelectedCells();
+    const int rows = std::max(0, cells.LastRow - cells.FirstRow + 1);
+    const int cols = std::max(0, cells.LastCol - cells.FirstCol + 1);
+    size += rows * cols + 2 * std::max(0, rows - 1);
+  }
+  std::vector<char> buffer(static_cast<std::size_t>(size));
+  return std::string(buffer.data(), static_cast<std::size_t>(GetSelectedText(buffer.data(), size)));
+}
+
+}  // namespace corvane

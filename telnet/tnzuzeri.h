@@ -1,0 +1,112 @@
+#pragma once
+// TTnZuzeRI: the terminal view joined to one telnet connection. It connects
+// and disconnects with status lines written into the terminal, shows what the
+// host sends, sends what the user types, lets the user mark a rectangle of
+// text with the mouse and loads per-host settings from an INI file.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "emulator/terminal_view.h"
+#include "platform/message_loop.h"
+#include "telnet/tncnx.h"
+
+namespace corvane {
+
+class TTnZuzeRI;
+
+using TTnZuzeRINotify = std::function<void(TTnZuzeRI& Sender)>;
+// The handler may lower Len (only the first Len bytes are shown) or set it to
+// 0 or less (nothing is shown); a larger value counts as the block's length.
+using TTnZuzeRIDataAvailable = std::function<void(TTnZuzeRI& Sender, const char* Buffer, int& Len)>;
+
+class TTnZuzeRI : public TZuzeRI {
+ public:
+  explicit TTnZuzeRI(TViewPorts ports = {});
+  ~TTnZuzeRI() override;
+
+  std::string IniFilename = "TNZUZERI.INI";
+  // Stored for the owner; nothing here reads them.
+  std::string SectionName = "Windows";
+  std::string KeyName = "TnZuzeRI";
+  // The error number of the last session-connected or session-closed event.
+  std::uint16_t Error = 0;
+  // The host to connect to, and the INI section that LoadSettings reads.
+  std::string HostName;
+  std::string Port = "telnet";
+  int Tag = 0;
+  const std::string& Location() const { return FTnCnx->Location; }
+  void SetLocation(const std::string& Value) { FTnCnx->Location = Value; }
+  // Typed letters a to z are sent as capitals.
+  bool UpperLock = false;
+
+  TTnZuzeRINotify OnSessionConnected;
+  TTnZuzeRINotify OnSessionClosed;
+  TTnZuzeRIDataAvailable OnDataAvailable;
+  // The connection's own event: its Sender is the TTnCnx.
+  const TTnNotifyEvent& OnEndOfRecord() const { return FTnCnx->OnEndOfRecord; }
+  void SetOnEndOfRecord(TTnNotifyEvent Value) { FTnCnx->OnEndOfRecord = std::move(Value); }
+  TTnZuzeRINotify OnSendLoc;
+  TTnZuzeRINotify OnTermType;
+  TTnZuzeRINotify OnNamesClick;
+
+  // Clears the screen and connects to HostName:Port, writing "Connecting to
+  // 'host'"; the outcome arrives as OnSessionConnected. An empty HostName
+  // does nothing; socket errors are raised before anything is written.
+  void Connect();
+  void Disconnect();
+  // Sends the bytes as they are (no UpperLock, no echo); raises unless
+  // connected.
+  int SendStr(const std::string& Str);
+  // Loads the settings of section HostName from IniFilename (tn_settings.cpp).
+  void LoadSettings();
+  // Writes a status text into the terminal and repaints it at once. A
+  // capture failure is raised after the text is shown.
+  void DisplayText(std::string_view Str);
+
+  // The selected rectangle's rows, separated by CR LF, in a buffer of Size
+  // bytes: at most Size - 1 characters and a 0 byte. Returns the count.
+  int GetSelectedText(char* Buffer, int Size) const;
+  // The whole selection, in a buffer sized for it.
+  std::string SelectedText() const;
+
+  TTnCnx& TnCnx() { return *FTnCnx; }
+
+  void DoKeyBuffer(const char* Buffer, int Len) override;
+  void KeyPress(char& Key) override;
+
+ protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ private:
+  struct TCellRange {
+    int FirstRow, LastRow, FirstCol, LastCol;
+  };
+
+  void CnxDataAvailable(const char* Buffer, int Len);
+  void CnxSessionConnected(std::uint16_t AError);
+  void CnxSessionClosed(std::uint16_t AError);
+  void ShowStatus(std::string_view Str);
+  void ReportLater(const EInOutError& E);
+
+  // tn_selection.cpp
+  void StartDrag(int X, int Y);
+  void DrawFocusRect();
+  TCellRange SelectedCells() const;
+
+  std::unique_ptr<TTnCnx> FTnCnx;
+  platform::MessageWindow FReports;
+
+  bool FMouseDown = false;
+  bool FMouseCaptured = false;
+  int FAnchorX = 0;
+  int FAnchorY = 0;
+  bool FFocusDrawn = false;
+  platform::TRect FFocusRect{};
+};
+
+}  // namespace corvane

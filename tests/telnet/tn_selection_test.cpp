@@ -1,0 +1,82 @@
+// Marking text with the mouse. Cells are 8 x 12 pixels from (6, 4): column c
+// starts at x = 6 + 8c, row r at y = 4 + 12r.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "telnet/tnzuzeri.h"
+#include "tests/view/support/view_rig.h"
+
+namespace corvane::tntest {
+namespace {
+
+struct Selecting : ::testing::Test {
+  recording::TViewRig rig;
+  TTnZuzeRI term{rig.Ports()};
+
+  Selecting() {
+    term.Clear();
+    term.Screen().FeedText("ABCDEFGH\r\nabcdefgh\r\n01234567\r\n");
+  }
+  // Runs mouse actions such as "D 30,40 M 31,41 U 31,41" (down, move, up).
+  void Mouse(const std::string& script) {
+    std::istringstream in(script);
+    char action, comma;
+    for (int x, y; in >> action >> x >> comma >> y;) {
+      if (action == 'D') term.ButtonDown(TMouseButton::mbLeft, 0, x, y);
+      if (action == 'M') term.MouseMoved(0, x, y);
+      if (action == 'U') term.ButtonUp(TMouseButton::mbLeft, 0, x, y);
+    }
+  }
+};
+
+// The frames are inverting: every one drawn must be drawn again to go.
+TEST_F(Selecting, DragsSelectTheCellsUnderTheRubberBand) {
+  const std::vector<std::tuple<const char*, const char*, size_t>> cases = {
+      {"D 30,40 U 30,40", "", 0},                           // a click
+      {"D 30,16 M 30,16 U 30,16", "", 0},                   // one move: no frame
+      {"D 31,17 M 31,17 M 33,19 U 33,19", "d", 2},          // two moves in one cell
+      {"D 6,4 M 6,4 M 30,16 U 30,16", "ABCD\r\nabcd", 2},   // rows 0-1, columns 0-3
+      {"D 6,4 M 6,4 M 14,4 M 22,28 U 22,28", "ABC\r\nabc\r\n012", 4},
+      {"D 60,28 M 60,28 M 20,28 U 20,28", "", 2},           // left of the anchor
+      {"D 6,16 M 6,16 M 30,4 U 30,4", "", 2}};              // above it
+  for (const auto& [mouse, text, frames] : cases) {
+    rig.Window.Drawn.clear();
+    Mouse(mouse);
+    EXPECT_EQ(term.SelectedText(), text) << mouse;
+    std::map<std::string, int> drawn;
+    for (const auto& call : rig.Window.Drawn) ++drawn[recording::ToString(call)];
+    EXPECT_EQ(rig.Window.Drawn.size(), frames) << mouse;
+    for (const auto& [frame, times] : drawn) EXPECT_EQ(times % 2, 0) << mouse << " " << frame;
+  }
+  rig.ClearRecords();
+  Mouse("D 31,17 M 31,17 M 33,19 U 33,19 D 90,90");
+  EXPECT_EQ(rig.Window.Calls, (std::vector<std::string>{"SetMouseCapture", "ConfinePointer (0,0,484,400)",
+                                                        "ReleaseMouseCapture", "ReleasePointer", "RepaintNow",
+                                                        "RepaintNow"}));
+  EXPECT_EQ(recording::ToString(rig.Window.Drawn.back()), "FocusRect (30,16,38,32)");
+}
+
+// Each character needs room for itself and the 0 byte; CR LF only with room
+// for a character after it. A buffer sized by the caller holds a whole screen.
+TEST_F(Selecting, TheBufferSizeLimitsTheText) {
+  Mouse("D 6,4 M 6,4 M 30,16 U 30,16");
+  char buffer[16];
+  for (const auto& [size, text] : std::vector<std::pair<int, std::string>>{
+           {1, ""}, {2, "A"}, {5, "ABCD"}, {7, "ABCD"}, {8, "ABCD\r\na"}, {11, "ABCD\r\nabcd"}}) {
+    EXPECT_EQ(term.GetSelectedText(buffer, size), static_cast<int>(text.size())) << size;
+    EXPECT_EQ(std::string(buffer), text) << size;
+  }
+  term.SetRows(50);
+  term.SetCols(132);
+  Mouse("D 6,4 M 6,4 M 1054,592 U 1054,592");
+  EXPECT_EQ(term.SelectedText().size(), 50u * 132 + 49 * 2);
+  std::vector<char> copy(2500);
+  EXPECT_EQ(term.GetSelectedText(copy.data(), 2500), 2499);
+}
+
+}  // namespace
+}  // namespace corvane::tntest

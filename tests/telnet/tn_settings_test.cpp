@@ -1,0 +1,97 @@
+// Per-host settings from INI files: one the test writes, the shipped
+// example, and a missing one.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "telnet/tn_settings.h"
+#include "telnet/tnzuzeri.h"
+#include "tests/view/support/view_rig.h"
+
+namespace corvane::tntest {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ProfileInteger, DecimalOrHexadecimalElseTheDefault) {
+  const std::vector<std::pair<const char*, int>> cases = {
+      {"42", 42}, {" -7 ", -7}, {"+3", 3}, {"0x1F", 31}, {"0X1f", 31}, {"$10", 16}, {"-$10", -16}, {"007", 7},
+      {"-2147483648", -2147483647 - 1}, {"2147483648", 99}, {"0x80000000", 99}, {"", 99}, {"0x", 99},
+      {"$", 99}, {"12abc", 99}, {"1.5", 99}, {"--5", 99}, {"$-5", 99}, {"0x+5", 99}, {"yes", 99}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(ProfileInteger(text, 99), value) << text;
+}
+
+const char* const kIni =
+    "[hex]\nFontName=Courier New\nFontSize=0x0A\nFontStyle=0x1F\nLineHeight=$10\nRows=0x14\nCols=$40\n"
+    "FKeys=0X2\nAutoCR=0x1\nAutoLF=$2\nLocalEcho=1\nMonoChrome=1\nUpperLock=1\nXlat=1\nAutoWrap=1\n"
+    "[garbage]\nFontSize=big\nLineHeight=twelve\nRows=25x\nCols=\nFKeys=1.5\nAutoLF=yes\nUpperLock=-1\n"
+    "[star]\nFontName=*\nFontSize=20\nRows=10\n"
+    "[range]\nRows=51\nCols=0\nLineHeight=0\n[RANGE2]\nrows=-3\ncols=1000\n";
+
+class LoadSettings : public ::testing::Test {
+ protected:
+  LoadSettings() { std::ofstream(file) << kIni; }
+  ~LoadSettings() override { fs::remove(file); }
+
+  // Font, LineHeight, Rows, Cols, FKeys, then AutoCR, AutoLF, LocalEcho,
+  // MonoChrome, UpperLock, Xlat and AutoWrap as digits.
+  std::string Describe() {
+    std::ostringstream text;
+    text << term.Font().Name << '/' << term.Font().Size << '/' << int{term.Font().Style};
+    for (int v : {term.LineHeight(), term.Rows(), term.Cols(), term.FKeys}) text << ' ' << v;
+    text << ' ';
+    for (bool b : {term.AutoCR(), term.AutoLF(), term.LocalEcho, term.MonoChrome, term.UpperLock, term.Xlat(),
+                   term.AutoWrap()})
+      text << b;
+    return text.str();
+  }
+  // Away from every default, so that the defaults show.
+  void Scramble() {
+    term.SetFont({"Kept", 7});
+    for (auto set : {&TTnZuzeRI::SetAutoCR, &TTnZuzeRI::SetXlat, &TTnZuzeRI::SetAutoWrap}) (term.*set)(true);
+    term.SetRows(40);
+    term.SetCols(100);
+    term.FKeys = 0;
+    term.LocalEcho = term.UpperLock = true;
+  }
+
+  const fs::path file = fs::temp_directory_path() / "cv-settings-test.ini";
+  recording::TViewRig rig{{8, 14, 2}};
+  TTnZuzeRI term{rig.Ports()};
+};
+
+// The font measures 14-pixel cells before LineHeight is read; Rows, Cols and
+// LineHeight are kept within their limits.
+TEST_F(LoadSettings, EachSectionGivesItsValuesOrTheDefaults) {
+  const std::string defaults = "Terminal/9/0 12 25 80 1 0000000";
+  const std::vector<std::tuple<std::string, const char*, std::string>> cases = {
+      {file.string(), "hex", "Courier New/10/15 16 20 64 2 1111111"},
+      {file.string(), "garbage", "Terminal/9/0 12 25 80 1 0000100"},
+      {file.string(), "star", "Kept/7/0 12 10 80 1 0000000"},
+      {file.string(), "range", "Terminal/9/0 1 50 1 1 0000000"},
+      {file.string(), "Range2", "Terminal/9/0 12 1 132 1 0000000"},
+      {file.string(), "missing", defaults},
+      {(fs::temp_directory_path() / "cv-no-such.ini").string(), "hex", defaults},
+      {CV_SAMPLE_INI, "127.0.0.1", "Kept/7/0 12 25 80 1 0000000"},
+      {CV_SAMPLE_INI, "LOCALHOST", "Terminal/9/0 12 25 80 1 0000001"},
+      {CV_SAMPLE_INI, "oldhost.example", "Terminal/9/0 12 50 132 0 0000100"}};
+  for (const auto& [ini, host, settings] : cases) {
+    Scramble();
+    term.IniFilename = ini;
+    term.HostName = host;
+    term.LoadSettings();
+    EXPECT_EQ(Describe(), settings) << ini << " " << host;
+  }
+  Scramble();
+  const std::string before = Describe();
+  term.HostName = "";
+  term.LoadSettings();
+  EXPECT_EQ(Describe(), before);
+}
+
+}  // namespace
+}  // namespace corvane::tntest

@@ -1,0 +1,170 @@
+// The telnet terminal as the user meets it, against scripted servers on
+// loopback and the view's recording adapters.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "net/socket_errors.h"
+#include "platform/diagnostics.h"
+#include "telnet/tnzuzeri.h"
+#include "tests/telnet/loopback_peer.h"
+#include "tests/view/support/view_rig.h"
+
+namespace corvane::tntest {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A terminal on recording ports that logs its session events and beeps.
+struct Terminal {
+  recording::TViewRig rig;
+  TTnZuzeRI term{rig.Ports()};
+  Lines events;
+
+  Terminal() {
+    term.OnSessionConnected = [this](TTnZuzeRI& t) { events.push_back("connected:" + std::to_string(t.Error)); };
+    term.OnSessionClosed = [this](TTnZuzeRI& t) { events.push_back("closed:" + std::to_string(t.Error)); };
+    platform::SetAlertSink([this] { events.push_back("beep"); });
+  }
+  ~Terminal() { platform::SetAlertSink({}); }
+
+  void Connect(const std::string& port) {
+    term.HostName = "127.0.0.1";
+    term.Port = port;
+    term.Connect();
+  }
+  bool ConnectTo(ScriptedServer& server) {
+    Connect(server.Port());
+    return server.Accept() && PumpUntil([&] { return !events.empty(); });
+  }
+  // The first rows of the screen, without trailing blanks.
+  Lines Rows(int count) const {
+    Lines rows;
+    for (int r = 0; r < count; ++r) {
+      std::string text(reinterpret_cast<const char*>(term.Screen().Lines[r]->Chars.data()), 80);
+      rows.push_back(text.substr(0, text.find_last_not_of(' ') + 1));
+    }
+    return rows;
+  }
+};
+
+// The closing text appears whether the host or the user ends the session.
+TEST(TnZuzeRISession, AConnectCycleShowsItsStatusLinesAroundTheData) {
+  for (const bool hostCloses : {true, false}) {
+    ScriptedServer server;
+    Terminal t;
+    ASSERT_TRUE(t.ConnectTo(server));
+    EXPECT_EQ(t.rig.Window.CallsStartingWith("SetFocus").size(), 1u);
+    ASSERT_TRUE(server.Feed(t.term.TnCnx(), "hello"));
+    hostCloses ? server.Hangup() : t.term.Disconnect();
+    ASSERT_TRUE(PumpUntil([&] { return t.events.size() == 2; }));
+    EXPECT_EQ(t.Rows(5), (Lines{"Connecting to '127.0.0.1'", "Connected", "hello", "*** Server has closed ***", ""}));
+    EXPECT_EQ(t.events, (Lines{"connected:0", "closed:0"}));
+  }
+}
+
+// OnEndOfRecord is the connection's own event; the others name the terminal.
+TEST(TnZuzeRISession, NegotiationEventsReachTheTerminalsHandlers) {
+  ScriptedServer server;
+  Terminal t;
+  ASSERT_TRUE(t.ConnectTo(server));
+  t.term.SetLocation("Desk 7");
+  t.term.OnSendLoc = [&](TTnZuzeRI& s) { t.events.push_back(&s == &t.term ? "sendloc" : "?"); };
+  t.term.OnTermType = [&](TTnZuzeRI& s) { t.events.push_back(&s == &t.term ? "termtype" : "?"); };
+  t.term.SetOnEndOfRecord([&](TTnCnx& s) { t.events.push_back(&s == &t.term.TnCnx() ? "eor" : "?"); });
+  ASSERT_TRUE(server.Feed(t.term.TnCnx(), B({255, 253, 23, 255, 250, 24, 1, 255, 240, 255, 239})));
+  EXPECT_EQ(t.events, (Lines{"connected:0", "sendloc", "termtype", "eor"}));
+  EXPECT_NE(server.TakeReplies(25).find("Desk 7"), std::string::npos);
+}
+
+TEST(TnZuzeRISession, ARefusedConnectionShowsTheErrorTextBeepsAndEndsClosed) {
+  Terminal t;
+  const std::string closedPort = ScriptedServer().Port();
+  t.Connect(closedPort);
+  ASSERT_TRUE(PumpUntil([&] { return t.events.size() == 3; }));
+  EXPECT_EQ(t.Rows(4), (Lines{"Connecting to '127.0.0.1'", "Connection failed: " + SocketErrorDesc(10061), "",
+                              "*** Server has closed ***"}));
+  EXPECT_EQ(t.events, (Lines{"beep", "connected:10061", "closed:0"}));
+  EXPECT_EQ(t.term.Error, 0);
+}
+
+TEST(TnZuzeRISession, NoHostDoesNothingAndARejectedAddressWritesNothing) {
+  Terminal t;
+  t.rig.ClearRecords();
+  t.term.Connect();
+  EXPECT_EQ(t.Rows(1), Lines{"ZuzeRI"});
+  EXPECT_TRUE(t.rig.Window.Calls.empty());
+  EXPECT_THROW(t.Connect("no-such-service"), ESocketException);
+  EXPECT_EQ(t.Rows(1), Lines{""});
+}
+
+TEST(TnZuzeRISession, ADataHandlerMayShortenOrEmptyTheBlock) {
+  ScriptedServer server;
+  Terminal t;
+  ASSERT_TRUE(t.ConnectTo(server));
+  for (const auto& [len, shown] : std::vector<std::pair<int, std::string>>{
+           {6, "abcdef"}, {3, "abc"}, {0, ""}, {-4, ""}, {99, "abcdef"}}) {
+    t.term.OnDataAvailable = [&, len = len](TTnZuzeRI&, const char* buffer, int& n) {
+      EXPECT_EQ(std::string(buffer, static_cast<size_t>(n)), "abcdef");
+      n = len;
+    };
+    t.term.Clear();
+    ASSERT_TRUE(server.Feed(t.term.TnCnx(), "abcdef"));
+    EXPECT_EQ(t.Rows(1)[0], shown) << len;
+  }
+}
+
+// Typed characters are neither translated nor echoed; key sequences go out
+// as the table has them, lower-case letters included.
+TEST(TnZuzeRIKeys, UpperLockCapitalisesTypedLettersOnly) {
+  ScriptedServer server;
+  Terminal t;
+  ASSERT_TRUE(t.ConnectTo(server));
+  t.term.UpperLock = t.term.LocalEcho = true;
+  t.term.SetXlat(true);
+  t.term.FKeys = 0;
+  t.term.OnKeyPress = [](TCustomZuzeRI&, char& key) { key = key == 'x' ? 0 : key; };
+  for (char key : std::string("lsx1\xA3")) t.term.KeyPress(key);
+  t.rig.Keyboard.Ctrl = true;
+  platform::TMessage ctrlF1 = platform::MakeKeyDown(t.rig.Window.Handle(), 112, 0x3B, false);
+  bool handled = false;
+  t.term.AppMessageHandler(ctrlF1, handled);
+  EXPECT_EQ(server.TakeReplies(7), "LS1\xA3\x1b[k");
+  EXPECT_EQ(t.Rows(3)[2], "");
+
+  t.term.Disconnect();
+  char key = 'a';
+  EXPECT_NO_THROW(t.term.KeyPress(key));  // typing while disconnected sends nothing, silently
+  EXPECT_THROW(t.term.DoKeyBuffer("\x1b[A", 3), ESocketException);
+  EXPECT_THROW(t.term.SendStr("x"), ESocketException);
+}
+
+// A failing capture file hides neither data nor status lines: capture goes
+// off and each failure is reported once, from the message loop.
+TEST(TnZuzeRICapture, AFailingCaptureFileEndsCaptureButEverythingIsStillShown) {
+  Lines reports;
+  platform::SetHandlerExceptionSink([&](const std::string& message) { reports.push_back(message); });
+  ScriptedServer server;
+  Terminal t;
+  ASSERT_TRUE(t.ConnectTo(server));
+  for (const bool closing : {false, true}) {
+    t.rig.Disk.WriteError = 0;
+    t.term.SetLog(true);
+    t.rig.Disk.WriteError = 28;
+    if (closing)
+      t.term.Disconnect();
+    else
+      ASSERT_TRUE(server.Feed(t.term.TnCnx(), "first") && server.Feed(t.term.TnCnx(), " second"));
+    EXPECT_FALSE(t.term.Log());
+    EXPECT_TRUE(PumpUntil([&] { return reports.size() == (closing ? 2u : 1u); }));
+  }
+  platform::WaitAndProcessMessages(20);
+  platform::SetHandlerExceptionSink({});
+  EXPECT_EQ(t.Rows(4), (Lines{"Connecting to '127.0.0.1'", "Connected", "first second", "*** Server has closed ***"}));
+  EXPECT_EQ(t.events, (Lines{"connected:0", "closed:0"}));
+  EXPECT_EQ(reports, (Lines{"I/O error 28", "I/O error 28"}));
+}
+
+}  // namespace
+}  // namespace corvane::tntest

@@ -1,0 +1,26 @@
+#include "tools/replay/replay.h"
+
+#include "emulator/screen.h"
+#include "tools/replay/replay_input.h"
+#include "tools/replay/screen_dump.h"
+
+namespace corvane {
+
+void PrepareScreen(TScreen& Screen, const TReplayOptions& Options) {
+  Screen.SetRows(Options.Rows);
+  Screen.SetCols(Options.Cols);
+  Screen.AutoLF = Options.AutoLF;
+  Screen.AutoCR = Options.AutoCR;
+  Screen.XlatIn = !Options.Xlat;
+  Screen.XlatDefault = !Options.Xlat;
+  Screen.ClearScreen();
+}
+
+std::string Replay(std::string_view Input, const TReplayOptions& Options) {
+  TScreen screen;
+  PrepareScreen(screen, Options);
+  screen.FeedText(BytesToFeed(Input, Options.Raw));
+  return DumpScreen(screen, Options.Dump);
+}
+
+}  // namespace corvane
