@@ -14,6 +14,7 @@ platform::qt::TQtApplication& TestApp();
 
 // The colour of one pixel.
 platform::TRGB PixelAt(const QImage& image, int x, int y);
+inline platform::TRGB PixelAt(const QImage& image, QPoint at) { return PixelAt(image, at.x(), at.y()); }
 
 // How many pixels of two images of the same size differ in colour.
 int DifferentPixels(const QImage& a, const QImage& b);
