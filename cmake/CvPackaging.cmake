@@ -18,7 +18,7 @@ install(FILES desktop/cvtelnet.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/appl
 install(FILES desktop/cvtelnet.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES desktop/cvtelnet.xpm DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps)
 install(FILES README.md docs/ARCHITECTURE.md DESTINATION ${cv_docdir})
-install(FILES samples/welcome.log DESTINATION ${cv_docdir}/examples)
+install(FILES samples/TNZUZERI.INI samples/welcome.log DESTINATION ${cv_docdir}/examples)
 
 set(CPACK_PACKAGE_NAME corvane-telnet)
 set(CPACK_PACKAGE_VENDOR "Corvane developers")
