@@ -57,7 +57,7 @@ void TScreen::CollectSeq(std::uint8_t Ch) {
   }
   SeqBuf[SeqLen++] = Ch;
   if (SeqLen == kSeqCapacity) {
-    platform::AlertSound();
+    Alert();
     SeqLen = 0;
     InSeq = false;
   }
@@ -354,7 +354,7 @@ void TScreen::PrivateCommand(std::uint8_t Final) {
         if (!SemicolonAt(pos)) break;
         value = ParseParam(++pos);
       }
-      DebugOut("Special key " + Hex2(key[1]) + Hex2(key[0]) + " " + Hex2(key[3]) + Hex2(key[2]));
+      Report("Special key " + Hex2(key[1]) + Hex2(key[0]) + " " + Hex2(key[3]) + Hex2(key[2]));
       break;
     }
     case 4:
@@ -365,12 +365,27 @@ void TScreen::PrivateCommand(std::uint8_t Final) {
   }
 }
 
+void TScreen::Alert() {
+  if (FHooks.Alert)
+    FHooks.Alert();
+  else
+    platform::AlertSound();
+}
+
+void TScreen::Report(std::string_view Message) {
+  std::uint32_t& counter = FHooks.Counter != nullptr ? *FHooks.Counter : DebugCount;
+  if (FHooks.Diagnostic)
+    platform::WriteNumbered(counter, Message, FHooks.Diagnostic);
+  else
+    platform::WriteNumbered(counter, Message, platform::WriteDiagnostic);
+}
+
 void TScreen::ReportUnimplemented(std::uint8_t Final) {
-  DebugOut("Unimplemented Escape Sequence: " + std::string(Sequence()) + static_cast<char>(Final) + "\r\n");
+  Report("Unimplemented Escape Sequence: " + std::string(Sequence()) + static_cast<char>(Final) + "\r\n");
 }
 
 void TScreen::ReportInvalid(std::uint8_t Final) {
-  DebugOut("Invalid Escape Sequence: " + std::string(Sequence()) + static_cast<char>(Final) + "\r\n");
+  Report("Invalid Escape Sequence: " + std::string(Sequence()) + static_cast<char>(Final) + "\r\n");
 }
 
 }  // namespace corvane

@@ -69,13 +69,13 @@ std::string KeyDefinitionLine(const TFuncKeysTable& table, int ScanCode, TShiftS
                               bool Ext) {
   std::string line = Hex2(ScanCode) + ", " + ShiftStateToString(Shift) + ", " +
                      (Ext ? "TRUE" : "FALSE");
-  if (const TFuncKey* key = FindFuncKey(table, ScanCode, Shift, Ext))
+  if (const TFuncKey* key = FindDeliveredKey(table, ScanCode, Shift, Ext))
     line += ", '" + FuncKeyValueToString(key->Value) + "'";
   return line;
 }
 
 const TFuncKey* TCustomZuzeRI::FindFKey(int ScanCode, TShiftState Shift, bool Ext) const {
-  return FindFuncKey(FuncKeysTable(FKeys), ScanCode, Shift, Ext);
+  return FindDeliveredKey(FuncKeysTable(FKeys), ScanCode, Shift, Ext);
 }
 
 bool TCustomZuzeRI::ProcessFKeys(int ScanCode, TShiftState Shift, bool Ext) {
@@ -106,60 +106,75 @@ void TCustomZuzeRI::KeyPress(char& Key) {
   }
 }
 
+// F10 and Alt combinations arrive as system key-down messages; they reach the
+// key tables, and whatever the tables do not claim is left to the menu.
 void TCustomZuzeRI::AppMessageHandler(platform::TMessage& Msg, bool& Handled) {
-  const bool claimed = Msg.Msg == platform::kKeyDownMessage &&
-                       Msg.Window == FWindow->Handle() && HandleKeyDown(Msg);
+  bool claimed = false;
+  if (Msg.Window == FWindow->Handle()) {
+    if (Msg.Msg == platform::kKeyDownMessage)
+      claimed = HandleKeyDown(ReadKeyDown(Msg));
+    else if (Msg.Msg == platform::kSysKeyDownMessage)
+      claimed = HandleTableKey(ReadKeyDown(Msg));
+  }
   if (claimed)
     Handled = true;
   else if (FSavedOnMessage)
     FSavedOnMessage(Msg, Handled);
 }
 
-// Returns whether the message is claimed (not translated or dispatched).
-bool TCustomZuzeRI::HandleKeyDown(const platform::TMessage& Msg) {
-  const int vk = static_cast<int>(Msg.WParam & 0xFF);
-  char Ch = static_cast<char>(vk);
-  TShiftState Shift = 0;
-  if (FKeyboard->ShiftDown()) Shift |= ssShift;
-  if (FKeyboard->CtrlDown()) Shift |= ssCtrl;
-  if (platform::KeyAltDown(Msg)) Shift |= ssAlt;
-  const bool capsLock = FKeyboard->CapsLockOn();
-  const int scanCode = platform::KeyScanCode(Msg);
-  const bool ext = platform::KeyExtended(Msg);
+TCustomZuzeRI::TKeyDown TCustomZuzeRI::ReadKeyDown(const platform::TMessage& Msg) const {
+  TKeyDown key;
+  key.Vk = static_cast<int>(Msg.WParam & 0xFF);
+  if (FKeyboard->ShiftDown()) key.Shift |= ssShift;
+  if (FKeyboard->CtrlDown()) key.Shift |= ssCtrl;
+  if (platform::KeyAltDown(Msg)) key.Shift |= ssAlt;
+  key.CapsLock = FKeyboard->CapsLockOn();
+  key.ScanCode = platform::KeyScanCode(Msg);
+  key.Ext = platform::KeyExtended(Msg);
+  return key;
+}
 
-  if (vk != vkShift && vk != vkControl && vk != vkMenu) {
-    if (scanCode == kKeypadStarScanCode && Shift == (ssAlt | ssCtrl) && !ext) {
-      KeyDefinitionArmed = true;
-      return true;
-    }
-    if (KeyDefinitionArmed) {
-      KeyDefinitionArmed = false;
-      ShowKeyDefinition(scanCode, Shift, ext);
-      return true;
-    }
-    if (ProcessFKeys(scanCode, Shift, ext)) return true;
+// The key-learning aid and the table lookup; the modifier keys themselves
+// never reach them. Returns whether the key is claimed.
+bool TCustomZuzeRI::HandleTableKey(const TKeyDown& Key) {
+  if (Key.Vk == vkShift || Key.Vk == vkControl || Key.Vk == vkMenu) return false;
+  if (Key.ScanCode == kKeypadStarScanCode && Key.Shift == (ssAlt | ssCtrl) && !Key.Ext) {
+    KeyDefinitionArmed = true;
+    return true;
   }
+  if (KeyDefinitionArmed) {
+    KeyDefinitionArmed = false;
+    ShowKeyDefinition(Key.ScanCode, Key.Shift, Key.Ext);
+    return true;
+  }
+  return ProcessFKeys(Key.ScanCode, Key.Shift, Key.Ext);
+}
 
+// Returns whether the message is claimed (not translated or dispatched).
+bool TCustomZuzeRI::HandleKeyDown(const TKeyDown& Key) {
+  if (HandleTableKey(Key)) return true;
+  const int vk = Key.Vk;
+  char Ch = static_cast<char>(vk);
   bool claimed = false;
   if (vk == vkBack || vk == vkTab || vk == vkReturn || vk == vkEscape) {
     claimed = true;
   } else if (vk >= vkPrior && vk <= vkDown) {
     // The keypad's cursor keys are not extended; they send what the grey ones do.
-    return ProcessFKeys(scanCode, Shift, true);
+    return ProcessFKeys(Key.ScanCode, Key.Shift, true);
   } else if (vk >= vkA && vk <= vkZ) {
-    if (Shift & ssCtrl)
+    if (Key.Shift & ssCtrl)
       Ch = static_cast<char>(Ch & 0x1F);
-    else if (!capsLock && !(Shift & ssShift))
+    else if (!Key.CapsLock && !(Key.Shift & ssShift))
       Ch = static_cast<char>(Ch | 0x20);
     if (FCircumflexPending) Accent(Ch, AccentCircumflex);
     if (FDiaeresisPending) Accent(Ch, AccentDiaeresis);
     FCircumflexPending = false;
     FDiaeresisPending = false;
     claimed = true;
-  } else if (vk == vkDeadKey && !(Shift & ssAlt) && FKeyboard->DeadKey(vk)) {
+  } else if (vk == vkDeadKey && !(Key.Shift & ssAlt) && FKeyboard->DeadKey(vk)) {
     Ch = 0;
     claimed = true;
-    if (Shift & ssShift)
+    if (Key.Shift & ssShift)
       FDiaeresisPending = true;
     else
       FCircumflexPending = true;

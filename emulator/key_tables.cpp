@@ -1,9 +1,17 @@
 #include "emulator/key_tables.h"
 
+#include <array>
+
 namespace corvane {
 namespace {
 constexpr bool E = true;   // grey cursor and editing keys
 constexpr bool N = false;  // Tab and function keys
+
+struct TBiosCode {
+  int ScanCode;
+  int BiosCode;
+};
+constexpr std::array<TBiosCode, 2> kBiosCodes{{{0x57, 0x85}, {0x58, 0x86}}};
 }  // namespace
 
 const TFuncKeysTable FKeysSCO = {{
@@ -113,6 +121,14 @@ const TFuncKey* FindFuncKey(const TFuncKeysTable& table, int scanCode, TShiftSta
     if (key.ScanCode != 0 && key.ScanCode == scanCode && key.Shift == shift && key.Ext == ext)
       return &key;
   }
+  return nullptr;
+}
+
+const TFuncKey* FindDeliveredKey(const TFuncKeysTable& table, int scanCode, TShiftState shift,
+                                 bool ext) {
+  if (const TFuncKey* key = FindFuncKey(table, scanCode, shift, ext)) return key;
+  for (const TBiosCode& code : kBiosCodes)
+    if (code.ScanCode == scanCode) return FindFuncKey(table, code.BiosCode, shift, ext);
   return nullptr;
 }
 

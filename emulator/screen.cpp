@@ -23,7 +23,7 @@ void TScreen::ActOn(std::uint8_t Ch) {
     case 0x00:  // NUL
       break;
     case 0x07:  // BEL
-      platform::AlertSound();
+      Alert();
       break;
     case 0x08:  // BS
       if (Col > 0) --Col;

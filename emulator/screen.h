@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 #include "emulator/translation_tables.h"
 
@@ -30,6 +31,16 @@ class TLine {
 
   std::array<std::uint8_t, kLineCells> Chars;
   std::array<std::uint8_t, kLineCells> Attrs;
+};
+
+// Where a screen reports: the alert sound and the numbered diagnostic
+// messages. Unset hooks use the platform's channels, and the counter is by
+// default the one every screen shares; a test or a second terminal in the
+// same process can give a screen its own.
+struct TScreenHooks {
+  std::function<void()> Alert;
+  std::function<void(std::string_view piece)> Diagnostic;
+  std::uint32_t* Counter = nullptr;
 };
 
 class TScreen {
@@ -131,7 +142,12 @@ class TScreen {
   int DirtyBottom = -1;
   std::function<void(TScreen&)> OnCursorVisibility;
 
+  const TScreenHooks& Hooks() const { return FHooks; }
+  void SetHooks(TScreenHooks Hooks) { FHooks = std::move(Hooks); }
+
  private:
+  void Alert();
+  void Report(std::string_view Message);
   void FeedUninterpreted(std::uint8_t Ch);
   // Space, the digits, semicolon and question mark: the bytes a sequence
   // collects. A bit mask over 0x20..0x3F keeps the test cheap.
@@ -165,6 +181,7 @@ class TScreen {
   int FRows = 25;
   int FCols = 80;
   std::array<TLine, kLineCount> FLineStore;
+  TScreenHooks FHooks;
 };
 
 }  // namespace corvane

@@ -176,7 +176,16 @@ class TCustomZuzeRI {
   void PaintSelection(platform::TCanvasPort& dc);
 
   // key_mapping.cpp
-  bool HandleKeyDown(const platform::TMessage& Msg);
+  struct TKeyDown {
+    int Vk = 0;
+    TShiftState Shift = 0;
+    bool CapsLock = false;
+    int ScanCode = 0;
+    bool Ext = false;
+  };
+  TKeyDown ReadKeyDown(const platform::TMessage& Msg) const;
+  bool HandleTableKey(const TKeyDown& Key);
+  bool HandleKeyDown(const TKeyDown& Key);
   void ShowKeyDefinition(int ScanCode, TShiftState Shift, bool Ext);
 
   platform::TWindowPort* FWindow;

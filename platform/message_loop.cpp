@@ -25,14 +25,20 @@ void Report(const std::string& message) {
 
 HandlerExceptionSink SetHandlerExceptionSink(HandlerExceptionSink sink) { return std::exchange(Sink(), std::move(sink)); }
 
-void InvokeHandler(const MessageHandler& handler, std::uint32_t message, MessageWord word, MessageLong lparam) {
+bool RunGuarded(const std::function<void()>& action) {
   try {
-    handler(message, word, lparam);
+    action();
+    return true;
   } catch (const std::exception& e) {
     Report(e.what());
   } catch (...) {
     Report("unknown exception");
   }
+  return false;
+}
+
+void InvokeHandler(const MessageHandler& handler, std::uint32_t message, MessageWord word, MessageLong lparam) {
+  RunGuarded([&] { handler(message, word, lparam); });
 }
 
 }  // namespace corvane::platform

@@ -61,6 +61,10 @@ bool WaitAndProcessMessages(int timeout_ms);
 using HandlerExceptionSink = std::function<void(const std::string& message)>;
 HandlerExceptionSink SetHandlerExceptionSink(HandlerExceptionSink sink);
 
+// Used by the adapters: runs an action from the message loop, passing any
+// exception to the sink. Returns false when the action raised.
+bool RunGuarded(const std::function<void()>& action);
+
 // Used by the adapters: runs a handler, passing any exception to the sink.
 void InvokeHandler(const MessageHandler& handler, std::uint32_t message, MessageWord word,
                    MessageLong lparam);

@@ -7,7 +7,7 @@ packages="
   build-essential cmake ninja-build ccache pkg-config python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine wine32:i386 wine64 xvfb
+  wine wine32:i386 wine64 fonts-wine xvfb
   busybox-static inetutils-telnetd netbase
   qt6-base-dev qt6-qpa-plugins libx11-dev fonts-dejavu-core xdotool imagemagick
   clang libclang-rt-14-dev

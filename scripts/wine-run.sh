@@ -10,6 +10,9 @@
 set -eu
 
 prefix_base="${CV_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/cvtelnet-wine}"
+# Wine's null graphics driver keeps windows in memory, so that window tests run
+# without a display; CV_WINE_GRAPHICS=x11 shows them on $DISPLAY instead.
+graphics="${CV_WINE_GRAPHICS:-null}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -41,12 +44,21 @@ use_arch() {
   pidfile="$WINEPREFIX.server.pid"
 }
 
-# Creates the prefix once, even when tests start in parallel.
+# Creates the prefix once, even when tests start in parallel, and gives it the
+# graphics driver asked for (a marker file remembers which one it has).
 ensure_prefix() {
-  [ -f "$WINEPREFIX/system.reg" ] && return 0
-  mkdir -p "$WINEPREFIX"
-  flock "$WINEPREFIX/.lock" sh -c \
-    '[ -f "$WINEPREFIX/system.reg" ] || { "$1" wineboot -i >/dev/null 2>&1; "$2" -w; }' sh "$loader" "$server"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    flock "$WINEPREFIX/.lock" sh -c \
+      '[ -f "$WINEPREFIX/system.reg" ] || { "$1" wineboot -i >/dev/null 2>&1; "$2" -w; }' sh "$loader" "$server"
+  fi
+  [ -f "$WINEPREFIX/.graphics-$graphics" ] && return 0
+  "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
+  # A server of its own writes the registry out when it ends; a persistent
+  # one already holds the new value.
+  [ -f "$pidfile" ] || "$server" -w
+  rm -f "$WINEPREFIX"/.graphics-*
+  touch "$WINEPREFIX/.graphics-$graphics"
 }
 
 # A persistent server saves Wine's start-up for every test program. The first

@@ -18,6 +18,10 @@
 namespace corvane::platform {
 namespace {
 
+// Descriptors are ints; a handle holds one, widened to the pointer size that
+// Windows handles need.
+int Fd(SocketHandle s) { return static_cast<int>(s); }
+
 thread_local int t_last_error = 0;
 
 int Fail(int number) {
@@ -99,23 +103,23 @@ class PosixSockets final : public Sockets {
       Linger l;
       std::memcpy(&l, value, sizeof l);
       const linger nl{l.onoff != 0 ? 1 : 0, l.seconds};
-      return ::setsockopt(s, SOL_SOCKET, SO_LINGER, &nl, sizeof nl) == 0 ? 0 : FailErrno();
+      return ::setsockopt(Fd(s), SOL_SOCKET, SO_LINGER, &nl, sizeof nl) == 0 ? 0 : FailErrno();
     }
     if (length < static_cast<int>(sizeof(std::int32_t))) return Fail(kWsaEFault);
     std::int32_t v = 0;
     std::memcpy(&v, value, sizeof v);
     const int flag = v != 0 ? 1 : 0;
-    return ::setsockopt(s, SOL_SOCKET, native, &flag, sizeof flag) == 0 ? 0 : FailErrno();
+    return ::setsockopt(Fd(s), SOL_SOCKET, native, &flag, sizeof flag) == 0 ? 0 : FailErrno();
   }
 
   int AsyncSelect(SocketHandle s, WindowId window, std::uint32_t message, std::uint32_t mask) override {
     auto& reactor = posix::Reactor::ForThisThread();
-    const int flags = ::fcntl(s, F_GETFL);
-    if (flags < 0 || ::fcntl(s, F_SETFL, flags | O_NONBLOCK) != 0) return FailErrno();
+    const int flags = ::fcntl(Fd(s), F_GETFL);
+    if (flags < 0 || ::fcntl(Fd(s), F_SETFL, flags | O_NONBLOCK) != 0) return FailErrno();
     if (mask == 0) {
-      reactor.Unwatch(s);
+      reactor.Unwatch(Fd(s));
     } else {
-      reactor.Watch(s, window, message, mask);
+      reactor.Watch(Fd(s), window, message, mask);
     }
     return 0;
   }
@@ -123,18 +127,18 @@ class PosixSockets final : public Sockets {
   int Connect(SocketHandle s, const SockAddrIn& address) override {
     auto& reactor = posix::Reactor::ForThisThread();
     const sockaddr_in native = ToNative(address);
-    if (::connect(s, reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0) {
-      reactor.ConnectStarted(s, 0);
+    if (::connect(Fd(s), reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0) {
+      reactor.ConnectStarted(Fd(s), 0);
       return 0;
     }
     const int error = errno;
-    if (!reactor.Watched(s)) return FailErrno();
+    if (!reactor.Watched(Fd(s))) return FailErrno();
     if (error == EINPROGRESS) {
-      reactor.ConnectStarted(s, -1);
+      reactor.ConnectStarted(Fd(s), -1);
       return Fail(kWsaEWouldBlock);
     }
     if (IsConnectOutcome(error)) {
-      reactor.ConnectStarted(s, posix::SocketErrorFromErrno(error));
+      reactor.ConnectStarted(Fd(s), posix::SocketErrorFromErrno(error));
       return Fail(kWsaEWouldBlock);
     }
     return FailErrno();
@@ -142,39 +146,39 @@ class PosixSockets final : public Sockets {
 
   int Send(SocketHandle s, const void* data, int length) override {
     if (length < 0) return Fail(kWsaEInval);
-    const ssize_t n = ::send(s, data, static_cast<std::size_t>(length), MSG_NOSIGNAL);
+    const ssize_t n = ::send(Fd(s), data, static_cast<std::size_t>(length), MSG_NOSIGNAL);
     return n >= 0 ? static_cast<int>(n) : SendFailed(s);
   }
 
   int SendTo(SocketHandle s, const void* data, int length, const SockAddrIn& to) override {
     if (length < 0) return Fail(kWsaEInval);
     const sockaddr_in native = ToNative(to);
-    const ssize_t n = ::sendto(s, data, static_cast<std::size_t>(length), MSG_NOSIGNAL,
+    const ssize_t n = ::sendto(Fd(s), data, static_cast<std::size_t>(length), MSG_NOSIGNAL,
                                reinterpret_cast<const sockaddr*>(&native), sizeof native);
     return n >= 0 ? static_cast<int>(n) : SendFailed(s);
   }
 
   int Recv(SocketHandle s, void* buffer, int length) override {
     if (length < 0) return Fail(kWsaEInval);
-    const ssize_t n = ::recv(s, buffer, static_cast<std::size_t>(length), 0);
+    const ssize_t n = ::recv(Fd(s), buffer, static_cast<std::size_t>(length), 0);
     const int error = n < 0 ? posix::SocketErrorFromErrno(errno) : 0;
-    posix::Reactor::ForThisThread().ReadCalled(s, error);
+    posix::Reactor::ForThisThread().ReadCalled(Fd(s), error);
     return n >= 0 ? static_cast<int>(n) : Fail(error);
   }
 
   int Shutdown(SocketHandle s, int how) override {
     const int native = how == 0 ? SHUT_RD : how == 1 ? SHUT_WR : SHUT_RDWR;
-    return ::shutdown(s, native) == 0 ? 0 : FailErrno();
+    return ::shutdown(Fd(s), native) == 0 ? 0 : FailErrno();
   }
 
   int CloseSocket(SocketHandle s) override {
-    posix::Reactor::ForThisThread().Unwatch(s);
-    return ::close(s) == 0 ? 0 : FailErrno();
+    posix::Reactor::ForThisThread().Unwatch(Fd(s));
+    return ::close(Fd(s)) == 0 ? 0 : FailErrno();
   }
 
   int PendingBytes(SocketHandle s, std::uint32_t& count) override {
     int n = 0;
-    if (::ioctl(s, FIONREAD, &n) != 0) return FailErrno();
+    if (::ioctl(Fd(s), FIONREAD, &n) != 0) return FailErrno();
     count = static_cast<std::uint32_t>(n);
     return 0;
   }
@@ -212,20 +216,20 @@ class PosixSockets final : public Sockets {
 
   int Bind(SocketHandle s, const SockAddrIn& address) override {
     const sockaddr_in native = ToNative(address);
-    return ::bind(s, reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0 ? 0 : FailErrno();
+    return ::bind(Fd(s), reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0 ? 0 : FailErrno();
   }
 
-  int Listen(SocketHandle s, int backlog) override { return ::listen(s, backlog) == 0 ? 0 : FailErrno(); }
+  int Listen(SocketHandle s, int backlog) override { return ::listen(Fd(s), backlog) == 0 ? 0 : FailErrno(); }
 
   SocketHandle Accept(SocketHandle s) override {
-    const int fd = ::accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
+    const int fd = ::accept4(Fd(s), nullptr, nullptr, SOCK_CLOEXEC);
     return fd < 0 ? FailErrno() : fd;
   }
 
   int LocalAddress(SocketHandle s, SockAddrIn& address) override {
     sockaddr_in native{};
     socklen_t length = sizeof native;
-    if (::getsockname(s, reinterpret_cast<sockaddr*>(&native), &length) != 0) return FailErrno();
+    if (::getsockname(Fd(s), reinterpret_cast<sockaddr*>(&native), &length) != 0) return FailErrno();
     address.port = native.sin_port;
     address.address = native.sin_addr.s_addr;
     return 0;
@@ -234,7 +238,7 @@ class PosixSockets final : public Sockets {
  private:
   int SendFailed(SocketHandle s) {
     const int number = posix::SocketErrorFromErrno(errno);
-    if (number == kWsaEWouldBlock) posix::Reactor::ForThisThread().SendBlocked(s);
+    if (number == kWsaEWouldBlock) posix::Reactor::ForThisThread().SendBlocked(Fd(s));
     return Fail(number);
   }
 };

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/message_loop.h"
+#include "platform/win32/message_pump.h"
 
 namespace corvane::platform {
 namespace {
@@ -73,28 +74,13 @@ bool PostToWindow(WindowId window, std::uint32_t message, MessageWord word, Mess
   return PostMessageA(ToHwnd(window), message, word, lparam) != 0;
 }
 
-namespace {
-
-bool DispatchPending() {
-  bool any = false;
-  MSG m;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    any = true;
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
-  return any;
-}
-
-}  // namespace
-
-void ProcessMessages() { DispatchPending(); }
+void ProcessMessages() { win32::PumpPending(); }
 
 bool WaitAndProcessMessages(int timeout_ms) {
-  if (DispatchPending()) return true;
+  if (win32::PumpPending()) return true;
   MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms),
                             QS_ALLINPUT);
-  return DispatchPending();
+  return win32::PumpPending();
 }
 
 }  // namespace corvane::platform

@@ -44,7 +44,7 @@ TEST(ReactorSeamTest, ASocketIsWatchedWhileOpenAndForgottenWhenClosed) {
   sock.SetPort(peer.Port());
   sock.SetAddr("127.0.0.1");
   sock.Connect();
-  const int fd = sock.HSocket();
+  const auto fd = static_cast<int>(sock.HSocket());
   EXPECT_TRUE(Watches(reactor.Wanted(), fd));
   ASSERT_TRUE(test::PumpUntil([&] { return sock.State() == TSocketState::Connected; }));
   test::PumpFor(20);

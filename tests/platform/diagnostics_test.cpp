@@ -25,3 +25,10 @@ TEST(Diagnostics, InstalledSinksReceiveEveryPieceAndCanBeRemoved) {
   WriteDiagnostic("after removal");  // goes to the platform's channel, not to the old sink
   EXPECT_EQ(seen, "0001 |message\r\n|");
 }
+
+TEST(Diagnostics, ZeroBytesAreSpelledOutSoThatNothingAfterThemIsLost) {
+  using namespace std::string_literals;
+  EXPECT_EQ(WithoutZeroBytes("IAC SB \0\x01 end"s), "IAC SB \\x00\x01 end");
+  EXPECT_EQ(WithoutZeroBytes("\0"s), "\\x00");
+  EXPECT_EQ(WithoutZeroBytes("plain"), "plain");
+}

@@ -121,7 +121,7 @@ TEST_F(MainFormTest, CursorAndFunctionKeysSendTheSequencesOfEachTable) {
   ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
   TQtTerminalWidget* terminal = form_.TerminalWidget();
   ASSERT_EQ(QApplication::focusWidget(), terminal);
-  const std::pair<int, std::string> tables[] = {{0, "\x1b[A\x1b[A\x1b[M"}, {1, "\x1b[A\x1b[A\x1bOP\x1b[28~"}, {2, "\x1b[A\x1b[A\x1bOP\x1bOQ"}};
+  const std::pair<int, std::string> tables[] = {{0, "\x1b[A\x1b[A\x1b[M\x1b[W"}, {1, "\x1b[A\x1b[A\x1bOP\x1b[28~"}, {2, "\x1b[A\x1b[A\x1bOP\x1bOQ"}};
   for (const auto& [fkeys, expected] : tables) {
     form_.Terminal().FKeys = fkeys;
     QTest::keyClick(terminal, Qt::Key_Up);

@@ -53,6 +53,24 @@ TEST_F(Diagnostics, MessagesAreNumberedInOrderAcrossScreensAsTwoPieces) {
   EXPECT_EQ(DebugCount, 0x000Bu);
 }
 
+TEST_F(Diagnostics, AScreenWithItsOwnHooksReportsOnlyThere) {
+  std::uint32_t ownCount = 0;
+  std::string own;
+  int ownAlerts = 0;
+  TScreen hooked, plain;
+  hooked.SetHooks({[&] { ++ownAlerts; }, [&](std::string_view piece) { own += piece; }, &ownCount});
+  const std::uint32_t sharedBefore = DebugCount;
+  hooked.FeedText("\x1b[6n\x07");
+  plain.FeedText("\x1b" "c");
+
+  EXPECT_EQ(own, "0001 Unimplemented Escape Sequence: [6n\r\n");
+  EXPECT_EQ(ownAlerts, 1);
+  EXPECT_EQ(ownCount, 1u);
+  EXPECT_EQ(DebugCount, sharedBefore + 1);
+  ASSERT_EQ(Pieces.size(), 2u);
+  EXPECT_EQ(Pieces[1], "Invalid Escape Sequence: c\r\n");
+}
+
 TEST_F(Diagnostics, NumbersGrowPastFourDigitsAndWrapWithoutOverflow) {
   DebugCount = 0xFFFF;
   DebugOut("a");

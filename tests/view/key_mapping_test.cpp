@@ -11,7 +11,8 @@ using corvane::recording::TViewRig;
 namespace {
 
 constexpr int kUp = 38, kDelete = 46, kPageUp = 33, kTab = 9, kMultiply = 106;
-constexpr int kF1 = 112, kF7 = 118, kF10 = 121, kDeadKey = 221, kCtrlKey = 17;
+constexpr int kF1 = 112, kF7 = 118, kF10 = 121, kF11 = 122, kF12 = 123;
+constexpr int kDeadKey = 221, kCtrlKey = 17;
 
 // A focused view whose keys, buffers and the chained hook are recorded.
 class KeyMapping : public ::testing::Test {
@@ -40,6 +41,12 @@ class KeyMapping : public ::testing::Test {
     return platform::OfferToAppMessageHook(msg);
   }
   bool Letter(char upper) { return Key(upper, 0x10); }
+  // A system key-down message, as F10 and Alt combinations arrive.
+  bool SysKey(int vk, int scan, bool alt = false) {
+    platform::TMessage msg = platform::MakeKeyDown(rig.Window.Handle(), vk, scan, false, alt);
+    msg.Msg = platform::kSysKeyDownMessage;
+    return platform::OfferToAppMessageHook(msg);
+  }
 
   TViewRig rig;
   std::string keys;
@@ -127,6 +134,44 @@ TEST_F(KeyMapping, AnEmptyEntryClaimsTheKeyAndSendsNothing) {
   view().OnKeyBuffer = nullptr;
   EXPECT_TRUE(Key(kF10, 0x44));
   EXPECT_EQ(keys, "");
+}
+
+TEST_F(KeyMapping, F11AndF12AsDeliveredMatchRowsWrittenForTheirBiosCodes) {
+  view().FKeys = 0;
+  EXPECT_TRUE(Key(kF11, 0x57));
+  rig.Keyboard.Shift = true;
+  EXPECT_TRUE(Key(kF12, 0x58));
+  view().FKeys = 1;  // a table with rows for 0x57 and 0x58 uses them
+  rig.Keyboard.Shift = false;
+  EXPECT_TRUE(Key(kF11, 0x57));
+  EXPECT_EQ(buffers, (std::vector<std::string>{"\x1b[W", "\x1b[j", "\x1b[28~"}));
+}
+
+TEST_F(KeyMapping, SystemKeyDownsReachTheTablesAndTheRestGoesToTheMenu) {
+  view().FKeys = 0;
+  EXPECT_TRUE(SysKey(kF10, 0x44));
+  view().FKeys = 1;
+  EXPECT_FALSE(SysKey(kF10, 0x44));  // no VT100 row: F10 opens the menu
+  EXPECT_FALSE(SysKey('E', 0x12, true));  // Alt+E is no letter for the host
+  EXPECT_EQ(buffers, (std::vector<std::string>{"\x1b[V"}));
+  EXPECT_EQ(keys, "");
+  EXPECT_EQ(chained, 2);
+}
+
+TEST_F(KeyMapping, KeyLearningAidDescribesSystemKeysAndF11AsDelivered) {
+  auto arm = [&] {
+    rig.Keyboard.Ctrl = true;
+    Key(kMultiply, 0x37, false, true);
+    rig.Keyboard.Ctrl = false;
+  };
+  view().FKeys = 0;
+  arm();
+  EXPECT_TRUE(SysKey(kF10, 0x44));
+  EXPECT_EQ(rig.Clipboard.Contents, "44, ssNormal, FALSE, '\\x1B[V'");
+  arm();
+  EXPECT_TRUE(Key(kF11, 0x57));
+  EXPECT_EQ(rig.Clipboard.Contents, "57, ssNormal, FALSE, '\\x1B[W'");
+  EXPECT_TRUE(buffers.empty());
 }
 
 TEST_F(KeyMapping, DeadKeyAccentsTheNextLowerCaseVowel) {

@@ -79,7 +79,7 @@ TEST_F(ViewPaint, AFullPaintDrawsOneTextCallPerRunAndFillsTheMargins) {
 
 TEST_F(ViewPaint, APartialPaintStartsOneRowAboveTheUpdateRectangle) {
   rig.Window.Client = {0, 0, 120, 400};
-  for (int row = 0; row < 10; ++row) SetCells(view().Screen(), row, 0, std::string(1, 'A' + row), 7);
+  for (int row = 0; row < 10; ++row) SetCells(view().Screen(), row, 0, std::string(1, static_cast<char>('A' + row)), 7);
   rig.Window.Pending = platform::TRect{6, 100, 14, 116};  // a cell of row 6
   Paint();
   const auto texts = Painted(TCanvasCall::TextRun);

@@ -1,0 +1,103 @@
+#include "platform/win32/gdi_canvas.h"
+
+#include <utility>
+#include <vector>
+
+namespace corvane::platform::win32 {
+namespace {
+
+RECT ToRect(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+
+// A font that really has the OEM character set draws the cell codes as they
+// are. A substitute without it (Wine has no raster terminal font) gets them
+// converted from the OEM code page, so that line drawing still shows.
+void DrawCells(HDC dc, int x, int y, const RECT& opaque, std::string_view text) {
+  const UINT options = ETO_OPAQUE | ETO_CLIPPED;
+  const int length = static_cast<int>(text.size());
+  if (GetTextCharset(dc) == OEM_CHARSET || text.empty()) {
+    ExtTextOutA(dc, x, y, options, &opaque, text.data(), static_cast<UINT>(length), nullptr);
+    return;
+  }
+  std::vector<wchar_t> wide(text.size());
+  const int count = MultiByteToWideChar(CP_OEMCP, 0, text.data(), length, wide.data(), length);
+  ExtTextOutW(dc, x, y, options, &opaque, wide.data(), static_cast<UINT>(count), nullptr);
+}
+
+}  // namespace
+
+TGdiCanvas::TGdiCanvas(HDC dc, TGdiObjects& objects, std::function<void(HDC)> release)
+    : dc_(dc), objects_(objects), release_(std::move(release)) {}
+
+TGdiCanvas::~TGdiCanvas() {
+  if (oldFont_ != nullptr) SelectObject(dc_, oldFont_);
+  if (paletteSelected_) SelectPalette(dc_, oldPalette_, FALSE);
+  if (brush_ != nullptr) DeleteObject(brush_);
+  if (release_) release_(dc_);
+}
+
+void TGdiCanvas::SelectFont(const TFont& font) {
+  const HGDIOBJ previous = SelectObject(dc_, objects_.Font(font, dc_));
+  if (oldFont_ == nullptr) oldFont_ = previous;
+}
+
+// For a fixed-pitch font the widest character is the cell: substitutes for
+// the terminal font report a maximum that covers glyphs far wider than it.
+TTextMetrics TGdiCanvas::TextMetrics() {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc_, &tm);
+  // TMPF_FIXED_PITCH set means a variable pitch.
+  const bool fixed = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+  return {fixed ? tm.tmAveCharWidth : tm.tmMaxCharWidth, tm.tmHeight, tm.tmInternalLeading};
+}
+
+void TGdiCanvas::RestoreFont() {
+  if (oldFont_ == nullptr) return;
+  SelectObject(dc_, oldFont_);
+  oldFont_ = nullptr;
+}
+
+void TGdiCanvas::RealizePalette(const TPaletteColors& colors) {
+  const HPALETTE previous = SelectPalette(dc_, objects_.Palette(colors), FALSE);
+  if (!paletteSelected_) oldPalette_ = previous;
+  paletteSelected_ = true;
+  ::RealizePalette(dc_);
+}
+
+COLORREF TGdiCanvas::Colour(TRGB color) const {
+  return paletteSelected_ ? PALETTERGB(color.Red, color.Green, color.Blue)
+                          : RGB(color.Red, color.Green, color.Blue);
+}
+
+HBRUSH TGdiCanvas::Brush(TRGB color) {
+  const COLORREF colour = Colour(color);
+  if (brush_ != nullptr && colour == brushColour_) return brush_;
+  if (brush_ != nullptr) DeleteObject(brush_);
+  brush_ = CreateSolidBrush(colour);
+  brushColour_ = colour;
+  return brush_;
+}
+
+void TGdiCanvas::FillRect(const TRect& rect, TRGB color) {
+  const RECT r = ToRect(rect);
+  ::FillRect(dc_, &r, Brush(color));
+}
+
+void TGdiCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text,
+                         TRGB foreground, TRGB background) {
+  SetTextColor(dc_, Colour(foreground));
+  SetBkColor(dc_, Colour(background));
+  SetBkMode(dc_, OPAQUE);
+  DrawCells(dc_, x, y, ToRect(opaque), text);
+}
+
+void TGdiCanvas::Frame(const TRect& rect, TRGB color) {
+  const RECT r = ToRect(rect);
+  FrameRect(dc_, &r, Brush(color));
+}
+
+void TGdiCanvas::FocusRect(const TRect& rect) {
+  const RECT r = ToRect(rect);
+  DrawFocusRect(dc_, &r);
+}
+
+}  // namespace corvane::platform::win32

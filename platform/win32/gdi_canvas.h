@@ -1,0 +1,46 @@
+#pragma once
+// The canvas port on a GDI device context. Colours are matched against the
+// window's palette while it is selected; fills use one cached solid brush.
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/canvas.h"
+#include "platform/win32/gdi_objects.h"
+
+namespace corvane::platform::win32 {
+
+class TGdiCanvas final : public TCanvasPort {
+ public:
+  // `release` runs last, after the context's objects are put back (EndPaint,
+  // ReleaseDC); empty for a context that belongs to someone else.
+  TGdiCanvas(HDC dc, TGdiObjects& objects, std::function<void(HDC)> release = {});
+  ~TGdiCanvas() override;
+  TGdiCanvas(const TGdiCanvas&) = delete;
+  TGdiCanvas& operator=(const TGdiCanvas&) = delete;
+
+  void SelectFont(const TFont& font) override;
+  TTextMetrics TextMetrics() override;
+  void RestoreFont() override;
+  void RealizePalette(const TPaletteColors& colors) override;
+  void FillRect(const TRect& rect, TRGB color) override;
+  void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground,
+               TRGB background) override;
+  void Frame(const TRect& rect, TRGB color) override;
+  void FocusRect(const TRect& rect) override;
+
+ private:
+  COLORREF Colour(TRGB color) const;
+  HBRUSH Brush(TRGB color);
+
+  HDC dc_;
+  TGdiObjects& objects_;
+  std::function<void(HDC)> release_;
+  HGDIOBJ oldFont_ = nullptr;
+  HPALETTE oldPalette_ = nullptr;
+  bool paletteSelected_ = false;
+  HBRUSH brush_ = nullptr;
+  COLORREF brushColour_ = 0;
+};
+
+}  // namespace corvane::platform::win32

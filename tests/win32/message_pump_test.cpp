@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <stdexcept>
+
+#include "platform/message_loop.h"
+#include "tests/win32/view_rig.h"
+
+using namespace corvane;
+using corvane::win32test::Pump;
+using corvane::win32test::TWin32ViewRig;
+
+namespace {
+
+LPARAM KeyData(int scan, bool extended = false) {
+  return static_cast<LPARAM>(1 | (scan << 16) | (extended ? 1 << 24 : 0));
+}
+
+// A focused view in the VT100 table whose loop errors are collected.
+class MessagePump : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = platform::SetHandlerExceptionSink([this](const std::string& m) { errors.push_back(m); });
+    SetFocus(rig.Hwnd());
+  }
+  void TearDown() override { platform::SetHandlerExceptionSink(std::move(previous_)); }
+
+  void Post(UINT message, WPARAM vk, LPARAM data) {
+    PostMessageA(rig.Hwnd(), message, vk, data);
+    Pump();
+  }
+
+  TWin32ViewRig rig;
+  std::vector<std::string> errors;
+
+ private:
+  platform::HandlerExceptionSink previous_;
+};
+
+TEST_F(MessagePump, ClaimedKeysAreMappedAndNeverTranslated) {
+  Post(WM_KEYDOWN, VK_UP, KeyData(0x48, true));
+  Post(WM_KEYDOWN, 'A', KeyData(0x1E));
+  rig.View->FKeys = 0;
+  Post(WM_SYSKEYDOWN, VK_F10, KeyData(0x44));
+  EXPECT_EQ(rig.Buffers, (std::vector<std::string>{"\x1b[A", "\x1b[V"}));
+  EXPECT_EQ(rig.Keys, "a");  // once: no character message followed the key
+}
+
+TEST_F(MessagePump, OtherKeysAreTranslatedAndTheirCharactersReachKeyPressAsBytes) {
+  Post(WM_KEYDOWN, '5', KeyData(0x06));
+  Post(WM_CHAR, 0xE9, KeyData(0x12));
+  EXPECT_EQ(rig.Keys, "5\xE9");
+}
+
+TEST_F(MessagePump, ExceptionsFromTheHookAndFromHandlersAreReportedAndTheLoopGoesOn) {
+  auto previous = platform::SetAppMessageHook([](platform::TMessage& m, bool&) {
+    if (m.Msg == WM_KEYDOWN) throw std::runtime_error("hook failed");
+  });
+  Post(WM_KEYDOWN, '5', KeyData(0x06));  // dropped: no character follows it
+  platform::SetAppMessageHook(std::move(previous));
+  rig.View->OnKeyPress = [](TCustomZuzeRI&, char&) { throw std::runtime_error("send failed"); };
+  Post(WM_CHAR, 'x', 0);
+  rig.View->OnKeyPress = [this](TCustomZuzeRI&, char& key) { rig.Keys += key; };
+  Post(WM_CHAR, 'y', 0);
+  EXPECT_EQ(errors, (std::vector<std::string>{"hook failed", "send failed"}));
+  EXPECT_EQ(rig.Keys, "y");
+}
+
+TEST_F(MessagePump, APaintThatRaisesIsReportedOnceAndTheWindowGoesOn) {
+  rig.View->SetLineHeight(INT_MAX);  // the row arithmetic overflows
+  rig.Window.RepaintNow();
+  Pump();
+  EXPECT_EQ(errors, (std::vector<std::string>{"Integer overflow"}));
+  rig.View->SetLineHeight(12);
+  rig.Window.RepaintNow();
+  EXPECT_EQ(errors.size(), 1u);
+}
+
+// A handler that posts to itself cannot hold the caller, also when it
+// processes messages itself.
+TEST_F(MessagePump, PendingMessagesAreHandledButNotThoseTheirHandlersPost) {
+  int handled = 0;
+  std::unique_ptr<platform::MessageWindow> target;
+  target = std::make_unique<platform::MessageWindow>(
+      [&](std::uint32_t, platform::MessageWord, platform::MessageLong) {
+        target->Post(platform::kUserMessage, 0, 0);
+        if (++handled == 1) Pump();
+      });
+  target->Post(platform::kUserMessage, 0, 0);
+  Pump();
+  EXPECT_EQ(handled, 2);  // the first and, in the nested call, its repost
+  Pump();
+  EXPECT_EQ(handled, 3);
+}
+
+TEST_F(MessagePump, ProcessingPendingMessagesLeavesTheQuitMessageForTheLoop) {
+  PostQuitMessage(3);
+  Pump();
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include "tests/win32/view_rig.h"
+
+using corvane::win32test::TWin32ViewRig;
+
+namespace {
+
+std::string ClipboardAs(HWND owner, UINT format) {
+  std::string text;
+  if (!OpenClipboard(owner)) return "(not open)";
+  if (const HANDLE data = GetClipboardData(format)) {
+    text = static_cast<const char*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+TEST(Win32Ports, ClipboardTextIsOemSoThatAccentedLettersSurvive) {
+  TWin32ViewRig rig;
+  rig.Clipboard.SetText("caf\x82");  // e acute in code page 437
+  EXPECT_EQ(rig.Clipboard.Text(), "caf\x82");
+  EXPECT_EQ(ClipboardAs(rig.Hwnd(), CF_TEXT), "caf\xE9");  // the same letter in code page 1252
+  rig.Clipboard.SetText("");
+  EXPECT_EQ(rig.Clipboard.Text(), "");
+}
+
+}  // namespace

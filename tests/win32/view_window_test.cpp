@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "platform/message_hook.h"
+#include "platform/win32/gdi_objects.h"
+#include "tests/win32/view_rig.h"
+
+using namespace corvane;
+using corvane::win32test::TWin32ViewRig;
+
+namespace {
+
+constexpr COLORREF kColour6 = RGB(0, 112, 216);  // cyan in the colour table
+constexpr COLORREF kColour4 = RGB(0, 0, 168);
+
+int RowTop(const TWin32ViewRig& rig, int row) {
+  return 4 + row * rig.View->LineHeight() + rig.View->InternalLeading();
+}
+
+TEST(Win32ViewWindow, RunsAndMarginsArePaintedInThePaletteColours) {
+  TWin32ViewRig rig;
+  rig.View->WriteText("\x1b[2J\x1b[H\x1b[46mAB\x1b[44m");
+  const int y = RowTop(rig, 0) + 1;
+  EXPECT_EQ(rig.Pixel(2, y), kColour6);  // the first run paints the left margin
+  EXPECT_EQ(rig.Pixel(6 + 5 * rig.View->CharWidth() + 1, y), RGB(0, 0, 0));  // blank cells
+  EXPECT_EQ(rig.Pixel(200, 1), kColour4);  // the top band takes the current background
+}
+
+TEST(Win32ViewWindow, OnePaletteIsReusedAndDeletedWithTheWindow) {
+  HPALETTE palette = nullptr;
+  {
+    TWin32ViewRig rig;
+    rig.View->WriteText("x");
+    UpdateWindow(rig.Hwnd());
+    palette = rig.Window.Palette();
+    ASSERT_NE(palette, nullptr);
+    rig.Window.RepaintNow();
+    EXPECT_EQ(rig.Window.Palette(), palette);
+    EXPECT_EQ(GetObjectType(palette), static_cast<DWORD>(OBJ_PAL));
+  }
+  EXPECT_EQ(GetObjectType(palette), 0u);
+}
+
+TEST(Win32ViewWindow, TheFontIsFixedPitchOemAndItsCellIsTheCharacterAdvance) {
+  TWin32ViewRig rig;
+  const HDC dc = GetDC(nullptr);
+  const HFONT font = platform::win32::CreateTerminalFont(rig.View->Font(), dc);
+  LOGFONTA spec{};
+  GetObjectA(font, sizeof spec, &spec);
+  EXPECT_EQ(spec.lfCharSet, OEM_CHARSET);
+  EXPECT_EQ(spec.lfPitchAndFamily & 3, FIXED_PITCH);
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, "MMMM", 4, &size);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  EXPECT_EQ(rig.View->CharWidth() * 4, size.cx);
+}
+
+// A horizontal line glyph crosses its whole cell in one pixel row at least.
+TEST(Win32ViewWindow, CodePage437LineDrawingShowsAsLines) {
+  TWin32ViewRig rig;
+  rig.View->SetXlat(true);  // received bytes are cell codes as they are
+  rig.View->WriteText("\x1b[2J\x1b[H\x1b[37;40m\xC4\xC4\xC4");
+  UpdateWindow(rig.Hwnd());
+  const int cw = rig.View->CharWidth();
+  bool line = false;
+  for (int y = RowTop(rig, 0); y < RowTop(rig, 1) && !line; ++y) {
+    line = true;
+    for (int x = 6 + cw; x < 6 + 2 * cw; ++x) line = line && rig.Pixel(x, y) != RGB(0, 0, 0);
+  }
+  EXPECT_TRUE(line);
+}
+
+TEST(Win32ViewWindow, FocusCreatesTheCaretOnTheCursorAndInstallsTheHook) {
+  TWin32ViewRig rig;
+  rig.View->WriteText("\x1b[3;5H");
+  SetFocus(rig.Hwnd());
+  EXPECT_TRUE(rig.View->CaretCreated());
+  POINT caret{};
+  GetCaretPos(&caret);
+  EXPECT_EQ(caret.x, 6 + 4 * rig.View->CharWidth());
+  EXPECT_EQ(caret.y, 4 + 2 * rig.View->LineHeight());
+  EXPECT_TRUE(platform::AppMessageHook());
+  SetFocus(nullptr);
+  EXPECT_FALSE(rig.View->CaretCreated());
+  EXPECT_FALSE(platform::AppMessageHook());
+}
+
+TEST(Win32ViewWindow, MousePressTakesFocusAndCapturedPointsMayBeNegative) {
+  TWin32ViewRig rig;
+  std::vector<int> seen;
+  auto record = [&](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) {
+    seen.insert(seen.end(), {s, x, y});
+  };
+  rig.View->OnMouseDown = record;
+  rig.View->OnMouseUp = record;
+  SetFocus(nullptr);
+  SendMessageA(rig.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 12));
+  EXPECT_EQ(GetFocus(), rig.Hwnd());
+  SendMessageA(rig.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(-5, -7));
+  EXPECT_EQ(seen, (std::vector<int>{ssShift | ssLeft, 10, 12, 0, -5, -7}));
+}
+
+TEST(Win32ViewWindow, DragCapturesTheMouseAndConfinesThePointerInScreenPixels) {
+  TWin32ViewRig rig;
+  rig.Window.SetMouseCapture();
+  EXPECT_EQ(GetCapture(), rig.Hwnd());
+  rig.Window.ConfinePointer({0, 0, 100, 50});
+  RECT clip{};
+  GetClipCursor(&clip);
+  const int left = TWin32ViewRig::kLeft, top = TWin32ViewRig::kTop;
+  EXPECT_EQ((std::vector<LONG>{clip.left, clip.top, clip.right, clip.bottom}),
+            (std::vector<LONG>{left, top, left + 100, top + 50}));
+  rig.Window.ReleasePointer();
+  rig.Window.ReleaseMouseCapture();
+  GetClipCursor(&clip);
+  EXPECT_GT(clip.right - clip.left, 100);
+}
+
+TEST(Win32ViewWindow, TheRubberBandInvertsTheWindowAndDrawingItAgainRemovesIt) {
+  TWin32ViewRig rig;
+  auto topEdge = [&] {
+    std::vector<COLORREF> pixels;
+    for (int x = 20; x < 80; ++x) pixels.push_back(rig.Pixel(x, 40));
+    return pixels;
+  };
+  const std::vector<COLORREF> before = topEdge();
+  rig.Window.WindowCanvas()->FocusRect({20, 40, 80, 90});
+  EXPECT_NE(topEdge(), before);  // dotted: every other pixel inverted
+  rig.Window.WindowCanvas()->FocusRect({20, 40, 80, 90});
+  EXPECT_EQ(topEdge(), before);
+  EXPECT_EQ(rig.Window.FontPixelHeight({"Terminal", 9}), 12);  // at 96 dots per inch
+}
+
+}  // namespace
