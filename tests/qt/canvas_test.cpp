@@ -26,24 +26,19 @@ QImage Blank(int width, int height) {
   return image;
 }
 
+// The cell width is a character's advance, not the widest glyph of the face.
 TEST(QtFontTest, MissingAndProportionalFacesFallBackToAFixedFaceOfTheSameSize) {
   test::TestApp();
   for (const TFont& asked : {kTerminal, TFont{"DejaVu Sans", 9, TFontPitch::Fixed, 0}}) {
     const QFont font = ResolveFont(asked);
     EXPECT_TRUE(QFontInfo(font).fixedPitch()) << asked.Name;
     EXPECT_EQ(font.pixelSize(), 12) << asked.Name;  // 9 points at 96 dots per inch
+    const QFontMetrics fm(font);
+    const TTextMetrics m = MetricsOf(font);
+    EXPECT_EQ(m.MaxCharWidth, fm.horizontalAdvance(QLatin1Char('W')));
+    EXPECT_EQ(m.InternalLeading, fm.ascent() + fm.descent() - 12);
   }
   EXPECT_EQ(ResolveFont(TFont{"DejaVu Sans", 9, TFontPitch::Default, 0}).family(), "DejaVu Sans");
-}
-
-TEST(QtFontTest, TheCellWidthIsACharactersAdvanceNotTheWidestGlyph) {
-  test::TestApp();
-  const QFont font = ResolveFont(kTerminal);
-  const QFontMetrics fm(font);
-  const TTextMetrics m = MetricsOf(font);
-  EXPECT_EQ(m.MaxCharWidth, fm.horizontalAdvance(QLatin1Char('W')));
-  EXPECT_EQ(m.Height, fm.ascent() + fm.descent());
-  EXPECT_EQ(m.InternalLeading, m.Height - 12);
 }
 
 TEST(QtCanvasTest, ARunFillsItsRectangleAndDrawsEachGlyphInItsOwnCell) {

@@ -9,12 +9,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include "platform/qt/about_box.h"
 #include "qt_test_app.h"
@@ -117,18 +115,21 @@ TEST_F(MainFormTest, ARefusedConnectionEndsDisconnectedWithTheAddressRemembered)
   EXPECT_TRUE(ScreenShows(1, "Connection failed: "));
 }
 
+// Grey Up, keypad Up, F1, F11, F10 (not the menu bar's) and Tab (not a focus move).
 TEST_F(MainFormTest, CursorAndFunctionKeysSendTheSequencesOfEachTable) {
   ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
   TQtTerminalWidget* terminal = form_.TerminalWidget();
-  ASSERT_EQ(QApplication::focusWidget(), terminal);
-  const std::pair<int, std::string> tables[] = {{0, "\x1b[A\x1b[A\x1b[M\x1b[W"}, {1, "\x1b[A\x1b[A\x1bOP\x1b[28~"}, {2, "\x1b[A\x1b[A\x1bOP\x1bOQ"}};
+  const std::pair<int, std::string> tables[] = {{0, "\x1b[A\x1b[A\x1b[M\x1b[W\x1b[V\x1b[Z"},
+                                                {1, "\x1b[A\x1b[A\x1bOP\x1b[28~\t"},
+                                                {2, "\x1b[A\x1b[A\x1bOP\x1bOQ\x1bZ"}};
   for (const auto& [fkeys, expected] : tables) {
     form_.Terminal().FKeys = fkeys;
-    QTest::keyClick(terminal, Qt::Key_Up);
-    QTest::keyClick(terminal, Qt::Key_Up, Qt::KeypadModifier);
-    QTest::keyClick(terminal, Qt::Key_F1);
-    QTest::keyClick(terminal, Qt::Key_F11);
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Up, Qt::NoModifier}, {Qt::Key_Up, Qt::KeypadModifier},
+                                         {Qt::Key_F1, Qt::NoModifier}, {Qt::Key_F11, Qt::NoModifier},
+                                         {Qt::Key_F10, Qt::NoModifier}, {Qt::Key_Tab, Qt::NoModifier}})
+      QTest::keyClick(terminal, key, modifiers);
     EXPECT_EQ(Received(expected.size()), expected) << "table " << fkeys;
+    EXPECT_EQ(QApplication::focusWidget(), terminal);
   }
 }
 
@@ -167,17 +168,9 @@ TEST_F(MainFormTest, PasteSendsTheClipboardAndCaptureShowsInThePanel) {
 }
 
 TEST_F(MainFormTest, AnErrorOfAHandlerIsReportedInABoxAndTheProgramGoesOn) {
-  QString reported;
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      reported = box->text();
-      box->accept();
-    }
-  });
-  closer.start(10);
+  test::TReportCatcher reports;
   form_.Paste1->trigger();  // not connected
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !reported.isEmpty(); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return reports.texts.size() == 1; }));
   EXPECT_TRUE(form_.isVisible());
   EXPECT_TRUE(ConnectByTyping("127.0.0.1"));
 }

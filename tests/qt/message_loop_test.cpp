@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <stdexcept>
 
@@ -18,24 +16,6 @@
 
 namespace corvane {
 namespace {
-
-// Closes each error report as it appears and keeps its text.
-class TReportCatcher {
- public:
-  TReportCatcher() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text().toStdString());
-        box->accept();
-      }
-    });
-    timer_.start(10);
-  }
-  std::vector<std::string> texts;
-
- private:
-  QTimer timer_;
-};
 
 std::string Pattern(std::size_t size) {
   std::string data(size, '\0');
@@ -68,20 +48,6 @@ TEST(QtMessageLoopTest, ASessionRunsEntirelyInQtsLoop) {
   EXPECT_TRUE(received == sent) << received.size() << " of " << sent.size() << " bytes";
 }
 
-TEST(QtMessageLoopTest, ARefusedConnectionIsReported) {
-  test::TestApp();
-  test::RefusingPort refusing;
-  std::vector<std::string> log;
-  TWSocket sock;
-  sock.OnSessionConnected = [&](TWSocket&, std::uint16_t e) { log.push_back("connected " + std::to_string(e)); };
-  sock.OnSessionClosed = [&](TWSocket&, std::uint16_t e) { log.push_back("closed " + std::to_string(e)); };
-  sock.SetPort(refusing.Port());
-  sock.SetAddr("127.0.0.1");
-  sock.Connect();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return log.size() == 2; }));
-  EXPECT_EQ(log, (std::vector<std::string>{"connected 10061", "closed 0"}));
-}
-
 class TThrower : public QObject {
  public:
   bool event(QEvent*) override { throw std::runtime_error("thrown from an event"); }
@@ -89,7 +55,7 @@ class TThrower : public QObject {
 
 TEST(QtMessageLoopTest, ErrorsOfHandlersAreReportedAndTheProgramGoesOn) {
   test::TestApp();
-  TReportCatcher reports;
+  test::TReportCatcher reports;
   std::vector<platform::MessageWord> words;
   platform::MessageWindow window([&](std::uint32_t, platform::MessageWord word, platform::MessageLong) {
     if (word == 2) throw std::runtime_error("thrown from a message");

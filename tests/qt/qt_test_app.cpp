@@ -1,5 +1,7 @@
 #include "qt_test_app.h"
 
+#include <QMessageBox>
+
 namespace corvane::test {
 
 platform::qt::TQtApplication& TestApp() {
@@ -17,6 +19,16 @@ platform::TRGB PixelAt(const QImage& image, int x, int y) {
   const QColor c = image.pixelColor(x, y);
   return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
           static_cast<std::uint8_t>(c.blue())};
+}
+
+TReportCatcher::TReportCatcher() {
+  QObject::connect(&timer_, &QTimer::timeout, [this] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      texts.push_back(box->text().toStdString());
+      box->accept();
+    }
+  });
+  timer_.start(10);
 }
 
 int DifferentPixels(const QImage& a, const QImage& b) {

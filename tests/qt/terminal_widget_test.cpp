@@ -1,12 +1,11 @@
-// The terminal view in its Qt widget, in a main window with a menu bar, an
-// button and a Ctrl+C shortcut: paint, caret, focus, keys and mouse.
+// The terminal view in its Qt widget next to a button: painting, caret, focus
+// frames, typed characters and the mouse. Keys and paint through the whole
+// program are the main window's tests.
 #include "platform/qt/qt_terminal_widget.h"
 
 #include <gtest/gtest.h>
 
 #include <QPushButton>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QStyleHints>
 #include <QTest>
 #include <algorithm>
@@ -19,28 +18,12 @@ namespace {
 
 using test::PixelAt;
 
-constexpr TRGB kBlack{0, 0, 0};
-constexpr TRGB kWhite{255, 255, 255};
-constexpr TRGB kRed{168, 0, 0};
-
-struct TMouseRecord {
-  std::string What;
-  TShiftState Shift;
-  int X, Y;
-};
-
 class TerminalWidgetTest : public ::testing::Test {
  protected:
   TerminalWidgetTest() {
-    auto* central = new QWidget;
-    other_ = new QPushButton("other", central);
-    other_->setGeometry(0, 0, 100, 20);
-    widget_ = new TQtTerminalWidget(central);
-    window_.setCentralWidget(central);
-    QAction* copy = window_.menuBar()->addMenu("&Edit")->addAction("&Copy");
-    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    QObject::connect(copy, &QAction::triggered, [this] { ++copies_; });
-
+    other_ = new QPushButton("other", &window_);
+    widget_ = new TQtTerminalWidget(&window_);
+    widget_->setGeometry(0, 30, 600, 320);
     TViewPorts ports;
     ports.Window = widget_;
     ports.Keyboard = &widget_->Keyboard();
@@ -49,11 +32,11 @@ class TerminalWidgetTest : public ::testing::Test {
     view_->SetFont({"Terminal", 9, TFontPitch::Fixed, 0});
     view_->SetLineHeight(12);
     view_->SetXlat(false);
-    view_->OnKeyBuffer = [this](TCustomZuzeRI&, const char* b, int n) { keyBuffer_.append(b, n); };
-    view_->OnKeyPress = [this](TCustomZuzeRI&, char& k) { keyPresses_ += k; };
-    Record();
-    widget_->setGeometry(0, 30, 6 + 80 * view_->CharWidth() + 20, 320);
-    window_.resize(widget_->width(), 400);
+    view_->OnKeyPress = [this](TCustomZuzeRI&, char& k) { typed_ += k; };
+    view_->OnMouseDown = [this](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) { Note("down", s, x, y); };
+    view_->OnMouseMove = [this](TCustomZuzeRI&, TShiftState s, int x, int y) { Note("move", s, x, y); };
+    view_->OnMouseUp = [this](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) { Note("up", s, x, y); };
+    window_.resize(600, 360);
     window_.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window_));
     window_.activateWindow();  // without a window manager nobody else does
@@ -66,53 +49,32 @@ class TerminalWidgetTest : public ::testing::Test {
     view_.reset();
   }
 
-  void Record() {
-    view_->OnMouseDown = [this](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) {
-      mouse_.push_back({"down", s, x, y});
-    };
-    view_->OnMouseMove = [this](TCustomZuzeRI&, TShiftState s, int x, int y) { mouse_.push_back({"move", s, x, y}); };
-    view_->OnMouseUp = [this](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) {
-      mouse_.push_back({"up", s, x, y});
-    };
+  void Note(const char* what, TShiftState shift, int x, int y) {
+    mouse_.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(shift));
   }
+  bool Seen(const std::string& text) const { return std::find(mouse_.begin(), mouse_.end(), text) != mouse_.end(); }
 
   void FocusTerminal() {
     widget_->setFocus();
     EXPECT_TRUE(QTest::qWaitFor([this] { return view_->CaretCreated(); }));
   }
-
-  // The middle of row `row`'s background at column 0, and the caret's left pixel there.
-  int RowMiddle(int row) const { return 4 + row * 12 + view_->InternalLeading() + 6; }
-
-  bool Seen(const std::string& text) const {
-    return std::any_of(mouse_.begin(), mouse_.end(), [&](const TMouseRecord& r) {
-      return r.What + " " + std::to_string(r.X) + "," + std::to_string(r.Y) == text;
-    });
+  void Type(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::sendKeyEvent(QTest::Click, widget_, key, text, modifiers);
   }
-
-  void Move(QPoint at, Qt::MouseButtons buttons = Qt::NoButton) {
-    QMouseEvent move(QEvent::MouseMove, at, widget_->mapToGlobal(at), Qt::NoButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget_, &move);
+  void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = {}) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, widget_->mapToGlobal(at), button, held, modifiers);
+    QApplication::sendEvent(widget_, &event);
   }
 
   bool appCreated_ = (test::TestApp(), true);
-  QMainWindow window_;
+  QWidget window_;
   QPushButton* other_;
   TQtTerminalWidget* widget_;
   std::unique_ptr<TZuzeRI> view_;
-  int copies_ = 0;
-  std::string keyBuffer_, keyPresses_;
-  std::vector<TMouseRecord> mouse_;
+  std::string typed_;
+  std::vector<std::string> mouse_;
 };
-
-TEST_F(TerminalWidgetTest, PaintsCellsAndMarginsInTheColoursOfTheTable) {
-  view_->WriteText("\x1b[41m  ");
-  const QImage image = widget_->grab().toImage();
-  const int textRight = 6 + 80 * view_->CharWidth();
-  EXPECT_EQ(PixelAt(image, 6 + view_->CharWidth() / 2, RowMiddle(1)), kRed);
-  EXPECT_EQ(PixelAt(image, 6 + 2 * view_->CharWidth() + 1, RowMiddle(1)), kBlack);
-  EXPECT_EQ(PixelAt(image, textRight + 10, 100), kRed);  // margins take the current background
-}
 
 TEST_F(TerminalWidgetTest, PaintingFollowsTheInvalidatedRegion) {
   widget_->repaint();
@@ -126,122 +88,73 @@ TEST_F(TerminalWidgetTest, PaintingFollowsTheInvalidatedRegion) {
 }
 
 TEST_F(TerminalWidgetTest, TheCaretIsABlinkingBarInvertedOverTheCursorWhileFocused) {
-  EXPECT_FALSE(view_->CaretCreated());
+  const TRGB black{0, 0, 0}, white{255, 255, 255};
+  const int y = 4 + 12 + view_->InternalLeading() + 6;  // row 1, where the cursor is
+  const int halfBlink = QGuiApplication::styleHints()->cursorFlashTime() / 2;
   FocusTerminal();
-  const int y = RowMiddle(1);
-  QImage image = widget_->grab().toImage();
-  EXPECT_EQ(PixelAt(image, 6, y), kWhite);
-  EXPECT_EQ(PixelAt(image, 7, y), kWhite);
-  EXPECT_EQ(PixelAt(image, 8, y), kBlack);
-  QTest::qWait(QGuiApplication::styleHints()->cursorFlashTime() / 2 + 100);
-  EXPECT_EQ(PixelAt(widget_->grab().toImage(), 6, y), kBlack);  // the dark half of a blink
-
+  const QImage image = widget_->grab().toImage();
+  EXPECT_EQ(PixelAt(image, 6, y), white);
+  EXPECT_EQ(PixelAt(image, 7, y), white);
+  EXPECT_EQ(PixelAt(image, 8, y), black);
+  QTest::qWait(halfBlink + 100);
+  EXPECT_EQ(PixelAt(widget_->grab().toImage(), 6, y), black);  // the dark half of a blink
   other_->setFocus();
   EXPECT_TRUE(QTest::qWaitFor([this] { return !view_->CaretCreated(); }));
-  QTest::qWait(QGuiApplication::styleHints()->cursorFlashTime() / 2 + 100);
-  EXPECT_EQ(PixelAt(widget_->grab().toImage(), 6, y), kBlack);
+  QTest::qWait(halfBlink + 100);
+  EXPECT_EQ(PixelAt(widget_->grab().toImage(), 6, y), black);
 }
 
 TEST_F(TerminalWidgetTest, FocusFramesInvertThePictureUntilDrawnAgain) {
   const QImage plain = widget_->grab().toImage();
-  widget_->ToggleFocusFrame({10, 10, 50, 40});
+  widget_->WindowCanvas()->FocusRect({10, 10, 50, 40});
   const QImage framed = widget_->grab().toImage();
   EXPECT_NE(PixelAt(framed, 10, 10), PixelAt(plain, 10, 10));
   EXPECT_EQ(PixelAt(framed, 20, 20), PixelAt(plain, 20, 20));
-  widget_->ToggleFocusFrame({10, 10, 50, 40});
+  widget_->WindowCanvas()->FocusRect({10, 10, 50, 40});
   EXPECT_EQ(test::DifferentPixels(widget_->grab().toImage(), plain), 0);
 }
 
-TEST_F(TerminalWidgetTest, CursorAndFunctionKeysGoThroughTheSelectedTable) {
-  FocusTerminal();
-  QTest::keyClick(widget_, Qt::Key_Up);
-  QTest::keyClick(widget_, Qt::Key_Up, Qt::KeypadModifier);
-  EXPECT_EQ(keyBuffer_, "\x1b[A\x1b[A");
-  keyBuffer_.clear();
-  view_->FKeys = 0;
-  QTest::keyClick(widget_, Qt::Key_F10);  // not taken by the menu bar
-  QTest::keyClick(widget_, Qt::Key_F1, Qt::ShiftModifier);
-  EXPECT_EQ(keyBuffer_, "\x1b[V\x1b[V");
-  QTest::keyClick(widget_, Qt::Key_Tab);
-  EXPECT_EQ(keyBuffer_, "\x1b[V\x1b[V\x1b[Z");
-  EXPECT_EQ(QApplication::focusWidget(), widget_);
-}
-
-TEST_F(TerminalWidgetTest, CtrlCReachesTheTerminalWhileItHasFocusAndTheMenuOtherwise) {
-  FocusTerminal();
-  QTest::keyClick(widget_, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(keyPresses_, "\x03");
-  EXPECT_EQ(copies_, 0);
-  other_->setFocus();
-  QTest::keyClick(other_, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(copies_, 1);
-  QTest::keyClick(other_, Qt::Key_X);
-  EXPECT_EQ(keyPresses_, "\x03");
-}
-
+// Letters are the key mapping's; only a real dead key accents the next vowel.
 TEST_F(TerminalWidgetTest, UnclaimedCharactersArriveAsCodePage437Bytes) {
   FocusTerminal();
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_Eacute, QString::fromUtf8("\u00E9"), Qt::NoModifier);
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_unknown, QString::fromUtf8("\u20AC"), Qt::NoModifier);
-  QTest::keyClick(widget_, Qt::Key_1);
-  QTest::keyClick(widget_, Qt::Key_Delete, Qt::KeypadModifier);  // no table entry, no character
-  EXPECT_EQ(keyPresses_, "\x82?1");
-}
-
-TEST_F(TerminalWidgetTest, OnlyARealDeadKeyAccentsTheNextVowel) {
-  FocusTerminal();
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_BracketRight, "]", Qt::NoModifier);
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_E, "e", Qt::NoModifier);
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_Dead_Circumflex, "", Qt::NoModifier);
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_E, "e", Qt::NoModifier);
-  EXPECT_EQ(keyPresses_, "]e\xEA");
+  Type(Qt::Key_Eacute, QString::fromUtf8("\u00E9"));
+  Type(Qt::Key_unknown, QString::fromUtf8("\u20AC"));
+  Type(Qt::Key_Delete, "\x7f", Qt::KeypadModifier);  // no table entry, no character
+  Type(Qt::Key_BracketRight, "]");
+  Type(Qt::Key_Dead_Circumflex, "");
+  Type(Qt::Key_E, "e");
+  EXPECT_EQ(typed_, "\x82?]\xEA");
 }
 
 TEST_F(TerminalWidgetTest, CapsLockIsReadOffTheLettersWithoutAnXServer) {
   if (QGuiApplication::platformName() == "xcb") GTEST_SKIP() << "the X server keeps Caps Lock";
   FocusTerminal();
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_A, "A", Qt::NoModifier);
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_B, "B", Qt::NoModifier);
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_C, "C", Qt::ShiftModifier);
-  QTest::sendKeyEvent(QTest::Click, widget_, Qt::Key_D, "d", Qt::NoModifier);
-  EXPECT_EQ(keyPresses_, "ABCd");
+  Type(Qt::Key_A, "A");
+  Type(Qt::Key_B, "B");
+  Type(Qt::Key_C, "C", Qt::ShiftModifier);
+  Type(Qt::Key_D, "d");
+  EXPECT_EQ(typed_, "ABCd");
 }
 
 TEST_F(TerminalWidgetTest, MouseEventsCarrySignedPositionsAndStayInsideTheConfinement) {
-  QTest::mousePress(widget_, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 12));
+  Mouse(QEvent::MouseButtonPress, {10, 12}, Qt::LeftButton, Qt::ShiftModifier);
   EXPECT_EQ(QApplication::focusWidget(), widget_);
   widget_->SetMouseCapture();
   EXPECT_EQ(QWidget::mouseGrabber(), widget_);
-  Move(QPoint(-5, -7), Qt::LeftButton);
+  Mouse(QEvent::MouseMove, {-5, -7}, Qt::LeftButton);
   widget_->ConfinePointer({0, 0, 100, 50});
-  Move(QPoint(150, 70), Qt::LeftButton);
+  Mouse(QEvent::MouseMove, {150, 70}, Qt::LeftButton);
   widget_->ReleasePointer();
-  QTest::mouseRelease(widget_, Qt::LeftButton, Qt::NoModifier, QPoint(-3, 4));
+  Mouse(QEvent::MouseButtonRelease, {-3, 4}, Qt::NoButton);
+  Mouse(QEvent::MouseButtonDblClick, {20, 20}, Qt::LeftButton);  // Qt's second press of a double click
   widget_->ReleaseMouseCapture();
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-
-  ASSERT_FALSE(mouse_.empty());
-  EXPECT_EQ(mouse_.front().Shift, ssShift | ssLeft);
-  EXPECT_TRUE(Seen("down 10,12"));
-  EXPECT_TRUE(Seen("move -5,-7"));
-  EXPECT_TRUE(Seen("move 99,49"));
-  EXPECT_FALSE(Seen("move 150,70"));
-  EXPECT_TRUE(Seen("up -3,4"));
-}
-
-// Qt delivers the second press of a double click as the double click alone.
-TEST_F(TerminalWidgetTest, TheSecondPressOfADoubleClickCarriesDouble) {
-  const QPoint at(20, 20);
-  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                            QEvent::MouseButtonRelease}) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, at, widget_->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-    QApplication::sendEvent(widget_, &event);
-  }
-  std::vector<TShiftState> downs;
-  for (const TMouseRecord& r : mouse_)
-    if (r.What == "down") downs.push_back(r.Shift);
-  EXPECT_EQ(downs, (std::vector<TShiftState>{ssLeft, ssLeft | ssDouble}));
+  const std::string left = std::to_string(ssLeft);
+  EXPECT_TRUE(Seen("down 10,12 " + std::to_string(ssShift | ssLeft)));
+  EXPECT_TRUE(Seen("move -5,-7 " + left));
+  EXPECT_TRUE(Seen("move 99,49 " + left));
+  EXPECT_TRUE(Seen("up -3,4 0"));
+  EXPECT_TRUE(Seen("down 20,20 " + std::to_string(ssLeft | ssDouble)));
 }
 
 }  // namespace
