@@ -68,7 +68,7 @@ class TFirstPaint final : public QObject {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int, char** argv) {
   const Clock::time_point entered = Clock::now();
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -82,6 +82,5 @@ int main(int argc, char** argv) {
   aboutBox.FormCreate();
   form.SetAboutBox(&aboutBox);
   form.show();
-  (void)argc;
   return app.exec();
 }
