@@ -70,7 +70,8 @@ TCommandLine FromAddress(std::string_view address) {
   if (host.empty()) return Failed("the address " + Quoted(address) + " names no host");
   if (host.find('/') != std::string_view::npos) return Failed("the address " + Quoted(address) + " has a path");
   const std::string_view port = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
-  if (colon != std::string_view::npos && port.empty()) return Failed("the address " + Quoted(address) + " has an empty port");
+  if (colon != std::string_view::npos && port.empty())
+    return Failed("the address " + Quoted(address) + " has an empty port");
   return HostAndPort(std::string(host), std::string(port));
 }
 
@@ -99,7 +100,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Args) {
     if (positional.size() > 1) return Failed("a telnet:// address carries its own port");
     return FromAddress(first);
   }
-  if (first.find("://") != std::string::npos) return Failed("only telnet:// addresses can be opened, not " + Quoted(first));
+  if (first.find("://") != std::string::npos)
+    return Failed("only telnet:// addresses can be opened, not " + Quoted(first));
   return HostAndPort(first, positional.size() > 1 ? positional[1] : std::string());
 }
 
@@ -112,8 +114,6 @@ std::string HelpText() {
          "  --version  print the version and exit\n";
 }
 
-std::string VersionText() {
-  return std::string(kProductName) + " " + kVersionNumber + " (" + kCommentsText + ")\n";
-}
+std::string VersionText() { return std::string(kProductName) + " " + kVersionNumber + " (" + kCommentsText + ")\n"; }
 
 }  // namespace corvane

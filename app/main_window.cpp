@@ -11,7 +11,8 @@ namespace {
 char Lower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch | 0x20) : ch; }
 
 bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 }  // namespace
@@ -63,7 +64,8 @@ void TMainWindow::tZuzeRISessionClosed(TTnZuzeRI&) {
 
 void TMainWindow::RememberAddress(const std::string& address) {
   const std::vector<std::string> items = form_.AddressItems();
-  const bool known = std::any_of(items.begin(), items.end(), [&](const std::string& item) { return SameText(item, address); });
+  const bool known =
+      std::any_of(items.begin(), items.end(), [&](const std::string& item) { return SameText(item, address); });
   if (!known) form_.AddAddressItem(address);
 }
 

@@ -24,12 +24,15 @@ int main(int argc, char** argv) {
   using corvane::TCommandLine;
   const TCommandLine commandLine = corvane::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   switch (commandLine.Action) {
-    case TCommandLine::TAction::Help: return Print(corvane::HelpText());
-    case TCommandLine::TAction::Version: return Print(corvane::VersionText());
+    case TCommandLine::TAction::Help:
+      return Print(corvane::HelpText());
+    case TCommandLine::TAction::Version:
+      return Print(corvane::VersionText());
     case TCommandLine::TAction::Fail:
       std::fprintf(stderr, "cvtelnet: %s\n", commandLine.Error.c_str());
       return corvane::kUsageExitStatus;
-    case TCommandLine::TAction::Run: break;
+    case TCommandLine::TAction::Run:
+      break;
   }
 
   int toolkitArgc = 1;  // the arguments are the program's, not the toolkit's

@@ -36,7 +36,9 @@ constexpr int kLineHeight = 12;
 constexpr const char* kDefaultHost = "127.0.0.1";
 constexpr const char* kLocation = "RUVOZ";
 
-QString FromBytes(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromBytes(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 std::string ToBytes(const QString& text) { return text.toStdString(); }
 
 // A handler of the window whose errors go to the error report.

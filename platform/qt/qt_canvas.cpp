@@ -28,9 +28,7 @@ std::vector<QPoint> OutlinePixels(const QRect& r) {
 
 }  // namespace
 
-QRect ToQRect(const TRect& rect) {
-  return QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right - 1, rect.Bottom - 1));
-}
+QRect ToQRect(const TRect& rect) { return QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right - 1, rect.Bottom - 1)); }
 
 TQtCanvas::TQtCanvas(QPainter& painter) : painter_(&painter) {}
 
@@ -58,12 +56,9 @@ void TQtCanvas::RestoreFont() {
   previous_.pop_back();
 }
 
-void TQtCanvas::FillRect(const TRect& rect, TRGB color) {
-  painter_->fillRect(ToQRect(rect), ToQColor(color));
-}
+void TQtCanvas::FillRect(const TRect& rect, TRGB color) { painter_->fillRect(ToQRect(rect), ToQColor(color)); }
 
-void TQtCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text,
-                        TRGB foreground, TRGB background) {
+void TQtCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) {
   const QRect clip = ToQRect(opaque);
   painter_->fillRect(clip, ToQColor(background));
   painter_->setClipRect(clip);
@@ -78,7 +73,8 @@ void TQtCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text
 void TQtCanvas::DrawCells(int x, int baseline, std::string_view text) {
   QString pictures;
   pictures.reserve(static_cast<qsizetype>(text.size()));
-  for (const char code : text) pictures += QChar(static_cast<char16_t>(Cp437ToUnicode(static_cast<std::uint8_t>(code))));
+  for (const char code : text)
+    pictures += QChar(static_cast<char16_t>(Cp437ToUnicode(static_cast<std::uint8_t>(code))));
   const QList<quint32> glyphs = raw_.glyphIndexesForString(pictures);
   QList<quint32> found;
   QList<QPointF> positions;

@@ -27,8 +27,7 @@ class TQtCanvas final : public TCanvasPort {
   // Colours are exact on a true-colour surface: there is nothing to realise.
   void RealizePalette(const TPaletteColors&) override {}
   void FillRect(const TRect& rect, TRGB color) override;
-  void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground,
-               TRGB background) override;
+  void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
   void Frame(const TRect& rect, TRGB color) override;
   void FocusRect(const TRect& rect) override;
 

@@ -3,8 +3,8 @@
 // the virtual-key code, the PC set-1 scan code with the extended flag for the
 // grey cursor and editing keys (not for the keypad) and the Alt bit. With Alt
 // held and Ctrl not, it is a system key-down, which the menus take.
-#include <QtGlobal>
 #include <Qt>
+#include <QtGlobal>
 
 #include "platform/message_hook.h"
 
@@ -13,8 +13,7 @@ namespace corvane::platform::qt {
 // `nativeScanCode` is the X or Wayland key code (the Linux key code + 8), or 0
 // when the platform gives none; then the scan code of the key's place on a US
 // keyboard is used.
-TMessage KeyDownMessage(const void* window, int key, Qt::KeyboardModifiers modifiers,
-                        quint32 nativeScanCode);
+TMessage KeyDownMessage(const void* window, int key, Qt::KeyboardModifiers modifiers, quint32 nativeScanCode);
 
 // The virtual-key code of a key; 0 for keys that have none.
 int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers);

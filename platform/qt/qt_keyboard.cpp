@@ -1,7 +1,7 @@
 #include "platform/qt/qt_keyboard.h"
 
-#include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
+#include <QGuiApplication>
 
 // X11's headers define KeyPress, None and the like: they come last.
 #if QT_CONFIG(xcb) && __has_include(<X11/XKBlib.h>)
@@ -38,12 +38,8 @@ void TQtKeyboard::BeginKey(int key, Qt::KeyboardModifiers modifiers, const QStri
 bool TQtKeyboard::CapsLockOn() { return X11CapsLock().value_or(capsSeen_); }
 
 // Qt names a dead key by its accent; the virtual key is the one it was given.
-bool TQtKeyboard::DeadKey(int) {
-  return key_ >= Qt::Key_Dead_Grave && key_ <= Qt::Key_Dead_Longsolidusoverlay;
-}
+bool TQtKeyboard::DeadKey(int) { return key_ >= Qt::Key_Dead_Grave && key_ <= Qt::Key_Dead_Longsolidusoverlay; }
 
-Qt::KeyboardModifiers TQtKeyboard::Modifiers() const {
-  return current_.value_or(QGuiApplication::keyboardModifiers());
-}
+Qt::KeyboardModifiers TQtKeyboard::Modifiers() const { return current_.value_or(QGuiApplication::keyboardModifiers()); }
 
 }  // namespace corvane::platform::qt

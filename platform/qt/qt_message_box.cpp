@@ -6,8 +6,8 @@
 namespace corvane::platform::qt {
 
 void TQtMessageBox::ShowOk(const std::string& text, const std::string& caption) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text),
-                  QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.exec();
 }
 

@@ -30,10 +30,14 @@ TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
 
 std::optional<TMouseButton> ButtonOf(Qt::MouseButton button) {
   switch (button) {
-    case Qt::LeftButton: return TMouseButton::mbLeft;
-    case Qt::RightButton: return TMouseButton::mbRight;
-    case Qt::MiddleButton: return TMouseButton::mbMiddle;
-    default: return std::nullopt;
+    case Qt::LeftButton:
+      return TMouseButton::mbLeft;
+    case Qt::RightButton:
+      return TMouseButton::mbRight;
+    case Qt::MiddleButton:
+      return TMouseButton::mbMiddle;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -73,8 +77,7 @@ class TQtWindowCanvas final : public TCanvasPort {
 
 }  // namespace
 
-TQtTerminalWidget::TQtTerminalWidget(QWidget* parent)
-    : QWidget(parent), caret_([this](const QRect& r) { update(r); }) {
+TQtTerminalWidget::TQtTerminalWidget(QWidget* parent) : QWidget(parent), caret_([this](const QRect& r) { update(r); }) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
@@ -126,9 +129,7 @@ std::unique_ptr<TCanvasPort> TQtTerminalWidget::BeginPaint(TRect& paintRect) {
 
 std::unique_ptr<TCanvasPort> TQtTerminalWidget::ScreenCanvas() { return std::make_unique<TQtCanvas>(); }
 
-std::unique_ptr<TCanvasPort> TQtTerminalWidget::WindowCanvas() {
-  return std::make_unique<TQtWindowCanvas>(*this);
-}
+std::unique_ptr<TCanvasPort> TQtTerminalWidget::WindowCanvas() { return std::make_unique<TQtWindowCanvas>(*this); }
 
 void TQtTerminalWidget::ConfinePointer(const TRect& rect) { confinement_ = ToQRect(rect); }
 

@@ -73,8 +73,8 @@ class TQtTerminalWidget final : public QWidget, public TWindowPort {
   TQtKeyboard keyboard_;
   TQtKeyFilter keyFilter_{keyboard_};
   TQtCaret caret_;
-  QRegion pending_;   // invalidated and not yet painted
-  QRegion unerased_;  // newly exposed, to be cleared once as the system would
+  QRegion pending_;              // invalidated and not yet painted
+  QRegion unerased_;             // newly exposed, to be cleared once as the system would
   QPainter* painter_ = nullptr;  // while a paint event runs
   QRect paintRect_;
   std::vector<QRect> focusFrames_;

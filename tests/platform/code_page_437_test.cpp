@@ -27,8 +27,7 @@ TEST(CodePage437Test, CopiedBytesBecomeWhatTheScreenShowedWithLinuxLineEnds) {
 }
 
 TEST(CodePage437Test, PastedTextBecomesBytesWithQuestionMarksForTheRest) {
-  EXPECT_EQ(Cp437FromClipboardText(U"a\nb\r\nc\u00E9\u2500\u20AC\u263A\U0001F600\x1B"),
-            "a\r\nb\r\nc\x82\xC4???\x1B");
+  EXPECT_EQ(Cp437FromClipboardText(U"a\nb\r\nc\u00E9\u2500\u20AC\u263A\U0001F600\x1B"), "a\r\nb\r\nc\x82\xC4???\x1B");
 }
 
 }  // namespace

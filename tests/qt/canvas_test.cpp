@@ -54,12 +54,12 @@ TEST(QtCanvasTest, ARunFillsItsRectangleAndDrawsEachGlyphInItsOwnCell) {
     const TRect opaque{0, 2, 6 + 80 * cw + 6, 16};
     canvas.TextRun(6, 0, opaque, blocks, kWhite, kBlue);
     canvas.RestoreFont();
-    EXPECT_EQ(PixelAt(image, 2, 9), kBlue);                  // left margin
-    EXPECT_EQ(PixelAt(image, 6 + cw / 2, 9), kWhite);        // first cell
+    EXPECT_EQ(PixelAt(image, 2, 9), kBlue);                      // left margin
+    EXPECT_EQ(PixelAt(image, 6 + cw / 2, 9), kWhite);            // first cell
     EXPECT_EQ(PixelAt(image, 6 + 79 * cw + cw / 2, 9), kWhite);  // last cell
-    EXPECT_EQ(PixelAt(image, 6 + 80 * cw + 2, 9), kBlue);    // right margin
-    EXPECT_EQ(PixelAt(image, 6 + cw / 2, 1), kMagenta);      // clipped above
-    EXPECT_EQ(PixelAt(image, 6 + 80 * cw + 6, 9), kMagenta); // clipped right
+    EXPECT_EQ(PixelAt(image, 6 + 80 * cw + 2, 9), kBlue);        // right margin
+    EXPECT_EQ(PixelAt(image, 6 + cw / 2, 1), kMagenta);          // clipped above
+    EXPECT_EQ(PixelAt(image, 6 + 80 * cw + 6, 9), kMagenta);     // clipped right
   }
 }
 
@@ -98,8 +98,8 @@ TEST(QtCanvasTest, AFrameIsAnOutlineAndAFocusRectangleDrawnTwiceIsGone) {
   painter.end();
   EXPECT_EQ(PixelAt(image, 2, 3), kBlue);
   EXPECT_EQ(PixelAt(image, 7, 8), kBlue);
-  EXPECT_EQ(PixelAt(image, 4, 5), kMagenta);  // inside
-  EXPECT_EQ(PixelAt(image, 8, 9), kMagenta);  // right and bottom are exclusive
+  EXPECT_EQ(PixelAt(image, 4, 5), kMagenta);    // inside
+  EXPECT_EQ(PixelAt(image, 8, 9), kMagenta);    // right and bottom are exclusive
   EXPECT_EQ(PixelAt(image, 19, 13), kMagenta);  // the focus rectangle is gone
   EXPECT_EQ(PixelAt(image, 5, 5), kMagenta);
 }

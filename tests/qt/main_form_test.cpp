@@ -125,9 +125,12 @@ TEST_F(MainFormTest, CursorAndFunctionKeysSendTheSequencesOfEachTable) {
                                                 {2, "\x1b[A\x1b[A\x1bOP\x1bOQ\x1bZ"}};
   for (const auto& [fkeys, expected] : tables) {
     form_.Terminal().FKeys = fkeys;
-    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Up, Qt::NoModifier}, {Qt::Key_Up, Qt::KeypadModifier},
-                                         {Qt::Key_F1, Qt::NoModifier}, {Qt::Key_F11, Qt::NoModifier},
-                                         {Qt::Key_F10, Qt::NoModifier}, {Qt::Key_Tab, Qt::NoModifier}})
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Up, Qt::NoModifier},
+                                         {Qt::Key_Up, Qt::KeypadModifier},
+                                         {Qt::Key_F1, Qt::NoModifier},
+                                         {Qt::Key_F11, Qt::NoModifier},
+                                         {Qt::Key_F10, Qt::NoModifier},
+                                         {Qt::Key_Tab, Qt::NoModifier}})
       QTest::keyClick(terminal, key, modifiers);
     EXPECT_EQ(Received(expected.size()), expected) << "table " << fkeys;
     EXPECT_EQ(QApplication::focusWidget(), terminal);

@@ -22,7 +22,8 @@ TEST(ReplayPictureTest, TheFinalScreenIsPaintedInTheColoursOfTheTable) {
   ASSERT_EQ(WritePicture(options, "\x1b[44m\x1b[2J\x1b[46m  "), "");
 
   const QImage image(QString::fromStdString(options.Png));
-  const platform::TTextMetrics m = platform::qt::MetricsOf(platform::qt::ResolveFont({"Terminal", 9, platform::TFontPitch::Fixed, 0}));
+  const platform::TTextMetrics m =
+      platform::qt::MetricsOf(platform::qt::ResolveFont({"Terminal", 9, platform::TFontPitch::Fixed, 0}));
   ASSERT_EQ(image.size(), QSize(6 + 10 * m.MaxCharWidth + 6, 4 + 3 * 12 + 2));
   const int row0 = 4 + m.InternalLeading + 6;
   const platform::TRGB blue{0, 0, 168};

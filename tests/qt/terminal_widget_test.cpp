@@ -50,7 +50,8 @@ class TerminalWidgetTest : public ::testing::Test {
   }
 
   void Note(const char* what, TShiftState shift, int x, int y) {
-    mouse_.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(shift));
+    mouse_.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
+                     std::to_string(shift));
   }
   bool Seen(const std::string& text) const { return std::find(mouse_.begin(), mouse_.end(), text) != mouse_.end(); }
 

@@ -1,4 +1,5 @@
-// Paints on Qt's offscreen platform, so no display is needed.
+// The replay tool's picture: the terminal view painted by the Qt window on
+// Qt's offscreen platform, so no display is needed.
 #include <QApplication>
 #include <QImage>
 #include <cstdio>
@@ -50,8 +51,7 @@ std::string WritePicture(const TReplayOptions& Options, std::string_view Feed) {
   PrepareScreen(view.Screen(), Options);
   view.Screen().FeedText(Feed);
 
-  const QSize picture(kLeft + Options.Cols * view.CharWidth() + kRight,
-                      kTop + Options.Rows * kLineHeight + kBottom);
+  const QSize picture(kLeft + Options.Cols * view.CharWidth() + kRight, kTop + Options.Rows * kLineHeight + kBottom);
   widget.resize(picture + QSize(kRim, kRim));
   const QImage image = widget.grab(QRect(QPoint(0, 0), picture)).toImage();
   if (!image.save(QString::fromStdString(Options.Png), "PNG")) return "cannot write " + Options.Png;
