@@ -1,24 +1,15 @@
 #include "platform/ini_reader.h"
 
+#include "platform/ascii_text.h"
+
 namespace corvane::platform {
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\f\v";
 
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
+std::string_view Trim(std::string_view text) { return TrimBlanks(text, kBlanks); }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return SameNameIgnoringCase(a, b); }
 
 std::string_view Unquote(std::string_view value) {
   const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/ascii_text.h"
 #include "platform/profile.h"
 #include "telnet/tnzuzeri.h"
 
@@ -15,11 +16,7 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
+std::string_view Trim(std::string_view text) { return platform::TrimBlanks(text, kBlanks); }
 
 // Removes `prefix` from the front of `text` when it is there.
 bool Take(std::string_view& text, std::string_view prefix) {

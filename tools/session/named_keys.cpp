@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/ascii_text.h"
+
 namespace corvane {
 namespace {
 
@@ -31,14 +33,7 @@ constexpr std::array<TNamedKey, 42> kKeys{{
     {"KPStar", 106, 0x37, false, '*'}, {"KPSlash", 111, 0x35, true, '/'},
 }};
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return platform::SameNameIgnoringCase(a, b); }
 
 // Removes a modifier prefix such as "Shift+" from the front of `text`.
 bool TakePrefix(std::string_view& text, std::string_view prefix) {
