@@ -4,18 +4,9 @@
 #include <cstdlib>
 
 #include "app/centring.h"
+#include "platform/ascii_text.h"
 
 namespace corvane {
-namespace {
-
-char Lower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch | 0x20) : ch; }
-
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
-}  // namespace
 
 TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platform::TWindowPort& terminalWindow,
                          platform::TClipboardPort& clipboard)
@@ -64,8 +55,9 @@ void TMainWindow::tZuzeRISessionClosed(TTnZuzeRI&) {
 
 void TMainWindow::RememberAddress(const std::string& address) {
   const std::vector<std::string> items = form_.AddressItems();
-  const bool known =
-      std::any_of(items.begin(), items.end(), [&](const std::string& item) { return SameText(item, address); });
+  const bool known = std::any_of(items.begin(), items.end(), [&](const std::string& item) {
+    return platform::SameNameIgnoringCase(item, address);
+  });
   if (!known) form_.AddAddressItem(address);
 }
 
