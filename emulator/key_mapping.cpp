@@ -171,7 +171,7 @@ bool TCustomZuzeRI::HandleKeyDown(const TKeyDown& Key) {
     FCircumflexPending = false;
     FDiaeresisPending = false;
     claimed = true;
-  } else if (vk == vkDeadKey && !(Key.Shift & ssAlt)) {
+  } else if (vk == vkDeadKey && !(Key.Shift & ssAlt) && FKeyboard->DeadKey(vk)) {
     Ch = 0;
     claimed = true;
     if (Key.Shift & ssShift)

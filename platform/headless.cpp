@@ -57,6 +57,7 @@ class THeadlessKeyboard final : public TKeyboardPort {
   bool ShiftDown() override { return false; }
   bool CtrlDown() override { return false; }
   bool CapsLockOn() override { return false; }
+  bool DeadKey(int) override { return false; }
 };
 
 class THeadlessClipboard final : public TClipboardPort {

@@ -46,7 +46,8 @@ WindowId Reactor::AddTarget(const MessageHandler* handler) {
 void Reactor::RemoveTarget(WindowId window) {
   targets_.erase(window);
   std::erase_if(queue_, [window](const Message& m) { return m.window == window; });
-  std::erase_if(watches_, [window](const auto& entry) { return entry.second.window == window; });
+  if (std::erase_if(watches_, [window](const auto& entry) { return entry.second.window == window; }) != 0)
+    WatchesChanged();
 }
 
 bool Reactor::Post(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam) {
@@ -63,6 +64,7 @@ void Reactor::Purge(WindowId window, std::uint32_t message, MessageWord word) {
 
 void Reactor::Watch(int fd, WindowId window, std::uint32_t message, std::uint32_t mask) {
   watches_[fd] = SocketWatch{window, message, mask};
+  WatchesChanged();
 }
 
 void Reactor::Unwatch(int fd) {
@@ -70,6 +72,7 @@ void Reactor::Unwatch(int fd) {
   if (found == watches_.end()) return;
   Purge(found->second.window, found->second.message, static_cast<MessageWord>(fd));
   watches_.erase(found);
+  WatchesChanged();
 }
 
 void Reactor::Notify(int fd, const SocketWatch& watch, std::uint32_t event, int error) {
@@ -81,6 +84,7 @@ void Reactor::ConnectStarted(int fd, int outcome) {
   if (found == watches_.end()) return;
   found->second.connecting = true;
   if (outcome >= 0) FinishConnect(fd, found->second, outcome);
+  WatchesChanged();
 }
 
 void Reactor::FinishConnect(int fd, SocketWatch& watch, int error) {
@@ -95,11 +99,14 @@ void Reactor::ReadCalled(int fd, int error) {
   if (found == watches_.end()) return;
   found->second.read_armed = true;
   if (error != 0 && error != kWsaEWouldBlock) found->second.last_read_error = error;
+  WatchesChanged();
 }
 
 void Reactor::SendBlocked(int fd) {
   const auto found = watches_.find(fd);
-  if (found != watches_.end()) found->second.write_armed = true;
+  if (found == watches_.end()) return;
+  found->second.write_armed = true;
+  WatchesChanged();
 }
 
 std::vector<PollWant> Reactor::Wanted() const {
@@ -129,13 +136,18 @@ void Reactor::DispatchReady(int fd, short revents) {
   SocketWatch& watch = found->second;
   if (watch.connecting) {
     if ((revents & (POLLOUT | POLLERR | POLLHUP)) != 0) FinishConnect(fd, watch, TakeSocketError(fd));
-    return;
+  } else {
+    if (watch.write_armed && (revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+      watch.write_armed = false;
+      Notify(fd, watch, kFdWrite, 0);
+    }
+    CheckRead(fd, watch, revents);
   }
-  if (watch.write_armed && (revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
-    watch.write_armed = false;
-    Notify(fd, watch, kFdWrite, 0);
-  }
-  CheckRead(fd, watch, revents);
+  WatchesChanged();
+}
+
+void Reactor::WatchesChanged() const {
+  if (watch_changed_) watch_changed_();
 }
 
 void Reactor::CheckRead(int fd, SocketWatch& watch, short revents) {

@@ -4,6 +4,8 @@
 // One reactor per thread. It runs on its own (Step) or under another event
 // loop, which asks for Wanted() descriptors, reports them to DispatchReady()
 // and calls DispatchPosted() when HasPosted() (the wake handler says when).
+// The watch handler says when Wanted() may have changed; it runs before a
+// closed descriptor is released, so the outside loop can drop it in time.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -45,6 +47,7 @@ class Reactor {
   void DispatchPosted();
   // Called when a message is queued while the queue was empty.
   void SetWakeHandler(std::function<void()> wake) { wake_ = std::move(wake); }
+  void SetWatchHandler(std::function<void()> changed) { watch_changed_ = std::move(changed); }
 
   // One pass of the own loop: waits up to timeout_ms (not at all when
   // messages are queued), then dispatches. Returns whether anything happened.
@@ -72,6 +75,7 @@ class Reactor {
   void Notify(int fd, const SocketWatch& watch, std::uint32_t event, int error);
   void FinishConnect(int fd, SocketWatch& watch, int error);
   void CheckRead(int fd, SocketWatch& watch, short revents);
+  void WatchesChanged() const;
 
   std::unordered_map<WindowId, const MessageHandler*> targets_;
   std::unordered_map<int, SocketWatch> watches_;
@@ -79,6 +83,7 @@ class Reactor {
   std::uint64_t next_sequence_ = 0;
   WindowId next_window_ = 1;
   std::function<void()> wake_;
+  std::function<void()> watch_changed_;
 };
 
 }  // namespace corvane::platform::posix

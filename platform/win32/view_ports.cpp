@@ -8,6 +8,11 @@ bool TWin32Keyboard::ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 bool TWin32Keyboard::CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
 bool TWin32Keyboard::CapsLockOn() { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 
+// The current layout marks a dead key with the top bit of its character.
+bool TWin32Keyboard::DeadKey(int virtualKey) {
+  return (MapVirtualKeyA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_CHAR) & 0x80000000u) != 0;
+}
+
 // The text ends at its 0 byte, or at the end of the block when another
 // program left it unterminated.
 std::string TWin32Clipboard::Text() {

@@ -15,6 +15,7 @@ class TWin32Keyboard final : public TKeyboardPort {
   bool ShiftDown() override;
   bool CtrlDown() override;
   bool CapsLockOn() override;
+  bool DeadKey(int virtualKey) override;
 };
 
 // Text as OEM bytes, the code page of the terminal's cells: the system

@@ -54,5 +54,26 @@ TEST(ReactorSeamTest, ASocketIsWatchedWhileOpenAndForgottenWhenClosed) {
   EXPECT_FALSE(reactor.HasPosted());
 }
 
+// An outside loop resyncs its watchers from the handler; the last resync
+// before the descriptor is released must already have dropped it.
+TEST(ReactorSeamTest, TheWatchHandlerHearsEachChangeOfWhatIsWanted) {
+  test::LoopbackPeer peer([](test::PeerLink& link) { link.ReceiveUpTo(1); });
+  Reactor& reactor = Reactor::ForThisThread();
+  std::vector<bool> watched;
+  TWSocket sock;
+  reactor.SetWatchHandler([&] { watched.push_back(Watches(reactor.Wanted(), static_cast<int>(sock.HSocket()))); });
+  sock.SetPort(peer.Port());
+  sock.SetAddr("127.0.0.1");
+  sock.Connect();
+  ASSERT_FALSE(watched.empty());
+  EXPECT_TRUE(watched.back());
+  ASSERT_TRUE(test::PumpUntil([&] { return sock.State() == TSocketState::Connected; }));
+  watched.clear();
+  sock.Close();
+  reactor.SetWatchHandler(nullptr);
+  ASSERT_FALSE(watched.empty());
+  EXPECT_FALSE(watched.back());
+}
+
 }  // namespace
 }  // namespace corvane

@@ -215,6 +215,14 @@ TEST_F(KeyMapping, AltWithTheDeadKeyIsNotClaimed) {
   EXPECT_EQ(keys, "e");
 }
 
+// On a US layout the key types "]" and "}": it is left to the platform.
+TEST_F(KeyMapping, TheKeyAt221IsADeadKeyOnlyWhereTheLayoutHasOneThere) {
+  rig.Keyboard.DeadKeyLayout = false;
+  EXPECT_FALSE(Key(kDeadKey, 0x1B));
+  Letter('E');
+  EXPECT_EQ(keys, "e");
+}
+
 TEST_F(KeyMapping, XlatTranslatesTypedCharactersThroughTheScreenTable) {
   view().LocalEcho = true;
   view().SetXlat(true);

@@ -8,14 +8,16 @@
 
 #include "platform/diagnostics.h"
 #include "platform/std_streams.h"
+#include "tools/replay/png_picture.h"
 #include "tools/replay/replay.h"
+#include "tools/replay/replay_input.h"
 #include "tools/replay/replay_options.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: cvtelnet-replay [--rows N] [--cols N] [--xlat] [--auto-lf] [--auto-cr] [--raw] "
-    "[--all-columns] [--attrs] [FILE]";
+    "[--all-columns] [--attrs] [--png PICTURE] [FILE]";
 
 constexpr std::size_t kErrorBufferSize = 1 << 16;
 
@@ -65,6 +67,11 @@ int main(int argc, char** argv) {
   corvane::platform::SetDiagnosticSink(
       [](std::string_view piece) { std::fwrite(piece.data(), 1, piece.size(), stderr); });
   corvane::platform::SetAlertSink([] {});
+
+  if (!options->Png.empty()) {
+    error = corvane::WritePicture(*options, corvane::BytesToFeed(*input, options->Raw));
+    return error.empty() ? 0 : Fail(error);
+  }
 
   const std::string picture = corvane::Replay(*input, *options);
   std::fwrite(picture.data(), 1, picture.size(), stdout);

@@ -5,11 +5,8 @@
 #include "tools/replay/screen_dump.h"
 
 namespace corvane {
-namespace {
 
-// The screen as the telnet terminal leaves it after connecting with the
-// given settings: cleared, cursor home, received text translated unless Xlat.
-void Prepare(TScreen& Screen, const TReplayOptions& Options) {
+void PrepareScreen(TScreen& Screen, const TReplayOptions& Options) {
   Screen.SetRows(Options.Rows);
   Screen.SetCols(Options.Cols);
   Screen.AutoLF = Options.AutoLF;
@@ -19,11 +16,9 @@ void Prepare(TScreen& Screen, const TReplayOptions& Options) {
   Screen.ClearScreen();
 }
 
-}  // namespace
-
 std::string Replay(std::string_view Input, const TReplayOptions& Options) {
   TScreen screen;
-  Prepare(screen, Options);
+  PrepareScreen(screen, Options);
   screen.FeedText(BytesToFeed(Input, Options.Raw));
   return DumpScreen(screen, Options.Dump);
 }

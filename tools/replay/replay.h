@@ -4,10 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "emulator/screen.h"
 #include "tools/replay/replay_options.h"
 
 namespace corvane {
 
 std::string Replay(std::string_view Input, const TReplayOptions& Options);
+
+// The screen as the telnet terminal leaves it after connecting with these
+// settings: cleared, cursor home, received text translated unless Xlat.
+void PrepareScreen(TScreen& Screen, const TReplayOptions& Options);
 
 }  // namespace corvane

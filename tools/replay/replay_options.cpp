@@ -45,6 +45,12 @@ std::optional<TReplayOptions> ParseReplayOptions(int Argc, const char* const* Ar
       }
       (rows ? options.Rows : options.Cols) = *value;
       ++i;
+    } else if (arg == "--png") {
+      if (i + 1 >= Argc || std::string_view(Argv[i + 1]).empty()) {
+        Error = "--png needs a file name";
+        return std::nullopt;
+      }
+      options.Png = Argv[++i];
     } else if (arg.starts_with("--") || (arg.starts_with("-") && arg != "-")) {
       Error = "unknown option " + std::string(arg);
       return std::nullopt;

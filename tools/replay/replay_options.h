@@ -16,6 +16,7 @@ struct TReplayOptions {
   bool Raw = false;
   TDumpOptions Dump;
   std::string File = "-";  // "-" is standard input
+  std::string Png;         // write a picture here instead of printing the text
 };
 
 // Parses argv[1..]; on a bad command line returns nothing and sets Error.

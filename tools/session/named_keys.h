@@ -41,6 +41,7 @@ class TPressKeyboard final : public platform::TKeyboardPort {
   bool ShiftDown() override { return Shift; }
   bool CtrlDown() override { return Ctrl; }
   bool CapsLockOn() override { return false; }
+  bool DeadKey(int) override { return false; }  // a US layout has none
 };
 
 // Offers the key-down message to the application's message hook (installed

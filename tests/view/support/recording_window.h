@@ -54,9 +54,11 @@ class TRecordingWindow final : public platform::TWindowPort {
 class TFakeKeyboard final : public platform::TKeyboardPort {
  public:
   bool Shift = false, Ctrl = false, CapsLock = false;
+  bool DeadKeyLayout = true;  // a layout with its dead key at virtual key 221
   bool ShiftDown() override { return Shift; }
   bool CtrlDown() override { return Ctrl; }
   bool CapsLockOn() override { return CapsLock; }
+  bool DeadKey(int virtualKey) override { return DeadKeyLayout && virtualKey == 221; }
 };
 
 class TFakeClipboard final : public platform::TClipboardPort {

@@ -1,0 +1,119 @@
+#include "app/command_line.h"
+
+#include <string_view>
+
+#include "app/about_content.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::string_view kScheme = "telnet://";
+constexpr std::size_t kMaxServiceName = 32;
+
+TCommandLine Failed(std::string error) {
+  TCommandLine result;
+  result.Action = TCommandLine::TAction::Fail;
+  result.Error = std::move(error);
+  return result;
+}
+
+// An argument inside a one-line message: control characters show as '?'.
+std::string Quoted(std::string_view arg) {
+  std::string text = "'";
+  for (char ch : arg) text += static_cast<unsigned char>(ch) < ' ' || ch == 0x7F ? '?' : ch;
+  return text + "'";
+}
+
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool IsLetter(char ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); }
+
+// A port number 1-65535 or a service name such as "telnet".
+bool ValidPort(std::string_view port) {
+  if (port.empty()) return false;
+  if (IsDigit(port[0])) {
+    if (port.size() > 5) return false;
+    long value = 0;
+    for (char ch : port) {
+      if (!IsDigit(ch)) return false;
+      value = value * 10 + (ch - '0');
+    }
+    return value >= 1 && value <= 65535;
+  }
+  if (!IsLetter(port[0]) || port.size() > kMaxServiceName) return false;
+  for (char ch : port)
+    if (!IsLetter(ch) && !IsDigit(ch) && ch != '-') return false;
+  return true;
+}
+
+// Host names and addresses never hold blanks or control characters.
+bool ValidHost(std::string_view host) {
+  for (char ch : host)
+    if (static_cast<unsigned char>(ch) <= ' ' || ch == 0x7F) return false;
+  return true;
+}
+
+TCommandLine HostAndPort(std::string host, std::string port) {
+  if (!ValidHost(host)) return Failed("bad host name " + Quoted(host));
+  if (!port.empty() && !ValidPort(port)) return Failed("bad port " + Quoted(port) + ": give 1-65535 or a service name");
+  TCommandLine result;
+  result.Host = std::move(host);
+  result.Port = std::move(port);
+  return result;
+}
+
+// telnet://HOST[:PORT][/]
+TCommandLine FromAddress(std::string_view address) {
+  std::string_view rest = address.substr(kScheme.size());
+  if (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
+  const std::size_t colon = rest.find(':');
+  const std::string_view host = rest.substr(0, colon);
+  if (host.empty()) return Failed("the address " + Quoted(address) + " names no host");
+  if (host.find('/') != std::string_view::npos) return Failed("the address " + Quoted(address) + " has a path");
+  const std::string_view port = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
+  if (colon != std::string_view::npos && port.empty())
+    return Failed("the address " + Quoted(address) + " has an empty port");
+  return HostAndPort(std::string(host), std::string(port));
+}
+
+}  // namespace
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& Args) {
+  std::vector<std::string> positional;
+  for (const std::string& arg : Args) {
+    if (arg == "--help" || arg == "-h") {
+      TCommandLine result;
+      result.Action = TCommandLine::TAction::Help;
+      return result;
+    }
+    if (arg == "--version") {
+      TCommandLine result;
+      result.Action = TCommandLine::TAction::Version;
+      return result;
+    }
+    if (arg.size() > 1 && arg[0] == '-') return Failed("unknown option " + Quoted(arg));
+    positional.push_back(arg);
+  }
+  if (positional.size() > 2) return Failed("too many arguments; give a host and at most a port");
+  if (positional.empty()) return {};
+  const std::string& first = positional[0];
+  if (first.starts_with(kScheme)) {
+    if (positional.size() > 1) return Failed("a telnet:// address carries its own port");
+    return FromAddress(first);
+  }
+  if (first.find("://") != std::string::npos)
+    return Failed("only telnet:// addresses can be opened, not " + Quoted(first));
+  return HostAndPort(first, positional.size() > 1 ? positional[1] : std::string());
+}
+
+std::string HelpText() {
+  return "usage: cvtelnet [HOST [PORT]]\n"
+         "       cvtelnet telnet://HOST[:PORT]\n"
+         "Opens the Corvane Telnet window and, given a host, connects to its telnet\n"
+         "service (port 23 unless PORT names a number from 1 to 65535 or a service).\n"
+         "  --help     print this text and exit\n"
+         "  --version  print the version and exit\n";
+}
+
+std::string VersionText() { return std::string(kProductName) + " " + kVersionNumber + " (" + kCommentsText + ")\n"; }
+
+}  // namespace corvane

@@ -1,0 +1,89 @@
+#include "app/main_window.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/centring.h"
+#include "platform/ascii_text.h"
+
+namespace corvane {
+
+TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platform::TWindowPort& terminalWindow,
+                         platform::TClipboardPort& clipboard)
+    : form_(form), terminal_(terminal), terminalWindow_(terminalWindow), clipboard_(clipboard) {
+  terminal_.OnSessionConnected = [this](TTnZuzeRI& sender) { tZuzeRISessionConnected(sender); };
+  terminal_.OnSessionClosed = [this](TTnZuzeRI& sender) { tZuzeRISessionClosed(sender); };
+}
+
+// The settings stay those of the stored host, also when the command line
+// names another.
+void TMainWindow::FormCreate(const TCommandLine& commandLine) {
+  const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
+  form_.MoveTo(at.Left, at.Top);
+  terminal_.LoadSettings();
+  terminal_.SetLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font())));
+  if (commandLine.Host.empty()) return;
+  terminal_.HostName = commandLine.Host;
+  if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
+  form_.SetAddressText(commandLine.Host);
+  form_.RepaintNow();
+  terminal_.Connect();
+}
+
+void TMainWindow::bConnectClick() {
+  terminal_.HostName = form_.AddressText();
+  form_.RepaintNow();
+  terminal_.Connect();
+}
+
+void TMainWindow::bDisconnectClick() { terminal_.Disconnect(); }
+
+// Raised for failed attempts too: the address joins the history either way,
+// and the closed event that follows a failure puts the buttons back.
+void TMainWindow::tZuzeRISessionConnected(TTnZuzeRI&) {
+  form_.SetDisconnectEnabled(true);
+  form_.SetConnectEnabled(false);
+  form_.SetPanelText(0, kConnectedText);
+  RememberAddress(form_.AddressText());
+}
+
+void TMainWindow::tZuzeRISessionClosed(TTnZuzeRI&) {
+  form_.SetDisconnectEnabled(false);
+  form_.SetConnectEnabled(true);
+  form_.SetPanelText(0, kDisconnectedText);
+}
+
+void TMainWindow::RememberAddress(const std::string& address) {
+  const std::vector<std::string> items = form_.AddressItems();
+  const bool known = std::any_of(items.begin(), items.end(), [&](const std::string& item) {
+    return platform::SameNameIgnoringCase(item, address);
+  });
+  if (!known) form_.AddAddressItem(address);
+}
+
+// The check mark and the panel show the capture state as it is after the
+// switch, also when switching failed: inverting them blindly would leave
+// them showing the opposite of the truth.
+void TMainWindow::CaptureClick() {
+  struct TShowAfter {
+    TMainWindow& Window;
+    ~TShowAfter() { Window.ShowCaptureState(); }
+  } show{*this};
+  terminal_.SetLog(!terminal_.Log());
+}
+
+void TMainWindow::ShowCaptureState() {
+  form_.SetCaptureChecked(terminal_.Log());
+  form_.SetPanelText(1, terminal_.Log() ? kCaptureOnText : kCaptureOffText);
+}
+
+// The whole selection, however large: the buffer is sized to it.
+void TMainWindow::Copy1Click() { clipboard_.SetText(terminal_.SelectedText()); }
+
+void TMainWindow::Paste1Click() { terminal_.SendStr(clipboard_.Text()); }
+
+void TMainWindow::About1Click() { form_.ShowAboutBox(); }
+
+void TMainWindow::Exit1Click() { form_.CloseApplication(); }
+
+}  // namespace corvane

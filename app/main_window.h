@@ -1,0 +1,77 @@
+#pragma once
+// The main window's handlers, written once for every platform. The form of
+// each platform shows the controls and implements TMainWindowControls; the
+// handlers decide what happens, in the order the window is designed to act.
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "platform/clipboard.h"
+#include "platform/window.h"
+#include "telnet/tnzuzeri.h"
+
+namespace corvane {
+
+// Texts of the status bar's panels.
+inline constexpr const char* kConnectedText = "Connected";
+inline constexpr const char* kDisconnectedText = "Disconnected";
+inline constexpr const char* kCaptureOnText = "Capture ON --> ZUZERI.LOG";
+inline constexpr const char* kCaptureOffText = "Capture OFF";
+
+// The controls of the form as the handlers use them.
+class TMainWindowControls {
+ public:
+  virtual ~TMainWindowControls() = default;
+
+  // cbAddress: its edit text and its drop-down list, which keeps itself sorted.
+  virtual std::string AddressText() = 0;
+  virtual void SetAddressText(const std::string& text) = 0;
+  virtual std::vector<std::string> AddressItems() = 0;
+  virtual void AddAddressItem(const std::string& text) = 0;
+
+  virtual void SetConnectEnabled(bool enabled) = 0;
+  virtual void SetDisconnectEnabled(bool enabled) = 0;
+  virtual void SetPanelText(int panel, const std::string& text) = 0;
+  virtual void SetCaptureChecked(bool checked) = 0;
+
+  // The window's outer size and the screen's, for centring.
+  virtual int OuterWidth() = 0;
+  virtual int OuterHeight() = 0;
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
+  virtual void MoveTo(int left, int top) = 0;
+  virtual void RepaintNow() = 0;
+
+  virtual void ShowAboutBox() = 0;
+  // Ends the application: its message loop stops.
+  virtual void CloseApplication() = 0;
+};
+
+class TMainWindow {
+ public:
+  // `terminalWindow` is the terminal's window port; it measures its font.
+  TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platform::TWindowPort& terminalWindow,
+              platform::TClipboardPort& clipboard);
+
+  void FormCreate(const TCommandLine& commandLine);
+  void bConnectClick();
+  void bDisconnectClick();
+  void tZuzeRISessionConnected(TTnZuzeRI& Sender);
+  void tZuzeRISessionClosed(TTnZuzeRI& Sender);
+  void CaptureClick();
+  void Copy1Click();
+  void Paste1Click();
+  void About1Click();
+  void Exit1Click();
+
+ private:
+  void ShowCaptureState();
+  void RememberAddress(const std::string& address);
+
+  TMainWindowControls& form_;
+  TTnZuzeRI& terminal_;
+  platform::TWindowPort& terminalWindow_;
+  platform::TClipboardPort& clipboard_;
+};
+
+}  // namespace corvane

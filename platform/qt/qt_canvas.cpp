@@ -1,0 +1,117 @@
+#include "platform/qt/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QGlyphRun>
+
+#include "platform/code_page_437.h"
+#include "platform/qt/qt_font.h"
+
+namespace corvane::platform::qt {
+namespace {
+
+QColor ToQColor(TRGB c) { return QColor(c.Red, c.Green, c.Blue); }
+
+// The pixels of a rectangle's outline, each once.
+std::vector<QPoint> OutlinePixels(const QRect& r) {
+  std::vector<QPoint> pixels;
+  if (r.isEmpty()) return pixels;
+  for (int x = r.left(); x <= r.right(); ++x) {
+    pixels.emplace_back(x, r.top());
+    if (r.bottom() != r.top()) pixels.emplace_back(x, r.bottom());
+  }
+  for (int y = r.top() + 1; y < r.bottom(); ++y) {
+    pixels.emplace_back(r.left(), y);
+    if (r.right() != r.left()) pixels.emplace_back(r.right(), y);
+  }
+  return pixels;
+}
+
+}  // namespace
+
+QRect ToQRect(const TRect& rect) { return QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right - 1, rect.Bottom - 1)); }
+
+TQtCanvas::TQtCanvas(QPainter& painter) : painter_(&painter) {}
+
+TQtCanvas::TQtCanvas()
+    : scratch_(std::make_unique<QImage>(1, 1, QImage::Format_RGB32)),
+      ownPainter_(std::make_unique<QPainter>(scratch_.get())),
+      painter_(ownPainter_.get()) {}
+
+TQtCanvas::~TQtCanvas() = default;
+
+void TQtCanvas::SelectFont(const TFont& font) {
+  previous_.push_back(painter_->font());
+  const QFont resolved = ResolveFont(font);
+  painter_->setFont(resolved);
+  raw_ = QRawFont::fromFont(resolved);
+  metrics_ = MetricsOf(resolved);
+  ascent_ = QFontMetrics(resolved).ascent();
+}
+
+TTextMetrics TQtCanvas::TextMetrics() { return metrics_; }
+
+void TQtCanvas::RestoreFont() {
+  if (previous_.empty()) return;
+  painter_->setFont(previous_.back());
+  previous_.pop_back();
+}
+
+void TQtCanvas::FillRect(const TRect& rect, TRGB color) { painter_->fillRect(ToQRect(rect), ToQColor(color)); }
+
+void TQtCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) {
+  const QRect clip = ToQRect(opaque);
+  painter_->fillRect(clip, ToQColor(background));
+  painter_->setClipRect(clip);
+  painter_->setPen(ToQColor(foreground));
+  DrawCells(x, y + ascent_, text);
+  painter_->setClipping(false);
+}
+
+// One glyph run with every glyph at the left edge of its cell, so that
+// fractional advances never drift; characters the face lacks are drawn one
+// by one with the toolkit's fallback faces.
+void TQtCanvas::DrawCells(int x, int baseline, std::string_view text) {
+  QString pictures;
+  pictures.reserve(static_cast<qsizetype>(text.size()));
+  for (const char code : text)
+    pictures += QChar(static_cast<char16_t>(Cp437ToUnicode(static_cast<std::uint8_t>(code))));
+  const QList<quint32> glyphs = raw_.glyphIndexesForString(pictures);
+  QList<quint32> found;
+  QList<QPointF> positions;
+  for (qsizetype i = 0; i < pictures.size(); ++i) {
+    const QPointF origin(x + static_cast<int>(i) * metrics_.MaxCharWidth, baseline);
+    if (i < glyphs.size() && glyphs[i] != 0) {
+      found.push_back(glyphs[i]);
+      positions.push_back(origin);
+    } else if (pictures[i] != QLatin1Char(' ')) {
+      painter_->drawText(origin, QString(pictures[i]));
+    }
+  }
+  if (found.isEmpty()) return;
+  QGlyphRun run;
+  run.setRawFont(raw_);
+  run.setGlyphIndexes(found);
+  run.setPositions(positions);
+  painter_->drawGlyphRun(QPointF(0, 0), run);
+}
+
+void TQtCanvas::Frame(const TRect& rect, TRGB color) {
+  const QRect r = ToQRect(rect);
+  if (r.isEmpty()) return;
+  const QColor qcolor = ToQColor(color);
+  painter_->fillRect(QRect(r.left(), r.top(), r.width(), 1), qcolor);
+  painter_->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), qcolor);
+  painter_->fillRect(QRect(r.left(), r.top(), 1, r.height()), qcolor);
+  painter_->fillRect(QRect(r.right(), r.top(), 1, r.height()), qcolor);
+}
+
+// A dotted outline of every other pixel, inverted: drawn twice, it is gone.
+void TQtCanvas::FocusRect(const TRect& rect) {
+  const QPainter::CompositionMode mode = painter_->compositionMode();
+  painter_->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  for (const QPoint& p : OutlinePixels(ToQRect(rect)))
+    if (((p.x() + p.y()) & 1) == 0) painter_->fillRect(QRect(p, p), Qt::white);
+  painter_->setCompositionMode(mode);
+}
+
+}  // namespace corvane::platform::qt

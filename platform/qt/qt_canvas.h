@@ -1,0 +1,46 @@
+#pragma once
+// The canvas port on a QPainter. Stored cell codes are code page 437 and are
+// drawn as their Unicode pictures, each in its own cell.
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRawFont>
+#include <memory>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace corvane::platform::qt {
+
+QRect ToQRect(const TRect& rect);
+
+class TQtCanvas final : public TCanvasPort {
+ public:
+  explicit TQtCanvas(QPainter& painter);
+  // A canvas for measuring fonts only: it paints on a scratch pixel.
+  TQtCanvas();
+  ~TQtCanvas() override;
+
+  void SelectFont(const TFont& font) override;
+  TTextMetrics TextMetrics() override;
+  void RestoreFont() override;
+  // Colours are exact on a true-colour surface: there is nothing to realise.
+  void RealizePalette(const TPaletteColors&) override {}
+  void FillRect(const TRect& rect, TRGB color) override;
+  void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
+  void Frame(const TRect& rect, TRGB color) override;
+  void FocusRect(const TRect& rect) override;
+
+ private:
+  void DrawCells(int x, int baseline, std::string_view text);
+
+  std::unique_ptr<QImage> scratch_;
+  std::unique_ptr<QPainter> ownPainter_;
+  QPainter* painter_;
+  std::vector<QFont> previous_;
+  QRawFont raw_;
+  TTextMetrics metrics_;
+  int ascent_ = 0;
+};
+
+}  // namespace corvane::platform::qt

@@ -1,0 +1,97 @@
+// The main window's handlers on a fake form, with the telnet terminal on
+// recording ports; the Qt window's tests cover the rest with a real form.
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include "app/centring.h"
+#include "tests/telnet/loopback_peer.h"
+#include "tests/view/support/view_rig.h"
+
+namespace corvane {
+namespace {
+
+class TFakeForm final : public TMainWindowControls {
+ public:
+  std::string Address;
+  std::vector<std::string> Items;
+  bool ConnectEnabled = true, DisconnectEnabled = false, CaptureChecked = false;
+  std::string Panels[3] = {kDisconnectedText, kCaptureOffText, ""};
+  TOrigin MovedTo{-1, -1};
+
+  std::string AddressText() override { return Address; }
+  void SetAddressText(const std::string& text) override { Address = text; }
+  std::vector<std::string> AddressItems() override { return Items; }
+  void AddAddressItem(const std::string& text) override { Items.push_back(text); }
+  void SetConnectEnabled(bool enabled) override { ConnectEnabled = enabled; }
+  void SetDisconnectEnabled(bool enabled) override { DisconnectEnabled = enabled; }
+  void SetPanelText(int panel, const std::string& text) override { Panels[panel] = text; }
+  void SetCaptureChecked(bool checked) override { CaptureChecked = checked; }
+  int OuterWidth() override { return 661; }
+  int OuterHeight() override { return 427; }
+  int ScreenWidth() override { return 1024; }
+  int ScreenHeight() override { return 768; }
+  void MoveTo(int left, int top) override { MovedTo = {left, top}; }
+  void RepaintNow() override {}
+  void ShowAboutBox() override {}
+  void CloseApplication() override {}
+};
+
+struct TWindowRig {
+  recording::TViewRig rig;
+  TTnZuzeRI terminal{rig.Ports()};
+  TFakeForm form;
+  TMainWindow window{form, terminal, rig.Window, rig.Clipboard};
+};
+
+TEST(MainWindowTest, StartingCentresTheWindowMeasuresTheFontAndConnectsTheCommandLineHost) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.rig.Window.FontHeight = -15;
+  w.window.FormCreate({});
+  EXPECT_EQ(w.form.MovedTo, (TOrigin{181, 170}));
+  EXPECT_EQ(w.terminal.LineHeight(), 15);
+  EXPECT_EQ(w.form.Address, "");
+  w.rig.Window.FontHeight = 0;  // a font without height still leaves rows of a pixel
+  w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), ""});
+  EXPECT_EQ(w.terminal.LineHeight(), 1);
+  EXPECT_EQ(w.form.Address, "127.0.0.1");
+  ASSERT_TRUE(server.Accept());
+  EXPECT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kConnectedText; }));
+  EXPECT_EQ(w.form.Items, (std::vector<std::string>{"127.0.0.1"}));
+}
+
+// The check mark and the panel show the state capture is really in, also
+// after a switch that failed either way.
+TEST(MainWindowTest, TheCaptureMarkAndPanelFollowTheCaptureState) {
+  TWindowRig w;
+  w.window.CaptureClick();
+  EXPECT_EQ(w.form.Panels[1], kCaptureOnText);
+  EXPECT_TRUE(w.form.CaptureChecked);
+  w.rig.Disk.CloseError = 5;
+  EXPECT_THROW(w.window.CaptureClick(), EInOutError);
+  EXPECT_FALSE(w.terminal.Log());
+  EXPECT_EQ(w.form.Panels[1], kCaptureOffText);
+  EXPECT_FALSE(w.form.CaptureChecked);
+  w.rig.Disk.OpenAppendError = w.rig.Disk.RewriteError = 5;
+  EXPECT_THROW(w.window.CaptureClick(), EInOutError);
+  EXPECT_EQ(w.form.Panels[1], kCaptureOffText);
+  EXPECT_FALSE(w.form.CaptureChecked);
+}
+
+TEST(MainWindowTest, CopyTakesTheWholeSelectionHoweverLarge) {
+  TWindowRig w;
+  w.rig.Window.Client = {0, 0, 1200, 700};
+  w.terminal.SetCols(132);
+  w.terminal.SetRows(50);
+  const int right = 6 + 131 * w.terminal.CharWidth() + 1, bottom = 4 + 45 * w.terminal.LineHeight() + 1;
+  w.terminal.ButtonDown(TMouseButton::mbLeft, ssLeft, 7, 5);
+  w.terminal.MouseMoved(ssLeft, 7, 5);
+  w.terminal.MouseMoved(ssLeft, right, bottom);
+  w.terminal.ButtonUp(TMouseButton::mbLeft, 0, right, bottom);
+  w.window.Copy1Click();
+  EXPECT_EQ(w.rig.Clipboard.Contents.size(), 46u * 132 + 45 * 2);  // rows and CR LFs, beyond 2500 bytes
+}
+
+}  // namespace
+}  // namespace corvane

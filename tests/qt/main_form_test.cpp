@@ -1,0 +1,198 @@
+// The real main window, driven by key and mouse events against a scripted
+// telnet server on loopback.
+#include "platform/qt/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/qt/about_box.h"
+#include "qt_test_app.h"
+#include "tests/telnet/loopback_peer.h"
+
+namespace corvane::platform::qt {
+namespace {
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest() {
+    form_.SetAboutBox(&about_);
+    form_.FormCreate({});
+    form_.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&form_));
+    form_.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form_));
+  }
+
+  QString Panel(int i) const { return form_.Panels[i]->text(); }
+  QLineEdit* AddressEdit() { return form_.cbAddress->lineEdit(); }
+
+  // Keys go to the focused address box, which hands them to its edit line.
+  void TypeAddressAndEnter(const QString& address) {
+    form_.cbAddress->setFocus();
+    AddressEdit()->clear();
+    QTest::keyClicks(form_.cbAddress, address);
+    QTest::keyClick(form_.cbAddress, Qt::Key_Return);
+  }
+
+  bool ConnectByTyping(const QString& address) {
+    form_.Terminal().Port = server_.Port();
+    TypeAddressAndEnter(address);
+    return server_.Accept() && QTest::qWaitFor([&] { return Panel(0) == "Connected"; });
+  }
+
+  // What the server has received, once there are at least `count` bytes or
+  // the wait is over; the caller compares it.
+  std::string Received(std::size_t count) {
+    std::string got;
+    (void)QTest::qWaitFor([&] {
+      got += server_.TakeReplies();
+      return got.size() >= count;
+    });
+    return got;
+  }
+
+  // Shows the screen's row as text, once it holds `text`.
+  bool ScreenShows(int row, const std::string& text) {
+    return QTest::qWaitFor([&] {
+      const auto& chars = form_.Terminal().Screen().Lines[row]->Chars;
+      return std::string(reinterpret_cast<const char*>(chars.data()), text.size()) == text;
+    });
+  }
+
+  // A left-button drag on the terminal between two cells (row, column).
+  void Drag(int row, int fromCol, int toCol) {
+    TQtTerminalWidget* w = form_.TerminalWidget();
+    const int cw = form_.Terminal().CharWidth(), lh = form_.Terminal().LineHeight();
+    const int y = 4 + row * lh + 1;
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(6 + fromCol * cw + 1, y));
+    for (int col : {fromCol, toCol}) {
+      const QPoint at(6 + col * cw + 1, y);
+      QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(w, &move);
+    }
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(6 + toCol * cw + 1, y));
+  }
+
+  bool app_ = (test::TestApp(), true);
+  TForm1 form_;
+  TAboutBox about_;
+  tntest::ScriptedServer server_;
+};
+
+TEST_F(MainFormTest, AnAddressTypedWithEnterConnectsAndJoinsTheHistoryOnce) {
+  EXPECT_EQ(Panel(0), "Disconnected");
+  EXPECT_EQ(Panel(1), "Capture OFF");
+  for (const char* address : {"LocalHost", "localhost"}) {
+    ASSERT_TRUE(ConnectByTyping(address)) << address;
+    EXPECT_FALSE(form_.bConnect->isEnabled());
+    EXPECT_TRUE(form_.bDisconnect->isEnabled());
+    server_.Hangup();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Panel(0) == "Disconnected"; }));
+    EXPECT_TRUE(form_.bConnect->isEnabled());
+    EXPECT_FALSE(form_.bDisconnect->isEnabled());
+  }
+  ASSERT_EQ(form_.cbAddress->count(), 1);
+  EXPECT_EQ(form_.cbAddress->itemText(0), "LocalHost");
+  EXPECT_EQ(Panel(2), "");
+}
+
+TEST_F(MainFormTest, ARefusedConnectionEndsDisconnectedWithTheAddressRemembered) {
+  {
+    const tntest::ScriptedServer gone;
+    form_.Terminal().Port = gone.Port();
+  }
+  TypeAddressAndEnter("127.0.0.1");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form_.cbAddress->count() == 1 && Panel(0) == "Disconnected"; }));
+  EXPECT_TRUE(form_.bConnect->isEnabled());
+  EXPECT_TRUE(ScreenShows(1, "Connection failed: "));
+}
+
+// Grey Up, keypad Up, F1, F11, F10 (not the menu bar's) and Tab (not a focus move).
+TEST_F(MainFormTest, CursorAndFunctionKeysSendTheSequencesOfEachTable) {
+  ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
+  TQtTerminalWidget* terminal = form_.TerminalWidget();
+  const std::pair<int, std::string> tables[] = {{0, "\x1b[A\x1b[A\x1b[M\x1b[W\x1b[V\x1b[Z"},
+                                                {1, "\x1b[A\x1b[A\x1bOP\x1b[28~\t"},
+                                                {2, "\x1b[A\x1b[A\x1bOP\x1bOQ\x1bZ"}};
+  for (const auto& [fkeys, expected] : tables) {
+    form_.Terminal().FKeys = fkeys;
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Up, Qt::NoModifier},
+                                         {Qt::Key_Up, Qt::KeypadModifier},
+                                         {Qt::Key_F1, Qt::NoModifier},
+                                         {Qt::Key_F11, Qt::NoModifier},
+                                         {Qt::Key_F10, Qt::NoModifier},
+                                         {Qt::Key_Tab, Qt::NoModifier}})
+      QTest::keyClick(terminal, key, modifiers);
+    EXPECT_EQ(Received(expected.size()), expected) << "table " << fkeys;
+    EXPECT_EQ(QApplication::focusWidget(), terminal);
+  }
+}
+
+TEST_F(MainFormTest, CtrlCGoesToTheHostFromTheTerminalAndCopiesFromTheAddressBox) {
+  ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
+  QGuiApplication::clipboard()->setText("before");
+  QTest::keyClick(form_.TerminalWidget(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(Received(1), "\x03");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+
+  ASSERT_TRUE(server_.Send("hello world"));
+  ASSERT_TRUE(ScreenShows(2, "hello world"));
+  Drag(2, 0, 4);
+  form_.cbAddress->setFocus();
+  QTest::keyClick(form_.cbAddress, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "hello");
+}
+
+TEST_F(MainFormTest, PasteSendsTheClipboardAndCaptureShowsInThePanel) {
+  ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("ls -l caf\u00E9\n"));
+  form_.Paste1->trigger();
+  EXPECT_EQ(Received(12), "ls -l caf\x82\r\n");
+
+  QTemporaryDir dir;
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(dir.path());
+  form_.Capture->trigger();
+  EXPECT_EQ(Panel(1), "Capture ON --> ZUZERI.LOG");
+  EXPECT_TRUE(form_.Capture->isChecked());
+  form_.Capture->trigger();
+  EXPECT_EQ(Panel(1), "Capture OFF");
+  EXPECT_FALSE(form_.Capture->isChecked());
+  QDir::setCurrent(previous);
+  EXPECT_TRUE(QFile::exists(dir.filePath("ZUZERI.LOG")));
+}
+
+TEST_F(MainFormTest, AnErrorOfAHandlerIsReportedInABoxAndTheProgramGoesOn) {
+  test::TReportCatcher reports;
+  form_.Paste1->trigger();  // not connected
+  EXPECT_TRUE(QTest::qWaitFor([&] { return reports.texts.size() == 1; }));
+  EXPECT_TRUE(form_.isVisible());
+  EXPECT_TRUE(ConnectByTyping("127.0.0.1"));
+}
+
+// The pixels on the X server where the host drew in the colours of the table.
+TEST_F(MainFormTest, TheScreenShowsTheHostsColours) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server";
+  ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
+  ASSERT_TRUE(server_.Send("\x1b[44m\x1b[2J\x1b[H\x1b[46m    "));
+  ASSERT_TRUE(ScreenShows(0, "    "));
+  QTest::qWait(200);
+  const QImage shot = form_.screen()->grabWindow(form_.winId()).toImage();
+  TQtTerminalWidget* w = form_.TerminalWidget();
+  const int cw = form_.Terminal().CharWidth();
+  const int middle = 4 + form_.Terminal().InternalLeading() + 6;
+  EXPECT_EQ(test::PixelAt(shot, w->mapTo(&form_, QPoint(6 + cw + cw / 2, middle))), (TRGB{0, 112, 216}));
+  EXPECT_EQ(test::PixelAt(shot, w->mapTo(&form_, QPoint(6 + 10 * cw, middle + 24))), (TRGB{0, 0, 168}));
+}
+
+}  // namespace
+}  // namespace corvane::platform::qt

@@ -1,0 +1,162 @@
+// The terminal view in its Qt widget next to a button: painting, caret, focus
+// frames, typed characters and the mouse. Keys and paint through the whole
+// program are the main window's tests.
+#include "platform/qt/qt_terminal_widget.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QStyleHints>
+#include <QTest>
+#include <algorithm>
+#include <memory>
+
+#include "qt_test_app.h"
+
+namespace corvane::platform::qt {
+namespace {
+
+using test::PixelAt;
+
+class TerminalWidgetTest : public ::testing::Test {
+ protected:
+  TerminalWidgetTest() {
+    other_ = new QPushButton("other", &window_);
+    widget_ = new TQtTerminalWidget(&window_);
+    widget_->setGeometry(0, 30, 600, 320);
+    TViewPorts ports;
+    ports.Window = widget_;
+    ports.Keyboard = &widget_->Keyboard();
+    view_ = std::make_unique<TZuzeRI>(std::move(ports));
+    widget_->SetView(view_.get());
+    view_->SetFont({"Terminal", 9, TFontPitch::Fixed, 0});
+    view_->SetLineHeight(12);
+    view_->SetXlat(false);
+    view_->OnKeyPress = [this](TCustomZuzeRI&, char& k) { typed_ += k; };
+    view_->OnMouseDown = [this](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) { Note("down", s, x, y); };
+    view_->OnMouseMove = [this](TCustomZuzeRI&, TShiftState s, int x, int y) { Note("move", s, x, y); };
+    view_->OnMouseUp = [this](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) { Note("up", s, x, y); };
+    window_.resize(600, 360);
+    window_.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window_));
+    window_.activateWindow();  // without a window manager nobody else does
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
+    other_->setFocus();  // the terminal starts without focus, so without a blinking caret
+  }
+
+  ~TerminalWidgetTest() override {
+    widget_->SetView(nullptr);
+    view_.reset();
+  }
+
+  void Note(const char* what, TShiftState shift, int x, int y) {
+    mouse_.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
+                     std::to_string(shift));
+  }
+  bool Seen(const std::string& text) const { return std::find(mouse_.begin(), mouse_.end(), text) != mouse_.end(); }
+
+  void FocusTerminal() {
+    widget_->setFocus();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return view_->CaretCreated(); }));
+  }
+  void Type(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::sendKeyEvent(QTest::Click, widget_, key, text, modifiers);
+  }
+  void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = {}) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, widget_->mapToGlobal(at), button, held, modifiers);
+    QApplication::sendEvent(widget_, &event);
+  }
+
+  bool appCreated_ = (test::TestApp(), true);
+  QWidget window_;
+  QPushButton* other_;
+  TQtTerminalWidget* widget_;
+  std::unique_ptr<TZuzeRI> view_;
+  std::string typed_;
+  std::vector<std::string> mouse_;
+};
+
+TEST_F(TerminalWidgetTest, PaintingFollowsTheInvalidatedRegion) {
+  widget_->repaint();
+  TRect pending;
+  EXPECT_FALSE(widget_->UpdateRect(pending));
+  widget_->Invalidate({6, 4, 20, 16});
+  widget_->Invalidate({30, 40, 35, 50});
+  ASSERT_TRUE(widget_->UpdateRect(pending));
+  EXPECT_EQ(pending, (TRect{6, 4, 35, 50}));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !widget_->UpdateRect(pending); }));
+}
+
+TEST_F(TerminalWidgetTest, TheCaretIsABlinkingBarInvertedOverTheCursorWhileFocused) {
+  const TRGB black{0, 0, 0}, white{255, 255, 255};
+  const int y = 4 + 12 + view_->InternalLeading() + 6;  // row 1, where the cursor is
+  const int halfBlink = QGuiApplication::styleHints()->cursorFlashTime() / 2;
+  FocusTerminal();
+  const QImage image = widget_->grab().toImage();
+  EXPECT_EQ(PixelAt(image, 6, y), white);
+  EXPECT_EQ(PixelAt(image, 7, y), white);
+  EXPECT_EQ(PixelAt(image, 8, y), black);
+  QTest::qWait(halfBlink + 100);
+  EXPECT_EQ(PixelAt(widget_->grab().toImage(), 6, y), black);  // the dark half of a blink
+  other_->setFocus();
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !view_->CaretCreated(); }));
+  QTest::qWait(halfBlink + 100);
+  EXPECT_EQ(PixelAt(widget_->grab().toImage(), 6, y), black);
+}
+
+TEST_F(TerminalWidgetTest, FocusFramesInvertThePictureUntilDrawnAgain) {
+  const QImage plain = widget_->grab().toImage();
+  widget_->WindowCanvas()->FocusRect({10, 10, 50, 40});
+  const QImage framed = widget_->grab().toImage();
+  EXPECT_NE(PixelAt(framed, 10, 10), PixelAt(plain, 10, 10));
+  EXPECT_EQ(PixelAt(framed, 20, 20), PixelAt(plain, 20, 20));
+  widget_->WindowCanvas()->FocusRect({10, 10, 50, 40});
+  EXPECT_EQ(test::DifferentPixels(widget_->grab().toImage(), plain), 0);
+}
+
+// Letters are the key mapping's; only a real dead key accents the next vowel.
+TEST_F(TerminalWidgetTest, UnclaimedCharactersArriveAsCodePage437Bytes) {
+  FocusTerminal();
+  Type(Qt::Key_Eacute, QString::fromUtf8("\u00E9"));
+  Type(Qt::Key_unknown, QString::fromUtf8("\u20AC"));
+  Type(Qt::Key_Delete, "\x7f", Qt::KeypadModifier);  // no table entry, no character
+  Type(Qt::Key_BracketRight, "]");
+  Type(Qt::Key_Dead_Circumflex, "");
+  Type(Qt::Key_E, "e");
+  EXPECT_EQ(typed_, "\x82?]\xEA");
+}
+
+TEST_F(TerminalWidgetTest, CapsLockIsReadOffTheLettersWithoutAnXServer) {
+  if (QGuiApplication::platformName() == "xcb") GTEST_SKIP() << "the X server keeps Caps Lock";
+  FocusTerminal();
+  Type(Qt::Key_A, "A");
+  Type(Qt::Key_B, "B");
+  Type(Qt::Key_C, "C", Qt::ShiftModifier);
+  Type(Qt::Key_D, "d");
+  EXPECT_EQ(typed_, "ABCd");
+}
+
+TEST_F(TerminalWidgetTest, MouseEventsCarrySignedPositionsAndStayInsideTheConfinement) {
+  Mouse(QEvent::MouseButtonPress, {10, 12}, Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), widget_);
+  widget_->SetMouseCapture();
+  EXPECT_EQ(QWidget::mouseGrabber(), widget_);
+  Mouse(QEvent::MouseMove, {-5, -7}, Qt::LeftButton);
+  widget_->ConfinePointer({0, 0, 100, 50});
+  Mouse(QEvent::MouseMove, {150, 70}, Qt::LeftButton);
+  widget_->ReleasePointer();
+  Mouse(QEvent::MouseButtonRelease, {-3, 4}, Qt::NoButton);
+  Mouse(QEvent::MouseButtonDblClick, {20, 20}, Qt::LeftButton);  // Qt's second press of a double click
+  widget_->ReleaseMouseCapture();
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  const std::string left = std::to_string(ssLeft);
+  EXPECT_TRUE(Seen("down 10,12 " + std::to_string(ssShift | ssLeft)));
+  EXPECT_TRUE(Seen("move -5,-7 " + left));
+  EXPECT_TRUE(Seen("move 99,49 " + left));
+  EXPECT_TRUE(Seen("up -3,4 0"));
+  EXPECT_TRUE(Seen("down 20,20 " + std::to_string(ssLeft | ssDouble)));
+}
+
+}  // namespace
+}  // namespace corvane::platform::qt
