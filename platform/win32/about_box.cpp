@@ -86,10 +86,7 @@ void TAboutBox::Label(const char* text, int left, int top, int width) {
         std::max(width, static_cast<int>(needed.right)), std::max(kLineHeight, static_cast<int>(needed.bottom)));
 }
 
-// Lowered outside, raised inside: the etched edge.
 void TAboutBox::CreateControls() {
-  Child("STATIC", "", SS_ETCHEDFRAME, kPanel.left, kPanel.top, kPanel.right - kPanel.left,
-        kPanel.bottom - kPanel.top);
   const HWND icon = Child("STATIC", "", SS_ICON | SS_REALSIZECONTROL, kPanel.left + kIcon.x, kPanel.top + kIcon.y,
                           kIconSize, kIconSize);
   const HANDLE image =
@@ -151,6 +148,14 @@ LRESULT TAboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) shown_ = false;
       return 0;
     case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_PAINT: {  // the panel: lowered outside, raised inside, which is the etched edge
+      PAINTSTRUCT ps{};
+      const HDC dc = BeginPaint(hwnd_, &ps);
+      RECT panel = kPanel;
+      DrawEdge(dc, &panel, EDGE_ETCHED, BF_RECT);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
     case WM_CLOSE: shown_ = false; return 0;
     default: return DefWindowProcA(hwnd_, message, wparam, lparam);
   }

@@ -142,10 +142,8 @@ HWND TForm1::Child(const char* className, const char* text, DWORD style, const R
 }
 
 // The top panel's controls are the window's own children, so that their
-// notifications come here; the panel only draws its raised edge.
+// notifications come here; the panel is the raised edge the window paints.
 void TForm1::CreateTop() {
-  const HWND pnlTop = Child("STATIC", "", SS_ETCHEDFRAME, kTopPanel, 0);
-  SetWindowPos(pnlTop, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   RECT dropped = kAddress;
   dropped.bottom += kAddressListHeight;
   cbAddress_ = Child("COMBOBOX", "", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
@@ -234,6 +232,14 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case DM_GETDEFID:  // Enter outside a control that wants it presses Connect
       return MAKELRESULT(idConnect, DC_HASDEFID);
+    case WM_PAINT: {
+      PAINTSTRUCT ps{};
+      const HDC dc = BeginPaint(hwnd_, &ps);
+      RECT panel = kTopPanel;
+      DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
