@@ -33,8 +33,8 @@ double MsSinceProcessStart() {
   fields >> startTicks;
   timespec now{};
   clock_gettime(CLOCK_BOOTTIME, &now);
-  const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-  return nowMs - startTicks * 1000.0 / sysconf(_SC_CLK_TCK);
+  const double nowMs = static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+  return nowMs - static_cast<double>(startTicks) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 long ResidentKb() {

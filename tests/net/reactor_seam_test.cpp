@@ -61,7 +61,7 @@ TEST(ReactorSeamTest, TheWatchHandlerHearsEachChangeOfWhatIsWanted) {
   Reactor& reactor = Reactor::ForThisThread();
   std::vector<bool> watched;
   TWSocket sock;
-  reactor.SetWatchHandler([&] { watched.push_back(Watches(reactor.Wanted(), sock.HSocket())); });
+  reactor.SetWatchHandler([&] { watched.push_back(Watches(reactor.Wanted(), static_cast<int>(sock.HSocket()))); });
   sock.SetPort(peer.Port());
   sock.SetAddr("127.0.0.1");
   sock.Connect();
