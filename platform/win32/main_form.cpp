@@ -198,7 +198,7 @@ void TForm1::CreateHints() {
   AddTool(tooltip, hwnd_, sbStatus_, kStatusHint);
 }
 
-void TForm1::UseLoop() { SetLoopWindow(hwnd_, accelerators_, terminalWindow_->Hwnd()); }
+void TForm1::UseLoop() { SetLoopWindow(hwnd_, accelerators_); }
 
 void TForm1::FormCreate(const TCommandLine& commandLine) {
   RunGuarded([&] { handlers_->FormCreate(commandLine); });

@@ -12,7 +12,6 @@ namespace {
 struct TLoopWindow {
   HWND Window = nullptr;
   HACCEL Accelerators = nullptr;
-  HWND OwnKeys = nullptr;
 };
 
 TLoopWindow& LoopWindow() {
@@ -39,8 +38,8 @@ bool ClaimedByHook(const MSG& msg) {
 bool TakenByMainWindow(MSG& msg) {
   const TLoopWindow& loop = LoopWindow();
   if (loop.Window == nullptr) return false;
-  const bool accelerators = loop.Accelerators != nullptr && (loop.OwnKeys == nullptr || GetFocus() != loop.OwnKeys);
-  if (accelerators && TranslateAcceleratorA(loop.Window, loop.Accelerators, &msg)) return true;
+  if (loop.Accelerators != nullptr && TranslateAcceleratorA(loop.Window, loop.Accelerators, &msg))
+    return true;
   return IsDialogMessageA(loop.Window, &msg) != 0;
 }
 
@@ -100,9 +99,7 @@ bool PumpPending() {
   return handled;
 }
 
-void SetLoopWindow(HWND window, HACCEL accelerators, HWND ownKeys) {
-  LoopWindow() = {window, accelerators, ownKeys};
-}
+void SetLoopWindow(HWND window, HACCEL accelerators) { LoopWindow() = {window, accelerators}; }
 
 void PumpMessage(MSG& msg) {
   if (ClaimedByHook(msg) || TakenByMainWindow(msg)) return;

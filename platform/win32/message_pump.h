@@ -9,9 +9,8 @@
 namespace corvane::platform::win32 {
 
 // The window whose accelerator table (may be null) and dialog keys apply;
-// a null window applies neither. The accelerators do not apply while
-// `ownKeys` has the focus: it turns those keys into characters of its own.
-void SetLoopWindow(HWND window, HACCEL accelerators, HWND ownKeys = nullptr);
+// a null window applies neither.
+void SetLoopWindow(HWND window, HACCEL accelerators);
 
 // Takes one message through the order above. An exception from the hook is
 // reported like one from a handler, and the message counts as claimed.
