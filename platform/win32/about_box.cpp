@@ -23,12 +23,13 @@ constexpr int kIconSize = 32;
 struct TLabel {
   const char* Text;
   int Left, Top, Width;
+  bool WordWrap;
 };
 constexpr TLabel kLabels[] = {
-    {kProductName, 88, 16, 85},
-    {kVersionText, 104, 44, 53},
-    {kCopyrightText, 80, 80, 115},
-    {kCommentsText, 84, 104, 90},
+    {kProductName, 88, 16, 85, false},
+    {kVersionText, 104, 44, 53, false},
+    {kCopyrightText, 80, 80, 115, false},
+    {kCommentsText, 84, 104, 90, true},
 };
 constexpr int kLineHeight = 13;
 
@@ -73,16 +74,16 @@ HWND TAboutBox::Child(const char* className, const char* text, DWORD style, int 
   return child;
 }
 
-// A label grows to the lines its text needs at its designed width, as a
-// word-wrapped label does.
-void TAboutBox::Label(const char* text, int left, int top, int width) {
+// A label grows to its text: a word-wrapped one downwards, keeping its
+// designed width, the others to the right, on one line.
+void TAboutBox::Label(const char* text, int left, int top, int width, bool wordWrap) {
   const HDC dc = GetDC(hwnd_);
   const HGDIOBJ old = SelectObject(dc, font_);
   RECT needed{0, 0, width, kLineHeight};
-  DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+  DrawTextA(dc, text, -1, &needed, DT_CALCRECT | (wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
-  Child("STATIC", text, SS_LEFT | SS_NOPREFIX, kPanel.left + left, kPanel.top + top,
+  Child("STATIC", text, (wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, kPanel.left + left, kPanel.top + top,
         std::max(width, static_cast<int>(needed.right)), std::max(kLineHeight, static_cast<int>(needed.bottom)));
 }
 
@@ -92,7 +93,7 @@ void TAboutBox::CreateControls() {
   const HANDLE image =
       LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR);
   SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(image), 0);
-  for (const TLabel& label : kLabels) Label(label.Text, label.Left, label.Top, label.Width);
+  for (const TLabel& label : kLabels) Label(label.Text, label.Left, label.Top, label.Width, label.WordWrap);
   Child("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kOKButton.left, kOKButton.top, kOKButton.right - kOKButton.left,
         kOKButton.bottom - kOKButton.top, IDOK);
 }

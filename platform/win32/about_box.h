@@ -26,7 +26,7 @@ class TAboutBox {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   HWND Child(const char* className, const char* text, DWORD style, int left, int top, int width, int height,
              int id = 0);
-  void Label(const char* text, int left, int top, int width);
+  void Label(const char* text, int left, int top, int width, bool wordWrap);
   void CreateControls();
 
   HWND hwnd_ = nullptr;

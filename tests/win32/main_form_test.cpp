@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/message_loop.h"
+#include "platform/win32/about_box.h"
 #include "platform/win32/message_pump.h"
 #include "tests/win32/view_rig.h"
 
@@ -96,6 +97,20 @@ TEST_F(Win32MainForm, CtrlCCopiesFromTheAddressBoxButNotFromTheTerminal) {
   SetFocus(edit);
   CtrlKey(edit, 'C');
   EXPECT_EQ(clipboard.Text(), "");
+}
+
+// OK and Escape each end the modal display; a second showing has the same
+// labels and gives the main window back its input.
+TEST_F(Win32MainForm, TheAboutBoxShowsModallyAsOftenAsAsked) {
+  corvane::platform::win32::TAboutBox about(form.Hwnd());
+  for (const WPARAM ending : {IDOK, IDCANCEL}) {
+    PostMessageA(about.Hwnd(), WM_COMMAND, ending, 0);
+    about.ShowModal(form.Hwnd());
+    EXPECT_TRUE(IsWindowEnabled(form.Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(about.Hwnd()));
+    for (const char* label : {"Corvane Telnet", "Version 0.2", "Pre-release version"})
+      EXPECT_NE(FindWindowExA(about.Hwnd(), nullptr, "STATIC", label), nullptr) << label;
+  }
 }
 
 }  // namespace
