@@ -75,10 +75,11 @@ wait_for "[ \"\$(od -An -tx1 received | tr -d ' \\n')\" = fffb18 ]" 20 || fail "
 has_cyan='import -window root shot.png && convert shot.png -fill black +opaque "#0070D8" -fill white -opaque "#0070D8" -format "%[fx:mean>0]" info: | grep -q 1'
 wait_for "$has_cyan" 20 || fail "the cyan line was not drawn"
 
-# Up under the default table, F1, a letter, Ctrl+C as the control character.
+# The grey Up and Down keys and F1 and F11 as the default table sends them, a
+# letter, and Ctrl+C as the control character.
 xdotool windowfocus --sync "$window"
-xdotool key Up F1 a ctrl+c
-wait_for "[ \"\$(od -An -tx1 received | tr -d ' \\n')\" = fffb181b5b411b4f506103 ]" 20 ||
+xdotool key Up Down F1 F11 a ctrl+c
+wait_for "[ \"\$(od -An -tx1 received | tr -d ' \\n')\" = fffb181b5b411b5b421b4f501b5b32387e6103 ]" 20 ||
   fail "keys arrived as: $(od -An -c received)"
 
 # File, Capture; then the host's next line goes to the capture file.
