@@ -8,6 +8,7 @@
 
 #include "platform/message_loop.h"
 #include "platform/win32/about_box.h"
+#include "tests/telnet/loopback_peer.h"
 #include "platform/win32/message_pump.h"
 #include "tests/win32/view_rig.h"
 
@@ -97,6 +98,22 @@ TEST_F(Win32MainForm, CtrlCCopiesFromTheAddressBoxButNotFromTheTerminal) {
   SetFocus(edit);
   CtrlKey(edit, 'C');
   EXPECT_EQ(clipboard.Text(), "");
+}
+
+// Enter in the address box presses the default button, Connect.
+TEST_F(Win32MainForm, EnterInTheAddressBoxConnectsAndTheAddressJoinsTheList) {
+  corvane::tntest::ScriptedServer server;
+  form.Terminal().Port = server.Port();
+  form.SetAddressText("127.0.0.1");
+  const HWND edit = GetWindow(Find("COMBOBOX"), GW_CHILD);
+  SetFocus(edit);
+  MSG enter{edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  corvane::platform::win32::PumpMessage(enter);
+  ASSERT_TRUE(server.Accept());
+  EXPECT_TRUE(corvane::tntest::PumpUntil([&] { return Panel(0) == "Connected"; }));
+  EXPECT_EQ(form.AddressItems(), std::vector<std::string>{"127.0.0.1"});
+  EXPECT_FALSE(IsWindowEnabled(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "Connect")));
+  EXPECT_TRUE(errors.empty());
 }
 
 // OK and Escape each end the modal display; a second showing has the same
