@@ -2,7 +2,7 @@
 # End to end: cvtelnet.exe under Wine on a private X server, connected to a
 # scripted telnet server on loopback (busybox nc fed by a script).
 #
-#   cvtelnet_gui_test.sh CVTELNET.EXE WINE-RUN.SH WORK-DIR
+#   cvtelnet_gui_test.sh CVTELNET.EXE ARCH WINE-RUN.SH WORK-DIR   (ARCH: win32 or win64)
 #
 # Checks that the terminal-type offer is answered, that text from the server
 # is drawn in its colour, that keys arrive as the default table says, that
@@ -10,8 +10,9 @@
 # Every process started here is stopped by its id.
 set -eu
 exe=$(realpath "$1")
-wine_run=$(realpath "$2")
-work=$3
+arch=$2
+wine_run=$(realpath "$3")
+work=$4
 rm -rf "$work/run"
 mkdir -p "$work/run"
 cd "$work/run"
@@ -21,7 +22,7 @@ pids=""
 server_started=no
 cleanup() {
   for pid in $pids; do kill "$pid" 2>/dev/null || true; done
-  [ "$server_started" = no ] || "$wine_run" --stop-server win64
+  [ "$server_started" = no ] || "$wine_run" --stop-server "$arch"
 }
 trap cleanup EXIT
 
@@ -46,7 +47,7 @@ pids="$pids $!"
 wait_for '[ -s display ]' 10 || fail "Xvfb did not start"
 export DISPLAY=":$(cat display)"
 
-"$wine_run" --start-server win64
+"$wine_run" --start-server "$arch"
 server_started=yes
 
 port=$((20000 + $$ % 20000))
