@@ -1,7 +1,18 @@
-# Installation and the Debian package (cpack -G DEB) of the Linux build: the
-# program, the demo host, the replay and session tools, the desktop entry
-# and icon, and the documentation.
+# Installation and packages: on Windows a zip (cpack -G ZIP) with the program,
+# the README and the example INI file; on Linux the Debian package (cpack -G
+# DEB) with the program, the demo host, the replay and session tools, the
+# desktop entry and icon, and the documentation.
+set(CPACK_PACKAGE_NAME corvane-telnet)
+set(CPACK_PACKAGE_VENDOR "Corvane developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.0)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop telnet client with a VT100/ANSI terminal")
+
 if(WIN32)
+  install(TARGETS cvtelnet RUNTIME DESTINATION .)
+  install(FILES README.md samples/TNZUZERI.INI DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME ${CMAKE_SYSTEM_PROCESSOR}-windows)
+  include(CPack)
   return()
 endif()
 include(GNUInstallDirs)
@@ -20,10 +31,6 @@ install(FILES desktop/cvtelnet.xpm DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps)
 install(FILES README.md docs/ARCHITECTURE.md DESTINATION ${cv_docdir})
 install(FILES samples/TNZUZERI.INI samples/welcome.log DESTINATION ${cv_docdir}/examples)
 
-set(CPACK_PACKAGE_NAME corvane-telnet)
-set(CPACK_PACKAGE_VENDOR "Corvane developers")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.0)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop telnet client with a VT100/ANSI terminal")
 set(CPACK_PACKAGE_CONTACT "Corvane developers <corvane@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -51,4 +51,6 @@ if [ "$lane" = win64 ]; then
   cmake --build --preset win32
 fi
 windows_tests "$lane"
+echo "=== win32: the Windows zip"
+(cd build/win32 && cpack -G ZIP)
 echo "=== all tests passed"

@@ -1,0 +1,165 @@
+#include "platform/win32/about_box.h"
+
+#include <algorithm>
+
+#include "app/about_content.h"
+#include "app/centring.h"
+#include "platform/win32/form_font.h"
+#include "platform/win32/message_pump.h"
+
+namespace corvane::platform::win32 {
+namespace {
+
+constexpr char kClassName[] = "TAboutBox";
+
+// Positions and sizes in pixels at 96 dots per inch; the labels and the icon
+// sit on the panel, whose origin is kPanel's.
+constexpr SIZE kClientSize{298, 213};
+constexpr RECT kPanel{8, 8, 289, 169};
+constexpr POINT kIcon{8, 8};
+constexpr RECT kOKButton{111, 180, 186, 205};
+constexpr int kIconSize = 32;
+
+struct TLabel {
+  const char* Text;
+  int Left, Top, Width;
+  bool WordWrap;
+};
+constexpr TLabel kLabels[] = {
+    {kProductName, 88, 16, 85, false},
+    {kVersionText, 104, 44, 53, false},
+    {kCopyrightText, 80, 80, 115, false},
+    {kCommentsText, 84, 104, 90, true},
+};
+constexpr int kLineHeight = 13;
+
+void RegisterAboutClass(WNDPROC proc) {
+  static const bool registered = [proc] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+}
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+}  // namespace
+
+TAboutBox::TAboutBox(HWND owner) {
+  RegisterAboutClass(WindowProc);
+  font_ = CreateFormFont();
+  RECT outer{0, 0, kClientSize.cx, kClientSize.cy};
+  AdjustWindowRectEx(&outer, kStyle, FALSE, WS_EX_DLGMODALFRAME);
+  CreateWindowExA(WS_EX_DLGMODALFRAME, kClassName, "About", kStyle, 0, 0, outer.right - outer.left,
+                  outer.bottom - outer.top, owner, nullptr, GetModuleHandleA(nullptr), this);
+  CreateControls();
+}
+
+TAboutBox::~TAboutBox() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  DeleteObject(font_);
+}
+
+HWND TAboutBox::Child(const char* className, const char* text, DWORD style, int left, int top, int width,
+                      int height, int id) {
+  const HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, left,
+                                     top, width, height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  return child;
+}
+
+// A label grows to its text: a word-wrapped one downwards, keeping its
+// designed width, the others to the right, on one line.
+void TAboutBox::Label(const char* text, int left, int top, int width, bool wordWrap) {
+  const HDC dc = GetDC(hwnd_);
+  const HGDIOBJ old = SelectObject(dc, font_);
+  RECT needed{0, 0, width, kLineHeight};
+  DrawTextA(dc, text, -1, &needed, DT_CALCRECT | (wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  Child("STATIC", text, (wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, kPanel.left + left, kPanel.top + top,
+        std::max(width, static_cast<int>(needed.right)), std::max(kLineHeight, static_cast<int>(needed.bottom)));
+}
+
+void TAboutBox::CreateControls() {
+  const HWND icon = Child("STATIC", "", SS_ICON | SS_REALSIZECONTROL, kPanel.left + kIcon.x, kPanel.top + kIcon.y,
+                          kIconSize, kIconSize);
+  const HANDLE image =
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR);
+  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(image), 0);
+  for (const TLabel& label : kLabels) Label(label.Text, label.Left, label.Top, label.Width, label.WordWrap);
+  Child("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kOKButton.left, kOKButton.top, kOKButton.right - kOKButton.left,
+        kOKButton.bottom - kOKButton.top, IDOK);
+}
+
+void TAboutBox::FormCreate() {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  const TOrigin at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), r.right - r.left,
+                                   r.bottom - r.top);
+  SetWindowPos(hwnd_, nullptr, at.Left, at.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TAboutBox::ShowModal(HWND owner) {
+  EnableWindow(owner, FALSE);
+  SetLoopWindow(hwnd_, nullptr);
+  shown_ = true;
+  ShowWindow(hwnd_, SW_SHOW);
+  SetFocus(GetDlgItem(hwnd_, IDOK));
+  MSG msg;
+  while (shown_) {
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    PumpMessage(msg);
+  }
+  EnableWindow(owner, TRUE);
+  ShowWindow(hwnd_, SW_HIDE);
+  SetActiveWindow(owner);
+}
+
+LRESULT CALLBACK TAboutBox::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TAboutBox*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<TAboutBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->shown_ = false;
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+  return self->OnMessage(message, wparam, lparam);
+}
+
+// OK, Enter (the default button) and Escape (cancel) all end the display.
+LRESULT TAboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) shown_ = false;
+      return 0;
+    case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_PAINT: {  // the panel: lowered outside, raised inside, which is the etched edge
+      PAINTSTRUCT ps{};
+      const HDC dc = BeginPaint(hwnd_, &ps);
+      RECT panel = kPanel;
+      DrawEdge(dc, &panel, EDGE_ETCHED, BF_RECT);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_CLOSE: shown_ = false; return 0;
+    default: return DefWindowProcA(hwnd_, message, wparam, lparam);
+  }
+}
+
+}  // namespace corvane::platform::win32

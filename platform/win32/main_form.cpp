@@ -1,0 +1,325 @@
+#include "platform/win32/main_form.h"
+
+#include <commctrl.h>
+
+#include "platform/message_loop.h"
+#include "platform/win32/about_box.h"
+#include "platform/win32/form_font.h"
+#include "platform/win32/message_pump.h"
+
+namespace corvane::platform::win32 {
+namespace {
+
+constexpr char kClassName[] = "TForm1";
+
+// Positions and sizes in pixels at 96 dots per inch.
+constexpr SIZE kClientSize{653, 380};
+constexpr RECT kTopPanel{0, 0, 653, 33};
+constexpr RECT kAddress{8, 4, 117, 25};
+constexpr int kAddressListHeight = 150;
+constexpr int kAddressItemHeight = 13;
+constexpr RECT kConnect{128, 4, 209, 29};
+constexpr RECT kDisconnect{216, 4, 297, 29};
+constexpr TRect kTerminal{0, 36, 649, 353};
+constexpr RECT kStatusBar{0, 354, 653, 380};
+constexpr int kPanelRightEdges[3] = {100, 300, 500};
+
+// The terminal's stored settings, applied before the start-up handler runs.
+const TFont kTerminalFont{"Terminal", 9, TFontPitch::Fixed, 0};
+constexpr int kLineHeight = 12;
+constexpr const char* kDefaultHost = "127.0.0.1";
+constexpr const char* kLocation = "RUVOZ";
+
+enum TCommand : int { idAddress = 100, idConnect, idDisconnect, idCapture, idExit, idCopy, idPaste, idAbout };
+
+struct THint {
+  int Id;
+  const char* Text;
+};
+constexpr THint kHints[] = {
+    {idAddress, "Enter a valid TCP/IP address or select from the list"},
+    {idConnect, "Establish a connection with the remote device"},
+    {idDisconnect, "Terminate the connection"},
+};
+constexpr const char* kStatusHint = "Indicates current connection and capture status";
+
+struct TMenuItem {
+  int Id;  // 0: a separator
+  const char* Caption;
+};
+constexpr TMenuItem kFileMenu[] = {{idCapture, "&Capture"}, {0, ""}, {idExit, "E&xit"}};
+constexpr TMenuItem kEditMenu[] = {{idCopy, "&Copy\tCtrl+C"}, {idPaste, "&Paste\tCtrl+V"}};
+constexpr TMenuItem kHelpMenu[] = {{idAbout, "&About..."}};
+
+ACCEL kAccelerators[] = {{FCONTROL | FVIRTKEY, 'C', idCopy}, {FCONTROL | FVIRTKEY, 'V', idPaste}};
+
+void RegisterFormClass(WNDPROC proc) {
+  static const bool registered = [proc] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+}
+
+template <std::size_t N>
+HMENU Popup(const TMenuItem (&items)[N]) {
+  const HMENU menu = CreatePopupMenu();
+  for (const TMenuItem& item : items) {
+    if (item.Id == 0)
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    else
+      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.Id), item.Caption);
+  }
+  return menu;
+}
+
+void AddTool(HWND tooltip, HWND owner, HWND control, const char* text) {
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = owner;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<char*>(text);
+  SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::string WindowText(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+TForm1::TForm1() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  RegisterFormClass(WindowProc);
+  font_ = CreateFormFont();
+  CreateMenus();
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  RECT outer{0, 0, kClientSize.cx, kClientSize.cy};
+  AdjustWindowRect(&outer, style, TRUE);
+  CreateWindowExA(0, kClassName, "Corvane Telnet", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                  outer.right - outer.left, outer.bottom - outer.top, nullptr, menu_,
+                  GetModuleHandleA(nullptr), this);
+  clipboard_ = std::make_unique<TWin32Clipboard>(hwnd_);
+  messageBox_ = std::make_unique<TWin32MessageBox>(hwnd_);
+  CreateTop();
+  CreateTerminal();
+  CreateStatusBar();
+  CreateHints();
+  handlers_ = std::make_unique<TMainWindow>(*this, *tZuzeRI, *terminalWindow_, *clipboard_);
+  UseLoop();
+}
+
+// The terminal goes before its window, which must not call into it meanwhile.
+TForm1::~TForm1() {
+  terminalWindow_->Attach(nullptr);
+  handlers_.reset();
+  tZuzeRI.reset();
+  terminalWindow_.reset();
+  SetLoopWindow(nullptr, nullptr);
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  DestroyAcceleratorTable(accelerators_);
+  DeleteObject(font_);
+}
+
+HWND TForm1::Child(const char* className, const char* text, DWORD style, const RECT& bounds, int id) {
+  const HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                                     bounds.left, bounds.top, bounds.right - bounds.left,
+                                     bounds.bottom - bounds.top, hwnd_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  return child;
+}
+
+// The top panel's controls are the window's own children, so that their
+// notifications come here; the panel is the raised edge the window paints.
+void TForm1::CreateTop() {
+  RECT dropped = kAddress;
+  dropped.bottom += kAddressListHeight;
+  cbAddress_ = Child("COMBOBOX", "", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                     dropped, idAddress);
+  SendMessageA(cbAddress_, CB_SETITEMHEIGHT, 0, kAddressItemHeight);
+  bConnect_ = Child("BUTTON", "Connect", BS_DEFPUSHBUTTON | WS_TABSTOP, kConnect, idConnect);
+  bDisconnect_ = Child("BUTTON", "&Disconnect", BS_PUSHBUTTON | WS_TABSTOP, kDisconnect, idDisconnect);
+  EnableWindow(bDisconnect_, FALSE);
+}
+
+void TForm1::CreateTerminal() {
+  terminalWindow_ = std::make_unique<TWin32ViewWindow>(hwnd_, kTerminal, WS_EX_CLIENTEDGE);
+  TViewPorts ports;
+  ports.Window = terminalWindow_.get();
+  ports.Keyboard = &keyboard_;
+  ports.Clipboard = clipboard_.get();
+  ports.MessageBox = messageBox_.get();
+  tZuzeRI = std::make_unique<TTnZuzeRI>(std::move(ports));
+  terminalWindow_->Attach(tZuzeRI.get());
+  tZuzeRI->SetFont(kTerminalFont);
+  tZuzeRI->SetXlat(false);
+  tZuzeRI->SetLineHeight(kLineHeight);
+  tZuzeRI->HostName = kDefaultHost;
+  tZuzeRI->SetLocation(kLocation);
+}
+
+void TForm1::CreateStatusBar() {
+  sbStatus_ = Child(STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN, kStatusBar, 0);
+  SendMessageA(sbStatus_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(kPanelRightEdges));
+  SetPanelText(0, kDisconnectedText);
+  SetPanelText(1, kCaptureOffText);
+}
+
+void TForm1::CreateMenus() {
+  menu_ = CreateMenu();
+  AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kFileMenu)), "&File");
+  AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kEditMenu)), "&Edit");
+  AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kHelpMenu)), "&Help");
+  accelerators_ = CreateAcceleratorTableA(kAccelerators, static_cast<int>(std::size(kAccelerators)));
+}
+
+// The address box's edit field is a window of its own under the pointer.
+void TForm1::CreateHints() {
+  const HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                                       nullptr, GetModuleHandleA(nullptr), nullptr);
+  for (const THint& hint : kHints) {
+    const HWND control = GetDlgItem(hwnd_, hint.Id);
+    AddTool(tooltip, hwnd_, control, hint.Text);
+    if (const HWND inner = GetWindow(control, GW_CHILD)) AddTool(tooltip, hwnd_, inner, hint.Text);
+  }
+  AddTool(tooltip, hwnd_, sbStatus_, kStatusHint);
+}
+
+void TForm1::UseLoop() { SetLoopWindow(hwnd_, accelerators_); }
+
+void TForm1::FormCreate(const TCommandLine& commandLine) {
+  RunGuarded([&] { handlers_->FormCreate(commandLine); });
+}
+
+void TForm1::Show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<TForm1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+  return self->OnMessage(message, wparam, lparam);
+}
+
+LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam));
+      return 0;
+    case DM_GETDEFID:  // Enter outside a control that wants it presses Connect
+      return MAKELRESULT(idConnect, DC_HASDEFID);
+    case WM_PAINT: {
+      PAINTSTRUCT ps{};
+      const HDC dc = BeginPaint(hwnd_, &ps);
+      RECT panel = kTopPanel;
+      DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default: return DefWindowProcA(hwnd_, message, wparam, lparam);
+  }
+}
+
+void TForm1::OnCommand(int id) {
+  TMainWindow& h = *handlers_;
+  switch (id) {
+    case idConnect: RunGuarded([&] { h.bConnectClick(); }); break;
+    case idDisconnect: RunGuarded([&] { h.bDisconnectClick(); }); break;
+    case idCapture: RunGuarded([&] { h.CaptureClick(); }); break;
+    case idExit: RunGuarded([&] { h.Exit1Click(); }); break;
+    case idCopy: RunGuarded([&] { h.Copy1Click(); }); break;
+    case idPaste: RunGuarded([&] { h.Paste1Click(); }); break;
+    case idAbout: RunGuarded([&] { h.About1Click(); }); break;
+    default: break;
+  }
+}
+
+std::string TForm1::AddressText() { return WindowText(cbAddress_); }
+
+void TForm1::SetAddressText(const std::string& text) { SetWindowTextA(cbAddress_, text.c_str()); }
+
+std::vector<std::string> TForm1::AddressItems() {
+  std::vector<std::string> items;
+  const auto count = SendMessageA(cbAddress_, CB_GETCOUNT, 0, 0);
+  for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i) {
+    std::string item(static_cast<std::size_t>(SendMessageA(cbAddress_, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
+    item.resize(static_cast<std::size_t>(SendMessageA(cbAddress_, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+    items.push_back(item);
+  }
+  return items;
+}
+
+// The sorted list puts the item in its place; the edit text stays as it was.
+void TForm1::AddAddressItem(const std::string& text) {
+  SendMessageA(cbAddress_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TForm1::SetConnectEnabled(bool enabled) { EnableWindow(bConnect_, enabled); }
+void TForm1::SetDisconnectEnabled(bool enabled) { EnableWindow(bDisconnect_, enabled); }
+
+void TForm1::SetPanelText(int panel, const std::string& text) {
+  SendMessageA(sbStatus_, SB_SETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TForm1::SetCaptureChecked(bool checked) {
+  CheckMenuItem(menu_, idCapture, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+int TForm1::OuterWidth() {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  return r.right - r.left;
+}
+
+int TForm1::OuterHeight() {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  return r.bottom - r.top;
+}
+
+int TForm1::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int TForm1::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+void TForm1::MoveTo(int left, int top) {
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::RepaintNow() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+// The dialog's keys apply while it is shown; the window's own afterwards.
+void TForm1::ShowAboutBox() {
+  if (aboutBox_ == nullptr) return;
+  aboutBox_->ShowModal(hwnd_);
+  UseLoop();
+}
+
+void TForm1::CloseApplication() { DestroyWindow(hwnd_); }
+
+}  // namespace corvane::platform::win32

@@ -1,0 +1,133 @@
+// The Windows main window on real windows: its layout, the sorted address
+// list, the Capture item and the Ctrl+C shortcut, which is the menu's only
+// while the terminal does not have the focus.
+#include "platform/win32/main_form.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "platform/message_loop.h"
+#include "platform/win32/about_box.h"
+#include "tests/telnet/loopback_peer.h"
+#include "platform/win32/message_pump.h"
+#include "tests/win32/view_rig.h"
+
+namespace {
+
+using corvane::platform::win32::TForm1;
+
+class Win32MainForm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = corvane::platform::SetHandlerExceptionSink([this](const std::string& m) { errors.push_back(m); });
+    ShowWindow(form.Hwnd(), SW_SHOW);
+    corvane::win32test::Pump();
+  }
+  void TearDown() override { corvane::platform::SetHandlerExceptionSink(std::move(previous_)); }
+
+  HWND Find(const char* className) { return FindWindowExA(form.Hwnd(), nullptr, className, nullptr); }
+
+  std::string Panel(int panel) {
+    char text[128] = {};
+    SendMessageA(Find(STATUSCLASSNAMEA), SB_GETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+
+  // A key-down with Ctrl held, through the program's loop.
+  void CtrlKey(HWND target, WPARAM key) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
+    corvane::platform::win32::PumpMessage(msg);
+    corvane::win32test::Pump();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  }
+
+  TForm1 form;
+  std::vector<std::string> errors;
+
+ private:
+  corvane::platform::HandlerExceptionSink previous_;
+};
+
+TEST_F(Win32MainForm, StartsDisconnectedInItsDesignedLayout) {
+  RECT client{};
+  GetClientRect(form.Hwnd(), &client);
+  EXPECT_EQ(client.right, 653);
+  EXPECT_EQ(client.bottom, 380);
+  char title[64] = {};
+  GetWindowTextA(form.Hwnd(), title, sizeof title);
+  EXPECT_STREQ(title, "Corvane Telnet");
+  EXPECT_EQ(Panel(0), "Disconnected");
+  EXPECT_EQ(Panel(1), "Capture OFF");
+  EXPECT_EQ(Panel(2), "");
+  EXPECT_EQ(SendMessageA(form.Hwnd(), DM_GETDEFID, 0, 0) & 0xFFFF, GetDlgCtrlID(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "Connect")));
+  EXPECT_FALSE(IsWindowEnabled(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "&Disconnect")));
+}
+
+TEST_F(Win32MainForm, TheAddressListSortsWithoutRegardToCaseAndKeepsTheEditText) {
+  form.SetAddressText("typed");
+  for (const char* item : {"zeta", "Alpha", "beta"}) form.AddAddressItem(item);
+  EXPECT_EQ(form.AddressItems(), (std::vector<std::string>{"Alpha", "beta", "zeta"}));
+  EXPECT_EQ(form.AddressText(), "typed");
+}
+
+TEST_F(Win32MainForm, CaptureTogglesItsCheckMarkAndPanel) {
+  const HMENU file = GetSubMenu(GetMenu(form.Hwnd()), 0);
+  const auto capture = static_cast<WPARAM>(GetMenuItemID(file, 0));
+  SendMessageA(form.Hwnd(), WM_COMMAND, capture, 0);
+  EXPECT_EQ(Panel(1), "Capture ON --> ZUZERI.LOG");
+  EXPECT_TRUE(GetMenuState(file, 0, MF_BYPOSITION) & MF_CHECKED);
+  SendMessageA(form.Hwnd(), WM_COMMAND, capture, 0);
+  EXPECT_EQ(Panel(1), "Capture OFF");
+  EXPECT_FALSE(GetMenuState(file, 0, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_TRUE(errors.empty());
+}
+
+// Copy with no selection empties the clipboard; the terminal keeps the key.
+TEST_F(Win32MainForm, CtrlCCopiesFromTheAddressBoxButNotFromTheTerminal) {
+  corvane::platform::win32::TWin32Clipboard clipboard(form.Hwnd());
+  clipboard.SetText("before");
+  const HWND terminal = FindWindowExA(form.Hwnd(), nullptr, "CorvaneTerminalView", nullptr);
+  SetFocus(terminal);
+  CtrlKey(terminal, 'C');
+  EXPECT_EQ(clipboard.Text(), "before");
+  const HWND edit = GetWindow(Find("COMBOBOX"), GW_CHILD);
+  SetFocus(edit);
+  CtrlKey(edit, 'C');
+  EXPECT_EQ(clipboard.Text(), "");
+}
+
+// Enter in the address box presses the default button, Connect.
+TEST_F(Win32MainForm, EnterInTheAddressBoxConnectsAndTheAddressJoinsTheList) {
+  corvane::tntest::ScriptedServer server;
+  form.Terminal().Port = server.Port();
+  form.SetAddressText("127.0.0.1");
+  const HWND edit = GetWindow(Find("COMBOBOX"), GW_CHILD);
+  SetFocus(edit);
+  MSG enter{edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  corvane::platform::win32::PumpMessage(enter);
+  ASSERT_TRUE(server.Accept());
+  EXPECT_TRUE(corvane::tntest::PumpUntil([&] { return Panel(0) == "Connected"; }));
+  EXPECT_EQ(form.AddressItems(), std::vector<std::string>{"127.0.0.1"});
+  EXPECT_FALSE(IsWindowEnabled(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "Connect")));
+  EXPECT_TRUE(errors.empty());
+}
+
+// OK and Escape each end the modal display; a second showing has the same
+// labels and gives the main window back its input.
+TEST_F(Win32MainForm, TheAboutBoxShowsModallyAsOftenAsAsked) {
+  corvane::platform::win32::TAboutBox about(form.Hwnd());
+  for (const WPARAM ending : {IDOK, IDCANCEL}) {
+    PostMessageA(about.Hwnd(), WM_COMMAND, ending, 0);
+    about.ShowModal(form.Hwnd());
+    EXPECT_TRUE(IsWindowEnabled(form.Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(about.Hwnd()));
+    for (const char* label : {"Corvane Telnet", "Version 0.2", "Pre-release version"})
+      EXPECT_NE(FindWindowExA(about.Hwnd(), nullptr, "STATIC", label), nullptr) << label;
+  }
+}
+
+}  // namespace
