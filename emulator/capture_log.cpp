@@ -6,16 +6,14 @@ namespace corvane {
 
 namespace {
 std::string InOutErrorText(int code) {
-  if (code == platform::kNotARegularFile)
-    return std::string(TCaptureLog::kFileName) + " is not a regular file";
+  if (code == platform::kNotARegularFile) return std::string(TCaptureLog::kFileName) + " is not a regular file";
   return "I/O error " + std::to_string(code);
 }
 }  // namespace
 
 EInOutError::EInOutError(int code) : std::runtime_error(InOutErrorText(code)), ErrorCode(code) {}
 
-TCaptureLog::TCaptureLog(std::unique_ptr<platform::TCaptureFilePort> file)
-    : file_(std::move(file)) {}
+TCaptureLog::TCaptureLog(std::unique_ptr<platform::TCaptureFilePort> file) : file_(std::move(file)) {}
 
 void TCaptureLog::SetOn(bool on) {
   if (on == on_) return;

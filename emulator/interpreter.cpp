@@ -13,7 +13,15 @@ bool IsDesignator(std::uint8_t Ch) { return Ch >= '(' && Ch <= '+'; }
 
 bool EndsAtOnce(std::uint8_t Ch) {
   switch (Ch) {
-    case '7': case '8': case '<': case '=': case '>': case 'D': case 'E': case 'H': case 'M':
+    case '7':
+    case '8':
+    case '<':
+    case '=':
+    case '>':
+    case 'D':
+    case 'E':
+    case 'H':
+    case 'M':
       return true;
     default:
       return false;
@@ -74,11 +82,24 @@ void TScreen::ExecSequence(std::uint8_t Final) {
 
 void TScreen::ExecEscape(std::uint8_t Final) {
   switch (Final) {
-    case '7': SaveCursor(); break;       // DECSC save cursor
-    case '8': RestoreCursor(); break;    // DECRC restore cursor
-    case 'M': ReverseIndex(); break;     // RI reverse index
-    case '<': case '=': case '>': case 'H': break;  // DECANM DECKPAM DECKPNM HTS
-    case 'D': case 'E': ReportUnimplemented(Final); break;  // IND NEL
+    case '7':
+      SaveCursor();
+      break;  // DECSC save cursor
+    case '8':
+      RestoreCursor();
+      break;  // DECRC restore cursor
+    case 'M':
+      ReverseIndex();
+      break;  // RI reverse index
+    case '<':
+    case '=':
+    case '>':
+    case 'H':
+      break;  // DECANM DECKPAM DECKPNM HTS
+    case 'D':
+    case 'E':
+      ReportUnimplemented(Final);
+      break;  // IND NEL
     default:
       ReportInvalid(Final);
       PutChar(Final);
@@ -98,7 +119,9 @@ void TScreen::ExecIntermediate(std::uint8_t Final) {
         ReportInvalid(Final);
       }
       break;
-    case ')': case '*': case '+':  // SCS G1-G3
+    case ')':
+    case '*':
+    case '+':  // SCS G1-G3
       break;
     default:
       ReportInvalid(Final);
@@ -109,27 +132,71 @@ void TScreen::ExecCsi(std::uint8_t Final) {
   int pos = 1;
   const int n = ParseParam(pos);
   switch (Final) {
-    case '@': InsertChars(Count(n)); break;                   // ICH insert characters
-    case 'A': Row = std::max(Row - Count(n), 0); break;         // CUU cursor up
-    case 'B': Row = std::min(Row + Count(n), FRows - 1); break; // CUD cursor down
-    case 'C': CursorForward(Count(n)); break;                 // CUF cursor forward
-    case 'D': Col = std::max(Col - Count(n), 0); break;         // CUB cursor back
-    case 'H': case 'f': CursorPosition(); break;              // CUP HVP cursor position
-    case 'I': PrivateCommand(Final); break;                   // private: translation, raw, key report
-    case 'J': EraseInDisplay(Final); break;                   // ED erase in display
-    case 'K': EraseToEndOfLine(); break;                      // EL erase in line
-    case 'L': InsertLines(Count(n)); break;                   // IL insert lines
-    case 'M': DeleteLines(Count(n)); break;                   // DL delete lines
-    case 'P': DeleteChars(Count(n)); break;                   // DCH delete characters
-    case 'S': ScrollUp(); break;                              // SU scroll up
-    case 'T': case 'n': ReportUnimplemented(Final); break;    // SD DSR
-    case 'g': case '>': break;                                // TBC DA2
-    case 'h': case 'l': SetMode(Final); break;                // SM RM, DECSET DECRST
-    case 'm': SelectGraphicRendition(Final); break;           // SGR select graphic rendition
-    case 'r': SetRegion(); break;                             // DECSTBM set scrolling region
-    case 's': SaveCursor(); break;                            // SCOSC save cursor
-    case 'u': RestoreCursor(); break;                         // SCORC restore cursor
-    default: ReportInvalid(Final);
+    case '@':
+      InsertChars(Count(n));
+      break;  // ICH insert characters
+    case 'A':
+      Row = std::max(Row - Count(n), 0);
+      break;  // CUU cursor up
+    case 'B':
+      Row = std::min(Row + Count(n), FRows - 1);
+      break;  // CUD cursor down
+    case 'C':
+      CursorForward(Count(n));
+      break;  // CUF cursor forward
+    case 'D':
+      Col = std::max(Col - Count(n), 0);
+      break;  // CUB cursor back
+    case 'H':
+    case 'f':
+      CursorPosition();
+      break;  // CUP HVP cursor position
+    case 'I':
+      PrivateCommand(Final);
+      break;  // private: translation, raw, key report
+    case 'J':
+      EraseInDisplay(Final);
+      break;  // ED erase in display
+    case 'K':
+      EraseToEndOfLine();
+      break;  // EL erase in line
+    case 'L':
+      InsertLines(Count(n));
+      break;  // IL insert lines
+    case 'M':
+      DeleteLines(Count(n));
+      break;  // DL delete lines
+    case 'P':
+      DeleteChars(Count(n));
+      break;  // DCH delete characters
+    case 'S':
+      ScrollUp();
+      break;  // SU scroll up
+    case 'T':
+    case 'n':
+      ReportUnimplemented(Final);
+      break;  // SD DSR
+    case 'g':
+    case '>':
+      break;  // TBC DA2
+    case 'h':
+    case 'l':
+      SetMode(Final);
+      break;  // SM RM, DECSET DECRST
+    case 'm':
+      SelectGraphicRendition(Final);
+      break;  // SGR select graphic rendition
+    case 'r':
+      SetRegion();
+      break;  // DECSTBM set scrolling region
+    case 's':
+      SaveCursor();
+      break;  // SCOSC save cursor
+    case 'u':
+      RestoreCursor();
+      break;  // SCORC restore cursor
+    default:
+      ReportInvalid(Final);
   }
 }
 
@@ -276,7 +343,8 @@ void TScreen::SetMode(std::uint8_t Final) {
   int pos = 2;
   const bool set = Final == 'h';
   switch (ParseParam(pos)) {
-    case 1: case 4:  // DECCKM DECSCLM
+    case 1:
+    case 4:  // DECCKM DECSCLM
       break;
     case 7:  // DECAWM autowrap
       AutoWrap = set;
@@ -316,22 +384,56 @@ void TScreen::SelectGraphicRendition(std::uint8_t Final) {
 
 bool TScreen::ApplyRendition(int P) {
   switch (P) {
-    case 0: case 27: Attr = kDefaultAttr; Reverse = false; return true;
-    case 1: Attr |= 0x08; return true;
-    case 4: return true;
-    case 5: Attr |= 0x80; return true;
-    case 7: Reverse = true; return true;
-    case 8: Attr = 0; return true;
-    case 10: AltFont = false; return true;
-    case 12: AltFont = true; return true;
-    case 22: Attr &= 0xF7; return true;
-    case 30: case 31: case 32: case 33: case 34: case 35: case 36: case 37:
+    case 0:
+    case 27:
+      Attr = kDefaultAttr;
+      Reverse = false;
+      return true;
+    case 1:
+      Attr |= 0x08;
+      return true;
+    case 4:
+      return true;
+    case 5:
+      Attr |= 0x80;
+      return true;
+    case 7:
+      Reverse = true;
+      return true;
+    case 8:
+      Attr = 0;
+      return true;
+    case 10:
+      AltFont = false;
+      return true;
+    case 12:
+      AltFont = true;
+      return true;
+    case 22:
+      Attr &= 0xF7;
+      return true;
+    case 30:
+    case 31:
+    case 32:
+    case 33:
+    case 34:
+    case 35:
+    case 36:
+    case 37:
       Attr = static_cast<std::uint8_t>((Attr & 0xF8) | (P - 30));
       return true;
-    case 40: case 41: case 42: case 43: case 44: case 45: case 46: case 47:
+    case 40:
+    case 41:
+    case 42:
+    case 43:
+    case 44:
+    case 45:
+    case 46:
+    case 47:
       Attr = static_cast<std::uint8_t>((Attr & 0x8F) | ((P - 40) << 4));
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 

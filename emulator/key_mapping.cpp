@@ -65,10 +65,8 @@ std::string FuncKeyValueToString(std::string_view Value) {
   return text;
 }
 
-std::string KeyDefinitionLine(const TFuncKeysTable& table, int ScanCode, TShiftState Shift,
-                              bool Ext) {
-  std::string line = Hex2(ScanCode) + ", " + ShiftStateToString(Shift) + ", " +
-                     (Ext ? "TRUE" : "FALSE");
+std::string KeyDefinitionLine(const TFuncKeysTable& table, int ScanCode, TShiftState Shift, bool Ext) {
+  std::string line = Hex2(ScanCode) + ", " + ShiftStateToString(Shift) + ", " + (Ext ? "TRUE" : "FALSE");
   if (const TFuncKey* key = FindDeliveredKey(table, ScanCode, Shift, Ext))
     line += ", '" + FuncKeyValueToString(key->Value) + "'";
   return line;

@@ -22,7 +22,6 @@ std::string ShiftStateToString(TShiftState Shift);
 std::string FuncKeyValueToString(std::string_view Value);
 // The table line of a key: scan code, shift state, extended flag and, when the
 // table has the key, its value.
-std::string KeyDefinitionLine(const TFuncKeysTable& table, int ScanCode, TShiftState Shift,
-                              bool Ext);
+std::string KeyDefinitionLine(const TFuncKeysTable& table, int ScanCode, TShiftState Shift, bool Ext);
 
 }  // namespace corvane

@@ -38,13 +38,11 @@ extern const TFuncKeysTable FKeysA11;
 const TFuncKeysTable& FuncKeysTable(int fkeys);
 
 // The first used slot matching all three; nullptr when none does.
-const TFuncKey* FindFuncKey(const TFuncKeysTable& table, int scanCode, TShiftState shift,
-                            bool ext);
+const TFuncKey* FindFuncKey(const TFuncKeysTable& table, int scanCode, TShiftState shift, bool ext);
 
 // FindFuncKey for a key as the keyboard delivers it: F11 and F12 arrive with
 // scan codes 0x57 and 0x58, and when the table has no row for those codes its
 // rows written with their BIOS key codes 0x85 and 0x86 match instead.
-const TFuncKey* FindDeliveredKey(const TFuncKeysTable& table, int scanCode, TShiftState shift,
-                                 bool ext);
+const TFuncKey* FindDeliveredKey(const TFuncKeysTable& table, int scanCode, TShiftState shift, bool ext);
 
 }  // namespace corvane

@@ -14,8 +14,8 @@
 
 namespace corvane {
 
-constexpr int kLineCells = 133;   // columns 0..132 exist in every row
-constexpr int kLineCount = 51;    // rows 0..50; row Rows always exists
+constexpr int kLineCells = 133;  // columns 0..132 exist in every row
+constexpr int kLineCount = 51;   // rows 0..50; row Rows always exists
 constexpr int kMaxRows = 50;
 constexpr int kMaxCols = 132;
 constexpr int kSeqCapacity = 80;  // a sequence this long is dropped

@@ -15,8 +15,7 @@ Port* OrHeadless(Port* port, Port& headless) {
   return port != nullptr ? port : &headless;
 }
 
-std::unique_ptr<platform::TCaptureFilePort> OrPlatformFile(
-    std::unique_ptr<platform::TCaptureFilePort> file) {
+std::unique_ptr<platform::TCaptureFilePort> OrPlatformFile(std::unique_ptr<platform::TCaptureFilePort> file) {
   return file ? std::move(file) : platform::NewCaptureFile();
 }
 }  // namespace
@@ -93,9 +92,7 @@ void TCustomZuzeRI::SetCols(int Value) {
   if (FCaretCreated) MoveCaret();
 }
 
-int TCustomZuzeRI::Capture(std::string_view Bytes) {
-  return Log() && !Bytes.empty() ? FLog.Write(Bytes) : 0;
-}
+int TCustomZuzeRI::Capture(std::string_view Bytes) { return Log() && !Bytes.empty() ? FLog.Write(Bytes) : 0; }
 
 void TCustomZuzeRI::Feed(std::string_view Bytes) {
   for (char ch : Bytes) FScreen->FeedChar(static_cast<std::uint8_t>(ch));
@@ -111,13 +108,9 @@ void TCustomZuzeRI::WriteText(std::string_view Str) {
   if (error != 0) throw EInOutError(error);
 }
 
-int TCustomZuzeRI::CellX(int Col) const {
-  return pixel::Add(pixel::Mul(Col, FCharWidth), kLeftMargin);
-}
+int TCustomZuzeRI::CellX(int Col) const { return pixel::Add(pixel::Mul(Col, FCharWidth), kLeftMargin); }
 
-int TCustomZuzeRI::CellY(int Row) const {
-  return pixel::Add(pixel::Mul(Row, FLineHeight), kTopMargin);
-}
+int TCustomZuzeRI::CellY(int Row) const { return pixel::Add(pixel::Mul(Row, FLineHeight), kTopMargin); }
 
 void TCustomZuzeRI::UpdateScreen() {
   const TScreen& s = *FScreen;
@@ -125,15 +118,13 @@ void TCustomZuzeRI::UpdateScreen() {
     FWindow->Invalidate(FWindow->ClientRect());
   } else if (s.DirtyLeft <= s.DirtyRight && s.DirtyTop <= s.DirtyBottom) {
     FWindow->Invalidate(WithMargins(
-        {CellX(s.DirtyLeft), pixel::Add(CellY(s.DirtyTop), FInternalLeading),
-         CellX(pixel::Add(s.DirtyRight, 1)),
+        {CellX(s.DirtyLeft), pixel::Add(CellY(s.DirtyTop), FInternalLeading), CellX(pixel::Add(s.DirtyRight, 1)),
          pixel::Add(CellY(pixel::Add(s.DirtyBottom, 1)), FInternalLeading)},
         s.DirtyLeft, s.DirtyRight));
   }
   const int x = CellX(s.Col);
   const int y = CellY(s.Row);
-  FWindow->Invalidate(
-      WithMargins({x, y, pixel::Add(x, FCharWidth), pixel::Add(y, FLineHeight)}, s.Col, s.Col));
+  FWindow->Invalidate(WithMargins({x, y, pixel::Add(x, FCharWidth), pixel::Add(y, FLineHeight)}, s.Col, s.Col));
   FScreen->ResetDirty();
   if (FCaretCreated) ShowCaret();
   MoveCaret();
@@ -150,9 +141,7 @@ platform::TRect TCustomZuzeRI::WithMargins(platform::TRect Cells, int FirstCol, 
 
 void TCustomZuzeRI::Clear() { FScreen->ClearScreen(); }
 
-void TCustomZuzeRI::MoveCaret() {
-  FWindow->MoveCaret(CellX(FScreen->Col), CellY(pixel::Sub(FScreen->Row, FTopLine)));
-}
+void TCustomZuzeRI::MoveCaret() { FWindow->MoveCaret(CellX(FScreen->Col), CellY(pixel::Sub(FScreen->Row, FTopLine))); }
 
 void TCustomZuzeRI::ShowCaret() {
   if (!FCaretCreated || FCaretShown) return;
@@ -174,13 +163,9 @@ void TCustomZuzeRI::CursorVisibilityChanged(TScreen& Sender) {
     ShowCaret();
 }
 
-int TCustomZuzeRI::PixelToRow(int Y) const {
-  return std::max(0, pixel::Div(pixel::Sub(Y, kTopMargin), FLineHeight));
-}
+int TCustomZuzeRI::PixelToRow(int Y) const { return std::max(0, pixel::Div(pixel::Sub(Y, kTopMargin), FLineHeight)); }
 
-int TCustomZuzeRI::PixelToCol(int X) const {
-  return std::max(0, pixel::Div(pixel::Sub(X, kLeftMargin), FCharWidth));
-}
+int TCustomZuzeRI::PixelToCol(int X) const { return std::max(0, pixel::Div(pixel::Sub(X, kLeftMargin), FCharWidth)); }
 
 int TCustomZuzeRI::SnapPixelY(int Y) const { return CellY(PixelToRow(Y)); }
 
@@ -195,8 +180,8 @@ void TCustomZuzeRI::FocusGained() {
   if (!FScreen->CursorHidden) ShowCaret();
   // A repeated focus message must not chain the view's hook to itself.
   if (FHookInstalled) return;
-  FSavedOnMessage = platform::SetAppMessageHook(
-      [this](platform::TMessage& msg, bool& handled) { AppMessageHandler(msg, handled); });
+  FSavedOnMessage =
+      platform::SetAppMessageHook([this](platform::TMessage& msg, bool& handled) { AppMessageHandler(msg, handled); });
   FHookInstalled = true;
 }
 

@@ -33,8 +33,17 @@ struct TViewPorts {
 
 enum class TBorderStyle { bsNone, bsSingle };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-enum class TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack,
-                         scTop, scBottom, scEndScroll };
+enum class TScrollCode {
+  scLineUp,
+  scLineDown,
+  scPageUp,
+  scPageDown,
+  scPosition,
+  scTrack,
+  scTop,
+  scBottom,
+  scEndScroll
+};
 
 // The vertical scroll strip at the right edge; it stays hidden.
 struct TScrollBar {
@@ -45,13 +54,10 @@ struct TScrollBar {
 class TCustomZuzeRI {
  public:
   using TNotifyEvent = std::function<void(TCustomZuzeRI& Sender)>;
-  using TMouseEvent = std::function<void(TCustomZuzeRI& Sender, TMouseButton Button,
-                                         TShiftState Shift, int X, int Y)>;
-  using TMouseMoveEvent = std::function<void(TCustomZuzeRI& Sender, TShiftState Shift, int X,
-                                             int Y)>;
+  using TMouseEvent = std::function<void(TCustomZuzeRI& Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+  using TMouseMoveEvent = std::function<void(TCustomZuzeRI& Sender, TShiftState Shift, int X, int Y)>;
   using TKeyPressEvent = std::function<void(TCustomZuzeRI& Sender, char& Key)>;
-  using TKeyBufferEvent = std::function<void(TCustomZuzeRI& Sender, const char* Buffer,
-                                             int Len)>;
+  using TKeyBufferEvent = std::function<void(TCustomZuzeRI& Sender, const char* Buffer, int Len)>;
 
   explicit TCustomZuzeRI(TViewPorts ports = {});
   virtual ~TCustomZuzeRI();
@@ -216,36 +222,36 @@ class TZuzeRI : public TCustomZuzeRI {
  public:
   using TCustomZuzeRI::TCustomZuzeRI;
 
-  using TCustomZuzeRI::OnMouseMove;
-  using TCustomZuzeRI::OnMouseDown;
-  using TCustomZuzeRI::OnMouseUp;
-  using TCustomZuzeRI::OnClick;
-  using TCustomZuzeRI::OnKeyPress;
-  using TCustomZuzeRI::OnKeyBuffer;
-  using TCustomZuzeRI::BorderStyle;
-  using TCustomZuzeRI::AutoRepaint;
-  using TCustomZuzeRI::Font;
-  using TCustomZuzeRI::SetFont;
-  using TCustomZuzeRI::LocalEcho;
-  using TCustomZuzeRI::AutoLF;
-  using TCustomZuzeRI::SetAutoLF;
   using TCustomZuzeRI::AutoCR;
-  using TCustomZuzeRI::SetAutoCR;
+  using TCustomZuzeRI::AutoLF;
+  using TCustomZuzeRI::AutoRepaint;
   using TCustomZuzeRI::AutoWrap;
-  using TCustomZuzeRI::SetAutoWrap;
-  using TCustomZuzeRI::Xlat;
-  using TCustomZuzeRI::SetXlat;
-  using TCustomZuzeRI::MonoChrome;
-  using TCustomZuzeRI::Log;
-  using TCustomZuzeRI::SetLog;
-  using TCustomZuzeRI::Rows;
-  using TCustomZuzeRI::SetRows;
-  using TCustomZuzeRI::Cols;
-  using TCustomZuzeRI::SetCols;
-  using TCustomZuzeRI::LineHeight;
-  using TCustomZuzeRI::SetLineHeight;
+  using TCustomZuzeRI::BorderStyle;
   using TCustomZuzeRI::CharWidth;
+  using TCustomZuzeRI::Cols;
   using TCustomZuzeRI::FKeys;
+  using TCustomZuzeRI::Font;
+  using TCustomZuzeRI::LineHeight;
+  using TCustomZuzeRI::LocalEcho;
+  using TCustomZuzeRI::Log;
+  using TCustomZuzeRI::MonoChrome;
+  using TCustomZuzeRI::OnClick;
+  using TCustomZuzeRI::OnKeyBuffer;
+  using TCustomZuzeRI::OnKeyPress;
+  using TCustomZuzeRI::OnMouseDown;
+  using TCustomZuzeRI::OnMouseMove;
+  using TCustomZuzeRI::OnMouseUp;
+  using TCustomZuzeRI::Rows;
+  using TCustomZuzeRI::SetAutoCR;
+  using TCustomZuzeRI::SetAutoLF;
+  using TCustomZuzeRI::SetAutoWrap;
+  using TCustomZuzeRI::SetCols;
+  using TCustomZuzeRI::SetFont;
+  using TCustomZuzeRI::SetLineHeight;
+  using TCustomZuzeRI::SetLog;
+  using TCustomZuzeRI::SetRows;
+  using TCustomZuzeRI::SetXlat;
+  using TCustomZuzeRI::Xlat;
 };
 
 }  // namespace corvane

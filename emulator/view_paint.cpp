@@ -96,8 +96,7 @@ void TCustomZuzeRI::PaintRun(TCanvasPort& dc, int y, const TLine& Line, int s, i
   const TRect opaque{s == 0 ? 0 : x, pixel::Add(y, FInternalLeading),
                      pixel::Add(CellX(e), e >= FScreen->Cols() ? kRightMargin : 0),
                      pixel::Add(pixel::Add(y, FLineHeight), FInternalLeading)};
-  const std::string_view chars(reinterpret_cast<const char*>(Line.Chars.data()) + s,
-                               static_cast<std::size_t>(e - s));
+  const std::string_view chars(reinterpret_cast<const char*>(Line.Chars.data()) + s, static_cast<std::size_t>(e - s));
   dc.TextRun(x, y, opaque, chars, text, background);
 }
 
@@ -107,8 +106,7 @@ void TCustomZuzeRI::PaintSelection(TCanvasPort& dc) {
   const TRect& r = FSelectRect;
   if (r.Top == -1) return;
   dc.Frame({r.Left, r.Top, pixel::Add(r.Right, 1), pixel::Sub(r.Bottom, 1)}, kBlack);
-  dc.Frame({pixel::Sub(r.Left, 1), pixel::Sub(r.Top, 1), pixel::Add(r.Right, 2), r.Bottom},
-           kWhite);
+  dc.Frame({pixel::Sub(r.Left, 1), pixel::Sub(r.Top, 1), pixel::Add(r.Right, 2), r.Bottom}, kWhite);
 }
 
 }  // namespace corvane

@@ -50,8 +50,7 @@ void CheckRowsDistinct(const TScreen& s) {
 }
 
 bool IsResize(const std::uint8_t* at, const std::uint8_t* end) {
-  return end - at >= static_cast<std::ptrdiff_t>(kResizeLength) && at[0] == kResize[0] &&
-         at[1] == kResize[1];
+  return end - at >= static_cast<std::ptrdiff_t>(kResizeLength) && at[0] == kResize[0] && at[1] == kResize[1];
 }
 
 }  // namespace

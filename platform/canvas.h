@@ -55,8 +55,7 @@ class TCanvasPort {
 
   // One opaque text run: fills `opaque` with `background`, then draws `text`
   // with its origin at (x, y) in `foreground`, clipped to `opaque`.
-  virtual void TextRun(int x, int y, const TRect& opaque, std::string_view text,
-                       TRGB foreground, TRGB background) = 0;
+  virtual void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) = 0;
 
   // A one-pixel outline around `rect` with nothing filled inside.
   virtual void Frame(const TRect& rect, TRGB color) = 0;

@@ -41,9 +41,7 @@ void WriteNumbered(std::uint32_t& counter, std::string_view message, const Diagn
   sink(message);
 }
 
-AlertSink SetAlertSink(AlertSink sink) {
-  return std::exchange(InstalledAlertSink(), std::move(sink));
-}
+AlertSink SetAlertSink(AlertSink sink) { return std::exchange(InstalledAlertSink(), std::move(sink)); }
 
 std::string WithoutZeroBytes(std::string_view piece) {
   std::string text;

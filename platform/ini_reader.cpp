@@ -12,8 +12,8 @@ std::string_view Trim(std::string_view text) { return TrimBlanks(text, kBlanks);
 bool SameName(std::string_view a, std::string_view b) { return SameNameIgnoringCase(a, b); }
 
 std::string_view Unquote(std::string_view value) {
-  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                      value.back() == value.front();
+  const bool quoted =
+      value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
   return quoted ? value.substr(1, value.size() - 2) : value;
 }
 
@@ -30,8 +30,7 @@ bool ReadBoundedLine(std::istream& in, std::string& line) {
 
 }  // namespace
 
-std::optional<std::string> FindIniValue(std::istream& in, std::string_view section,
-                                        std::string_view key) {
+std::optional<std::string> FindIniValue(std::istream& in, std::string_view section, std::string_view key) {
   std::string buffer;
   bool inSection = false;
   while (ReadBoundedLine(in, buffer)) {
@@ -44,8 +43,7 @@ std::optional<std::string> FindIniValue(std::istream& in, std::string_view secti
     }
     const std::size_t equals = line.find('=');
     if (!inSection || equals == std::string_view::npos) continue;
-    if (SameName(Trim(line.substr(0, equals)), key))
-      return std::string(Unquote(Trim(line.substr(equals + 1))));
+    if (SameName(Trim(line.substr(0, equals)), key)) return std::string(Unquote(Trim(line.substr(equals + 1))));
   }
   return std::nullopt;
 }

@@ -17,7 +17,6 @@ constexpr std::size_t kMaxIniLine = 1024;
 // regard to ASCII case: the text after the first "=", without surrounding
 // blanks and without one pair of matching quotes around it. The first such
 // key in the file wins; nothing when there is none.
-std::optional<std::string> FindIniValue(std::istream& in, std::string_view section,
-                                        std::string_view key);
+std::optional<std::string> FindIniValue(std::istream& in, std::string_view section, std::string_view key);
 
 }  // namespace corvane::platform

@@ -10,20 +10,16 @@ TMessageHook& InstalledHook() {
 }
 }  // namespace
 
-TMessage MakeKeyDown(const void* window, int virtualKey, int scanCode, bool extended,
-                     bool altDown) {
+TMessage MakeKeyDown(const void* window, int virtualKey, int scanCode, bool extended, bool altDown) {
   std::uint32_t data = 1 | (static_cast<std::uint32_t>(scanCode & 0xFF) << 16);
   if (extended) data |= 1u << 24;
   if (altDown) data |= 1u << 29;
-  return {window, kKeyDownMessage, static_cast<std::uint32_t>(virtualKey & 0xFF),
-          static_cast<std::int32_t>(data)};
+  return {window, kKeyDownMessage, static_cast<std::uint32_t>(virtualKey & 0xFF), static_cast<std::int32_t>(data)};
 }
 
 const TMessageHook& AppMessageHook() { return InstalledHook(); }
 
-TMessageHook SetAppMessageHook(TMessageHook hook) {
-  return std::exchange(InstalledHook(), std::move(hook));
-}
+TMessageHook SetAppMessageHook(TMessageHook hook) { return std::exchange(InstalledHook(), std::move(hook)); }
 
 bool OfferToAppMessageHook(TMessage& msg) {
   bool handled = false;

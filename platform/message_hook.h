@@ -24,8 +24,7 @@ inline bool KeyExtended(const TMessage& m) { return (static_cast<std::uint32_t>(
 inline bool KeyAltDown(const TMessage& m) { return (static_cast<std::uint32_t>(m.LParam) >> 29) & 1; }
 
 // A key-down message with a repeat count of 1.
-TMessage MakeKeyDown(const void* window, int virtualKey, int scanCode, bool extended,
-                     bool altDown = false);
+TMessage MakeKeyDown(const void* window, int virtualKey, int scanCode, bool extended, bool altDown = false);
 
 using TMessageHook = std::function<void(TMessage& msg, bool& handled)>;
 

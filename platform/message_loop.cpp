@@ -23,7 +23,9 @@ void Report(const std::string& message) {
 
 }  // namespace
 
-HandlerExceptionSink SetHandlerExceptionSink(HandlerExceptionSink sink) { return std::exchange(Sink(), std::move(sink)); }
+HandlerExceptionSink SetHandlerExceptionSink(HandlerExceptionSink sink) {
+  return std::exchange(Sink(), std::move(sink));
+}
 
 bool RunGuarded(const std::function<void()>& action) {
   try {

@@ -66,7 +66,6 @@ HandlerExceptionSink SetHandlerExceptionSink(HandlerExceptionSink sink);
 bool RunGuarded(const std::function<void()>& action);
 
 // Used by the adapters: runs a handler, passing any exception to the sink.
-void InvokeHandler(const MessageHandler& handler, std::uint32_t message, MessageWord word,
-                   MessageLong lparam);
+void InvokeHandler(const MessageHandler& handler, std::uint32_t message, MessageWord word, MessageLong lparam);
 
 }  // namespace corvane::platform

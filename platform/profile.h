@@ -9,7 +9,7 @@ namespace corvane::platform {
 // the platform's places for it: on Windows the Windows directory; elsewhere
 // the current directory, then $XDG_CONFIG_HOME/cvtelnet/ (or, without that
 // variable, ~/.config/cvtelnet/). Values are at most kMaxIniLine bytes.
-std::string ReadProfileString(const std::string& file, const std::string& section,
-                              const std::string& key, const std::string& def);
+std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& def);
 
 }  // namespace corvane::platform

@@ -11,8 +11,8 @@ bool TcpStream::SendAll(std::string_view data, int timeout_ms) {
     if (sent < 0) return false;
     data.remove_prefix(static_cast<std::size_t>(sent));
     if (data.empty()) break;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return false;
     WaitWritable(static_cast<int>(left.count()));
   }

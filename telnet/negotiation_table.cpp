@@ -27,8 +27,11 @@ constexpr std::array<TnRow, 6> kTable = {{
 }};
 
 // An option that is not listed is refused; the refusal of a WILL is DONT.
-constexpr TnRow kUnlisted{0, {TNCH_DONT, TnEffect::None}, {TNCH_WONT, TnEffect::None},
-                          {TNCH_WONT, TnEffect::None}, {TNCH_WONT, TnEffect::None}};
+constexpr TnRow kUnlisted{0,
+                          {TNCH_DONT, TnEffect::None},
+                          {TNCH_WONT, TnEffect::None},
+                          {TNCH_WONT, TnEffect::None},
+                          {TNCH_WONT, TnEffect::None}};
 
 const TnRow& RowFor(std::uint8_t option) {
   for (const auto& row : kTable)
@@ -41,11 +44,16 @@ const TnRow& RowFor(std::uint8_t option) {
 TnAction NegotiationAction(std::uint8_t verb, std::uint8_t option) {
   const TnRow& row = RowFor(option);
   switch (verb) {
-    case TNCH_WILL: return row.on_will;
-    case TNCH_WONT: return row.on_wont;
-    case TNCH_DO: return row.on_do;
-    case TNCH_DONT: return row.on_dont;
-    default: return kNone;
+    case TNCH_WILL:
+      return row.on_will;
+    case TNCH_WONT:
+      return row.on_wont;
+    case TNCH_DO:
+      return row.on_do;
+    case TNCH_DONT:
+      return row.on_dont;
+    default:
+      return kNone;
   }
 }
 

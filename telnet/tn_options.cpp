@@ -10,10 +10,18 @@ namespace {
 // The sides of an option after a request and the reply to it.
 void Agree(bool& local, bool& remote, std::uint8_t verb, std::uint8_t reply) {
   switch (verb) {
-    case TNCH_WILL: remote = reply == TNCH_DO; break;
-    case TNCH_WONT: remote = false; break;
-    case TNCH_DO: local = reply == TNCH_WILL; break;
-    case TNCH_DONT: local = false; break;
+    case TNCH_WILL:
+      remote = reply == TNCH_DO;
+      break;
+    case TNCH_WONT:
+      remote = false;
+      break;
+    case TNCH_DO:
+      local = reply == TNCH_WILL;
+      break;
+    case TNCH_DONT:
+      local = false;
+      break;
   }
 }
 

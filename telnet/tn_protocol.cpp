@@ -16,8 +16,7 @@ bool IsPlainData(std::uint8_t ch) { return ch < TNCH_IP || (ch > TNCH_EL && ch !
 // tested at a time: none of them is 244 or above (bit 7 set and the low
 // seven bits at least 0x74) in most text.
 std::size_t PlainRunEnd(const char* data, std::size_t at, std::size_t length) {
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full, kHigh = 0x8080808080808080ull,
-                          kTo0x74 = 0x0C0C0C0C0C0C0C0Cull;
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full, kHigh = 0x8080808080808080ull, kTo0x74 = 0x0C0C0C0C0C0C0C0Cull;
   for (std::uint64_t word; at + 8 <= length; at += 8) {
     std::memcpy(&word, data + at, 8);
     if ((((word & kLow7) + kTo0x74) & word & kHigh) != 0) break;
@@ -123,8 +122,8 @@ bool TTnProtocol::SubNegotiationByte(std::uint8_t ch) {
 
 // The texts go inside a sub-negotiation, where a 255 must be doubled too.
 void TTnProtocol::SendTermType(std::string_view type) {
-  Emit(TnEventType::Send, Bytes({TNCH_IAC, TNCH_SB, TNOPT_TTYPE, TNTTYPE_IS}) + TnEscapeData(type) +
-                              Bytes({TNCH_IAC, TNCH_SE}));
+  Emit(TnEventType::Send,
+       Bytes({TNCH_IAC, TNCH_SB, TNOPT_TTYPE, TNTTYPE_IS}) + TnEscapeData(type) + Bytes({TNCH_IAC, TNCH_SE}));
 }
 
 void TTnProtocol::SendLocation(std::string_view location) {

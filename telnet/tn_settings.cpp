@@ -47,8 +47,7 @@ constexpr std::array<TIntegerKey, 11> kTerminalKeys{{
 
 constexpr int kFontPitchVariable = 1;
 constexpr int kFontPitchFixed = 2;
-constexpr int kFontStyleBits = platform::fsBold | platform::fsItalic | platform::fsUnderline |
-                               platform::fsStrikeOut;
+constexpr int kFontStyleBits = platform::fsBold | platform::fsItalic | platform::fsUnderline | platform::fsStrikeOut;
 
 platform::TFontPitch PitchOf(int value) {
   if (value == kFontPitchVariable) return platform::TFontPitch::Variable;
@@ -65,8 +64,7 @@ int ProfileInteger(std::string_view text, int def) {
   const int base = Take(text, "0x") || Take(text, "0X") || Take(text, "$") ? 16 : 10;
   std::int64_t magnitude = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || magnitude < 0)
-    return def;
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || magnitude < 0) return def;
   const std::int64_t value = negative ? -magnitude : magnitude;
   if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return def;
   return static_cast<int>(value);
@@ -77,9 +75,7 @@ void TTnZuzeRI::LoadSettings() {
   const auto text = [this](const char* key, const char* def) {
     return platform::ReadProfileString(IniFilename, HostName, key, def);
   };
-  const auto integer = [&text](const char* key, int def) {
-    return ProfileInteger(text(key, ""), def);
-  };
+  const auto integer = [&text](const char* key, int def) { return ProfileInteger(text(key, ""), def); };
   if (const std::string name = text("FontName", "Terminal"); name != "*") {
     platform::TFont font;
     font.Name = name;

@@ -9,8 +9,8 @@ namespace corvane {
 namespace {
 
 // Traced for the bytes 244..248 (IP, AO, AYT, EC, EL) when they arrive as data.
-constexpr std::array<std::string_view, 5> kDataByteTraces = {
-    "TNCH_IP\r\n", "TNCH_AO\r\n", "TNCH_AYT\r\n", "TNCH_EC\r\n", "TNCH_EL\r\n"};
+constexpr std::array<std::string_view, 5> kDataByteTraces = {"TNCH_IP\r\n", "TNCH_AO\r\n", "TNCH_AYT\r\n",
+                                                             "TNCH_EC\r\n", "TNCH_EL\r\n"};
 
 }  // namespace
 

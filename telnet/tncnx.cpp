@@ -66,9 +66,7 @@ int TTnCnx::Send(const char* data, int len) {
   return queued == static_cast<std::int32_t>(escaped.size()) ? len : queued;
 }
 
-int TTnCnx::SendStr(const std::string& str) {
-  return Send(str.data(), static_cast<int>(str.size()));
-}
+int TTnCnx::SendStr(const std::string& str) { return Send(str.data(), static_cast<int>(str.size())); }
 
 void TTnCnx::Display(const std::string& str) { RaiseEvent(OnDisplay, *this, str); }
 
@@ -117,12 +115,24 @@ void TTnCnx::ProcessChar(std::uint8_t ch) {
 
 void TTnCnx::OnProtocolEvent(const TnEvent& event) {
   switch (event.Type) {
-    case TnEventType::Data: AddData(event.Bytes); break;
-    case TnEventType::Send: SendReply(event.Bytes); break;
-    case TnEventType::EndOfRecord: RaiseEvent(OnEndOfRecord, *this); break;
-    case TnEventType::TermTypeWanted: AnswerTermType(); break;
-    case TnEventType::LocationWanted: AnswerLocation(); break;
-    case TnEventType::Trace: DebugTrace(event.Bytes); break;
+    case TnEventType::Data:
+      AddData(event.Bytes);
+      break;
+    case TnEventType::Send:
+      SendReply(event.Bytes);
+      break;
+    case TnEventType::EndOfRecord:
+      RaiseEvent(OnEndOfRecord, *this);
+      break;
+    case TnEventType::TermTypeWanted:
+      AnswerTermType();
+      break;
+    case TnEventType::LocationWanted:
+      AnswerLocation();
+      break;
+    case TnEventType::Trace:
+      DebugTrace(event.Bytes);
+      break;
   }
 }
 

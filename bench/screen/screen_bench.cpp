@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -105,10 +105,10 @@ const std::string& Stream(std::string (*Make)()) {
   return entry->second;
 }
 
-#define CV_STREAM_BENCH(name, make)                                                          \
-  void BM_Feed_##name(benchmark::State& state) { FeedStream(state, Stream(make)); }          \
-  void BM_Floor_##name(benchmark::State& state) { FloorStream(state, Stream(make)); }        \
-  BENCHMARK(BM_Feed_##name)->Unit(benchmark::kMicrosecond);                                  \
+#define CV_STREAM_BENCH(name, make)                                                   \
+  void BM_Feed_##name(benchmark::State& state) { FeedStream(state, Stream(make)); }   \
+  void BM_Floor_##name(benchmark::State& state) { FloorStream(state, Stream(make)); } \
+  BENCHMARK(BM_Feed_##name)->Unit(benchmark::kMicrosecond);                           \
   BENCHMARK(BM_Floor_##name)->Unit(benchmark::kMicrosecond)
 
 CV_STREAM_BENCH(PlainText, PlainTextStream);

@@ -6,16 +6,15 @@ namespace corvane::bench {
 namespace {
 
 constexpr std::size_t kSize = 1 << 20;
-constexpr const char* kWords[] = {"terminal", "screen", "host", "line", "cursor", "region", "telnet",
-                                  "byte",     "colour", "row",  "column", "the", "a", "session"};
+constexpr const char* kWords[] = {"terminal", "screen", "host", "line",   "cursor", "region", "telnet",
+                                  "byte",     "colour", "row",  "column", "the",    "a",      "session"};
 
 std::string Word(std::mt19937& Random) { return kWords[Random() % std::size(kWords)]; }
 
 // A line of words up to Width characters.
 std::string TextLine(std::mt19937& Random, std::size_t Width) {
   std::string line;
-  for (std::string word = Word(Random); line.size() + word.size() < Width; word = Word(Random))
-    line += word + ' ';
+  for (std::string word = Word(Random); line.size() + word.size() < Width; word = Word(Random)) line += word + ' ';
   return line;
 }
 
@@ -68,7 +67,8 @@ std::string LineDrawingStream() {
   std::string s;
   while (s.size() < kSize) {
     s += "\x1b(0lqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqk\x1b(B\r\n";
-    for (int i = 0; i < 8; ++i) s += "\x1b(0x\x1b(B  menu entry with some text in it                          \x1b(0x\x1b(B\r\n";
+    for (int i = 0; i < 8; ++i)
+      s += "\x1b(0x\x1b(B  menu entry with some text in it                          \x1b(0x\x1b(B\r\n";
     s += "\x1b(0tqqqqqqqqqqqqqqqqqqqqqnqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqu\x1b(B\r\n";
     s += "\x1b(0mqqqqqqqqqqqqqqqqqqqqqvqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqj\x1b(B\r\n";
   }

@@ -104,7 +104,13 @@ void BM_TnCnxLoopbackFlood(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFlood));
 }
-BENCHMARK(BM_TnCnxLoopbackFlood)->Arg(0)->Arg(1)->ArgName("commands")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_TnCnxLoopbackFlood)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("commands")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 void BM_PlainRecvFloor(benchmark::State& state) {
   auto& sockets = platform::SystemSockets();

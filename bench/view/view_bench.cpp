@@ -18,8 +18,7 @@ std::string MixedScreen(int rows, int cols) {
     text += "\x1b[" + std::to_string(r + 1) + ";1H";
     for (int c = 0; c < cols; ++c) {
       if (c % 8 == 0)
-        text += "\x1b[" + std::to_string(30 + (r + c / 8) % 8) + ";" +
-                std::to_string(40 + (r + c / 8 + 3) % 8) + "m";
+        text += "\x1b[" + std::to_string(30 + (r + c / 8) % 8) + ";" + std::to_string(40 + (r + c / 8 + 3) % 8) + "m";
       text += static_cast<char>('A' + (r + c) % 26);
     }
   }

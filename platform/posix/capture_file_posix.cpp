@@ -15,12 +15,8 @@ class TPosixCaptureFile final : public TCaptureFilePort {
  public:
   ~TPosixCaptureFile() override { Close(); }
 
-  int OpenAppend(const std::string& name) override {
-    return Open(name, O_WRONLY | O_APPEND);
-  }
-  int Rewrite(const std::string& name) override {
-    return Open(name, O_WRONLY | O_CREAT | O_TRUNC);
-  }
+  int OpenAppend(const std::string& name) override { return Open(name, O_WRONLY | O_APPEND); }
+  int Rewrite(const std::string& name) override { return Open(name, O_WRONLY | O_CREAT | O_TRUNC); }
 
   int Write(const char* data, std::size_t size) override {
     if (fd_ < 0) return EBADF;
@@ -68,8 +64,6 @@ class TPosixCaptureFile final : public TCaptureFilePort {
 
 }  // namespace
 
-std::unique_ptr<TCaptureFilePort> NewCaptureFile() {
-  return std::make_unique<TPosixCaptureFile>();
-}
+std::unique_ptr<TCaptureFilePort> NewCaptureFile() { return std::make_unique<TPosixCaptureFile>(); }
 
 }  // namespace corvane::platform

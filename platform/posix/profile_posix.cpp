@@ -26,8 +26,8 @@ std::vector<std::string> Candidates(const std::string& file) {
 
 }  // namespace
 
-std::string ReadProfileString(const std::string& file, const std::string& section,
-                              const std::string& key, const std::string& def) {
+std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& def) {
   for (const std::string& path : Candidates(file)) {
     std::ifstream in(path, std::ios::binary);
     if (!in) continue;

@@ -76,7 +76,8 @@ void Reactor::Unwatch(int fd) {
 }
 
 void Reactor::Notify(int fd, const SocketWatch& watch, std::uint32_t event, int error) {
-  if ((watch.mask & event) != 0) Post(watch.window, watch.message, static_cast<MessageWord>(fd), MakeLong(event, error));
+  if ((watch.mask & event) != 0)
+    Post(watch.window, watch.message, static_cast<MessageWord>(fd), MakeLong(event, error));
 }
 
 void Reactor::ConnectStarted(int fd, int outcome) {

@@ -65,11 +65,11 @@ TAboutBox::~TAboutBox() {
   DeleteObject(font_);
 }
 
-HWND TAboutBox::Child(const char* className, const char* text, DWORD style, int left, int top, int width,
-                      int height, int id) {
-  const HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, left,
-                                     top, width, height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     GetModuleHandleA(nullptr), nullptr);
+HWND TAboutBox::Child(const char* className, const char* text, DWORD style, int left, int top, int width, int height,
+                      int id) {
+  const HWND child =
+      CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, left, top, width, height,
+                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   return child;
 }
@@ -101,8 +101,8 @@ void TAboutBox::CreateControls() {
 void TAboutBox::FormCreate() {
   RECT r{};
   GetWindowRect(hwnd_, &r);
-  const TOrigin at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), r.right - r.left,
-                                   r.bottom - r.top);
+  const TOrigin at =
+      CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), r.right - r.left, r.bottom - r.top);
   SetWindowPos(hwnd_, nullptr, at.Left, at.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -148,7 +148,8 @@ LRESULT TAboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) shown_ = false;
       return 0;
-    case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_PAINT: {  // the panel: lowered outside, raised inside, which is the etched edge
       PAINTSTRUCT ps{};
       const HDC dc = BeginPaint(hwnd_, &ps);
@@ -157,8 +158,11 @@ LRESULT TAboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
-    case WM_CLOSE: shown_ = false; return 0;
-    default: return DefWindowProcA(hwnd_, message, wparam, lparam);
+    case WM_CLOSE:
+      shown_ = false;
+      return 0;
+    default:
+      return DefWindowProcA(hwnd_, message, wparam, lparam);
   }
 }
 

@@ -17,8 +17,7 @@ class TWin32CaptureFile final : public TCaptureFilePort {
   int OpenAppend(const std::string& name) override {
     const int error = Open(name, OPEN_EXISTING);
     if (error != 0) return error;
-    if (SetFilePointer(file_, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
-        GetLastError() != NO_ERROR) {
+    if (SetFilePointer(file_, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) {
       const int seekError = static_cast<int>(GetLastError());
       Close();
       return seekError;
@@ -34,8 +33,7 @@ class TWin32CaptureFile final : public TCaptureFilePort {
       // One call takes at most a DWORD's worth; larger blocks go in pieces.
       const DWORD piece = size > kMaxPiece ? kMaxPiece : static_cast<DWORD>(size);
       DWORD written = 0;
-      if (!WriteFile(file_, data, piece, &written, nullptr))
-        return static_cast<int>(GetLastError());
+      if (!WriteFile(file_, data, piece, &written, nullptr)) return static_cast<int>(GetLastError());
       if (written == 0) return ERROR_WRITE_FAULT;
       data += written;
       size -= written;
@@ -60,8 +58,8 @@ class TWin32CaptureFile final : public TCaptureFilePort {
   int Open(const std::string& name, DWORD disposition) {
     if (file_ != INVALID_HANDLE_VALUE) Close();
     if (IsDirectory(name)) return kNotARegularFile;
-    file_ = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    file_ =
+        CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file_ == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
     if (GetFileType(file_) != FILE_TYPE_DISK) {
       Close();
@@ -80,8 +78,6 @@ class TWin32CaptureFile final : public TCaptureFilePort {
 
 }  // namespace
 
-std::unique_ptr<TCaptureFilePort> NewCaptureFile() {
-  return std::make_unique<TWin32CaptureFile>();
-}
+std::unique_ptr<TCaptureFilePort> NewCaptureFile() { return std::make_unique<TWin32CaptureFile>(); }
 
 }  // namespace corvane::platform

@@ -64,8 +64,7 @@ void TGdiCanvas::RealizePalette(const TPaletteColors& colors) {
 }
 
 COLORREF TGdiCanvas::Colour(TRGB color) const {
-  return paletteSelected_ ? PALETTERGB(color.Red, color.Green, color.Blue)
-                          : RGB(color.Red, color.Green, color.Blue);
+  return paletteSelected_ ? PALETTERGB(color.Red, color.Green, color.Blue) : RGB(color.Red, color.Green, color.Blue);
 }
 
 HBRUSH TGdiCanvas::Brush(TRGB color) {
@@ -82,8 +81,7 @@ void TGdiCanvas::FillRect(const TRect& rect, TRGB color) {
   ::FillRect(dc_, &r, Brush(color));
 }
 
-void TGdiCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text,
-                         TRGB foreground, TRGB background) {
+void TGdiCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) {
   SetTextColor(dc_, Colour(foreground));
   SetBkColor(dc_, Colour(background));
   SetBkMode(dc_, OPAQUE);

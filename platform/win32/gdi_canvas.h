@@ -24,8 +24,7 @@ class TGdiCanvas final : public TCanvasPort {
   void RestoreFont() override;
   void RealizePalette(const TPaletteColors& colors) override;
   void FillRect(const TRect& rect, TRGB color) override;
-  void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground,
-               TRGB background) override;
+  void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
   void Frame(const TRect& rect, TRGB color) override;
   void FocusRect(const TRect& rect) override;
 

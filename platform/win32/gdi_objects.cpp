@@ -43,9 +43,7 @@ HFONT TGdiObjects::Font(const TFont& font, HDC dc) {
   return font_;
 }
 
-int PointsToPixels(int points, HDC dc) {
-  return MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch);
-}
+int PointsToPixels(int points, HDC dc) { return MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch); }
 
 HFONT CreateTerminalFont(const TFont& font, HDC dc) {
   LOGFONTA spec{};

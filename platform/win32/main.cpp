@@ -36,7 +36,8 @@ bool EndsAtOnce(const TCommandLine& commandLine, int& status) {
       MessageBoxA(nullptr, ("cvtelnet: " + commandLine.Error).c_str(), corvane::kProductName, MB_OK | MB_ICONERROR);
       status = corvane::kUsageExitStatus;
       return true;
-    case TCommandLine::TAction::Run: return false;
+    case TCommandLine::TAction::Run:
+      return false;
   }
   return false;
 }

@@ -106,9 +106,8 @@ TForm1::TForm1() {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT outer{0, 0, kClientSize.cx, kClientSize.cy};
   AdjustWindowRect(&outer, style, TRUE);
-  CreateWindowExA(0, kClassName, "Corvane Telnet", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                  outer.right - outer.left, outer.bottom - outer.top, nullptr, menu_,
-                  GetModuleHandleA(nullptr), this);
+  CreateWindowExA(0, kClassName, "Corvane Telnet", style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                  outer.bottom - outer.top, nullptr, menu_, GetModuleHandleA(nullptr), this);
   clipboard_ = std::make_unique<TWin32Clipboard>(hwnd_);
   messageBox_ = std::make_unique<TWin32MessageBox>(hwnd_);
   CreateTop();
@@ -132,11 +131,10 @@ TForm1::~TForm1() {
 }
 
 HWND TForm1::Child(const char* className, const char* text, DWORD style, const RECT& bounds, int id) {
-  const HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-                                     bounds.left, bounds.top, bounds.right - bounds.left,
-                                     bounds.bottom - bounds.top, hwnd_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     GetModuleHandleA(nullptr), nullptr);
+  const HWND child =
+      CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, bounds.left, bounds.top,
+                      bounds.right - bounds.left, bounds.bottom - bounds.top, hwnd_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   return child;
 }
@@ -146,8 +144,8 @@ HWND TForm1::Child(const char* className, const char* text, DWORD style, const R
 void TForm1::CreateTop() {
   RECT dropped = kAddress;
   dropped.bottom += kAddressListHeight;
-  cbAddress_ = Child("COMBOBOX", "", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-                     dropped, idAddress);
+  cbAddress_ =
+      Child("COMBOBOX", "", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, dropped, idAddress);
   SendMessageA(cbAddress_, CB_SETITEMHEIGHT, 0, kAddressItemHeight);
   bConnect_ = Child("BUTTON", "Connect", BS_DEFPUSHBUTTON | WS_TABSTOP, kConnect, idConnect);
   bDisconnect_ = Child("BUTTON", "&Disconnect", BS_PUSHBUTTON | WS_TABSTOP, kDisconnect, idDisconnect);
@@ -187,9 +185,9 @@ void TForm1::CreateMenus() {
 
 // The address box's edit field is a window of its own under the pointer.
 void TForm1::CreateHints() {
-  const HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                                       nullptr, GetModuleHandleA(nullptr), nullptr);
+  const HWND tooltip =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
   for (const THint& hint : kHints) {
     const HWND control = GetDlgItem(hwnd_, hint.Id);
     AddTool(tooltip, hwnd_, control, hint.Text);
@@ -243,21 +241,37 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
-    default: return DefWindowProcA(hwnd_, message, wparam, lparam);
+    default:
+      return DefWindowProcA(hwnd_, message, wparam, lparam);
   }
 }
 
 void TForm1::OnCommand(int id) {
   TMainWindow& h = *handlers_;
   switch (id) {
-    case idConnect: RunGuarded([&] { h.bConnectClick(); }); break;
-    case idDisconnect: RunGuarded([&] { h.bDisconnectClick(); }); break;
-    case idCapture: RunGuarded([&] { h.CaptureClick(); }); break;
-    case idExit: RunGuarded([&] { h.Exit1Click(); }); break;
-    case idCopy: RunGuarded([&] { h.Copy1Click(); }); break;
-    case idPaste: RunGuarded([&] { h.Paste1Click(); }); break;
-    case idAbout: RunGuarded([&] { h.About1Click(); }); break;
-    default: break;
+    case idConnect:
+      RunGuarded([&] { h.bConnectClick(); });
+      break;
+    case idDisconnect:
+      RunGuarded([&] { h.bDisconnectClick(); });
+      break;
+    case idCapture:
+      RunGuarded([&] { h.CaptureClick(); });
+      break;
+    case idExit:
+      RunGuarded([&] { h.Exit1Click(); });
+      break;
+    case idCopy:
+      RunGuarded([&] { h.Copy1Click(); });
+      break;
+    case idPaste:
+      RunGuarded([&] { h.Paste1Click(); });
+      break;
+    case idAbout:
+      RunGuarded([&] { h.About1Click(); });
+      break;
+    default:
+      break;
   }
 }
 
@@ -270,7 +284,8 @@ std::vector<std::string> TForm1::AddressItems() {
   const auto count = SendMessageA(cbAddress_, CB_GETCOUNT, 0, 0);
   for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i) {
     std::string item(static_cast<std::size_t>(SendMessageA(cbAddress_, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
-    item.resize(static_cast<std::size_t>(SendMessageA(cbAddress_, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+    item.resize(
+        static_cast<std::size_t>(SendMessageA(cbAddress_, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
     items.push_back(item);
   }
   return items;

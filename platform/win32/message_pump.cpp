@@ -22,8 +22,7 @@ TLoopWindow& LoopWindow() {
 // Key messages fit the hook's narrower fields; the hook sees the others only
 // to pass them on.
 TMessage ToHookMessage(const MSG& msg) {
-  return {msg.hwnd, msg.message, static_cast<std::uint32_t>(msg.wParam),
-          static_cast<std::int32_t>(msg.lParam)};
+  return {msg.hwnd, msg.message, static_cast<std::uint32_t>(msg.wParam), static_cast<std::int32_t>(msg.lParam)};
 }
 
 bool ClaimedByHook(const MSG& msg) {
@@ -38,8 +37,7 @@ bool ClaimedByHook(const MSG& msg) {
 bool TakenByMainWindow(MSG& msg) {
   const TLoopWindow& loop = LoopWindow();
   if (loop.Window == nullptr) return false;
-  if (loop.Accelerators != nullptr && TranslateAcceleratorA(loop.Window, loop.Accelerators, &msg))
-    return true;
+  if (loop.Accelerators != nullptr && TranslateAcceleratorA(loop.Window, loop.Accelerators, &msg)) return true;
   return IsDialogMessageA(loop.Window, &msg) != 0;
 }
 
@@ -50,8 +48,8 @@ bool TakenByMainWindow(MSG& msg) {
 constexpr UINT kMarkerMessage = WM_APP + 0x2F00;
 
 HWND MarkerWindow() {
-  static const HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                             GetModuleHandleA(nullptr), nullptr);
+  static const HWND window =
+      CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
   return window;
 }
 

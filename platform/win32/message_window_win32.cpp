@@ -45,8 +45,8 @@ struct MessageWindow::Impl {
 MessageWindow::MessageWindow(MessageHandler handler) : impl_(std::make_unique<Impl>()) {
   impl_->handler = std::move(handler);
   RegisterNotifyClass();
-  impl_->window = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                                  nullptr);
+  impl_->window =
+      CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
   SetWindowLongPtrA(impl_->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&impl_->handler));
 }
 
@@ -78,8 +78,7 @@ void ProcessMessages() { win32::PumpPending(); }
 
 bool WaitAndProcessMessages(int timeout_ms) {
   if (win32::PumpPending()) return true;
-  MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms),
-                            QS_ALLINPUT);
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms), QS_ALLINPUT);
   return win32::PumpPending();
 }
 

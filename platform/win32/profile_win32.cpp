@@ -6,11 +6,11 @@
 namespace corvane::platform {
 
 // The system's own profile reader, with its own rules and places.
-std::string ReadProfileString(const std::string& file, const std::string& section,
-                              const std::string& key, const std::string& def) {
+std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& def) {
   char buffer[kMaxIniLine + 1];
-  const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(),
-                                                buffer, sizeof buffer, file.c_str());
+  const DWORD length =
+      GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, sizeof buffer, file.c_str());
   return std::string(buffer, length);
 }
 

@@ -39,28 +39,28 @@ TShiftState MouseShift(WPARAM keys) {
 TMouseButton ButtonOf(UINT message) {
   switch (message) {
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP: return TMouseButton::mbRight;
+    case WM_RBUTTONUP:
+      return TMouseButton::mbRight;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP: return TMouseButton::mbMiddle;
-    default: return TMouseButton::mbLeft;
+    case WM_MBUTTONUP:
+      return TMouseButton::mbMiddle;
+    default:
+      return TMouseButton::mbLeft;
   }
 }
 
 RECT ToRect(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 TRect FromRect(const RECT& r) {
-  return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
-          static_cast<int>(r.bottom)};
+  return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right), static_cast<int>(r.bottom)};
 }
 
 }  // namespace
 
 TWin32ViewWindow::TWin32ViewWindow(HWND parent, const TRect& bounds, DWORD exStyle) {
   RegisterViewClass(WindowProc);
-  const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS
-                                        : WS_POPUP | WS_VISIBLE;
-  CreateWindowExA(exStyle, kClassName, "", style, bounds.Left, bounds.Top,
-                  bounds.Right - bounds.Left, bounds.Bottom - bounds.Top, parent, nullptr,
-                  GetModuleHandleA(nullptr), this);
+  const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS : WS_POPUP | WS_VISIBLE;
+  CreateWindowExA(exStyle, kClassName, "", style, bounds.Left, bounds.Top, bounds.Right - bounds.Left,
+                  bounds.Bottom - bounds.Top, parent, nullptr, GetModuleHandleA(nullptr), this);
 }
 
 TWin32ViewWindow::~TWin32ViewWindow() {
@@ -73,8 +73,7 @@ void TWin32ViewWindow::Attach(TCustomZuzeRI* view) {
   if (view_ != nullptr && GetFocus() == hwnd_) RunGuarded([this] { view_->FocusGained(); });
 }
 
-LRESULT CALLBACK TWin32ViewWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
-                                              LPARAM lparam) {
+LRESULT CALLBACK TWin32ViewWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<TWin32ViewWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
     self->hwnd_ = hwnd;
@@ -111,9 +110,15 @@ bool TWin32ViewWindow::ToView(UINT message, WPARAM wparam, LPARAM lparam) {
   const int x = MouseX(lparam);
   const int y = MouseY(lparam);
   switch (message) {
-    case WM_SETFOCUS: RunGuarded([&] { view.FocusGained(); }); return true;
-    case WM_KILLFOCUS: RunGuarded([&] { view.FocusLost(); }); return true;
-    case WM_PALETTECHANGED: view.PaletteNotice(); return true;
+    case WM_SETFOCUS:
+      RunGuarded([&] { view.FocusGained(); });
+      return true;
+    case WM_KILLFOCUS:
+      RunGuarded([&] { view.FocusLost(); });
+      return true;
+    case WM_PALETTECHANGED:
+      view.PaletteNotice();
+      return true;
     case WM_CHAR:
       RunGuarded([&] {
         char key = static_cast<char>(wparam & 0xFF);
@@ -132,8 +137,11 @@ bool TWin32ViewWindow::ToView(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONUP:
       RunGuarded([&] { view.ButtonUp(ButtonOf(message), MouseShift(wparam), x, y); });
       return true;
-    case WM_MOUSEMOVE: RunGuarded([&] { view.MouseMoved(MouseShift(wparam), x, y); }); return true;
-    default: return false;
+    case WM_MOUSEMOVE:
+      RunGuarded([&] { view.MouseMoved(MouseShift(wparam), x, y); });
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -187,14 +195,12 @@ std::unique_ptr<TCanvasPort> TWin32ViewWindow::BeginPaint(TRect& paintRect) {
 }
 
 std::unique_ptr<TCanvasPort> TWin32ViewWindow::ScreenCanvas() {
-  return std::make_unique<TGdiCanvas>(GetDC(nullptr), objects_,
-                                      [](HDC dc) { ReleaseDC(nullptr, dc); });
+  return std::make_unique<TGdiCanvas>(GetDC(nullptr), objects_, [](HDC dc) { ReleaseDC(nullptr, dc); });
 }
 
 std::unique_ptr<TCanvasPort> TWin32ViewWindow::WindowCanvas() {
   const HWND hwnd = hwnd_;
-  return std::make_unique<TGdiCanvas>(GetDC(hwnd), objects_,
-                                      [hwnd](HDC dc) { ReleaseDC(hwnd, dc); });
+  return std::make_unique<TGdiCanvas>(GetDC(hwnd), objects_, [hwnd](HDC dc) { ReleaseDC(hwnd, dc); });
 }
 
 int TWin32ViewWindow::PixelsPerInch() {
@@ -223,9 +229,7 @@ void TWin32ViewWindow::ConfinePointer(const TRect& rect) {
 
 void TWin32ViewWindow::ReleasePointer() { ClipCursor(nullptr); }
 
-void TWin32ViewWindow::CreateCaret(int width, int height) {
-  ::CreateCaret(hwnd_, nullptr, width, height);
-}
+void TWin32ViewWindow::CreateCaret(int width, int height) { ::CreateCaret(hwnd_, nullptr, width, height); }
 void TWin32ViewWindow::DestroyCaret() { ::DestroyCaret(); }
 void TWin32ViewWindow::ShowCaret() { ::ShowCaret(hwnd_); }
 void TWin32ViewWindow::HideCaret() { ::HideCaret(hwnd_); }

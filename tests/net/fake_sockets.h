@@ -13,8 +13,9 @@ namespace corvane::test {
 class FakeSockets : public platform::Sockets {
  public:
   // Wider than 32 bits where handles are, so that a narrowed handle shows.
-  static constexpr platform::SocketHandle kHandle =
-      sizeof(platform::SocketHandle) > 4 ? static_cast<platform::SocketHandle>(0x7700000077LL) : 77;
+  static constexpr platform::SocketHandle kHandle = sizeof(platform::SocketHandle) > 4
+                                                        ? static_cast<platform::SocketHandle>(0x7700000077LL)
+                                                        : 77;
 
   struct Option {
     int option;

@@ -24,7 +24,8 @@ TEST(ReactorSeamTest, QueuedMessagesWakeOnceAndAreDispatchedInOrder) {
   int wakes = 0;
   reactor.SetWakeHandler([&] { ++wakes; });
   std::vector<platform::MessageWord> words;
-  platform::MessageWindow window([&](std::uint32_t, platform::MessageWord word, platform::MessageLong) { words.push_back(word); });
+  platform::MessageWindow window(
+      [&](std::uint32_t, platform::MessageWord word, platform::MessageLong) { words.push_back(word); });
   window.Post(1025, 1, 0);
   window.Post(1025, 2, 0);
   window.Post(1025, 3, 0);

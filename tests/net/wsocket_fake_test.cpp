@@ -19,7 +19,7 @@ namespace {
 using test::FakeSockets;
 
 std::string StateName(TSocketState s) {
-  static const char* const kNames[] = {"Invalid", "Opened",    "Bound",     "Connecting",
+  static const char* const kNames[] = {"Invalid",   "Opened",    "Bound",     "Connecting",
                                        "Connected", "Accepting", "Listening", "Closed"};
   return kNames[static_cast<int>(s)];
 }
@@ -46,8 +46,8 @@ class FakeSocketTest : public ::testing::Test {
 
   void Deliver(std::uint32_t bits, std::uint32_t error = 0,
                platform::MessageWord handle = static_cast<platform::MessageWord>(FakeSockets::kHandle)) {
-    ASSERT_TRUE(platform::PostToWindow(sock.NotificationWindow(), TWSocket::kNotifyMessage, handle,
-                                       bits | (error << 16)));
+    ASSERT_TRUE(
+        platform::PostToWindow(sock.NotificationWindow(), TWSocket::kNotifyMessage, handle, bits | (error << 16)));
     platform::ProcessMessages();
   }
 
@@ -302,7 +302,8 @@ TEST_F(FakeSocketTest, BytesSentWhileConnectingWaitForTheConnection) {
     Deliver(platform::kFdConnect, error);
     if (error == 0) Deliver(platform::kFdWrite);
     const std::string connected = "connected " + std::to_string(error);
-    const Log expected = error == 0 ? Log{"Connected", connected, "sent 0"} : Log{"Connected", connected, "Closed", "closed 0"};
+    const Log expected =
+        error == 0 ? Log{"Connected", connected, "sent 0"} : Log{"Connected", connected, "Closed", "closed 0"};
     EXPECT_EQ(log, expected);
     EXPECT_EQ(fake.sent, std::vector<std::string>(error == 0 ? 1 : 0, "early"));
     sock.Close();
@@ -371,8 +372,7 @@ TEST_F(FakeSocketTest, CloseRetriesAWouldBlockCloseAndThenSucceeds) {
 TEST_F(FakeSocketTest, CloseRetryGivesUpAfterABoundedNumberOfTries) {
   ConnectUp();
   fake.close_failures = 1'000'000;
-  EXPECT_EQ(Raised([&] { sock.Close(); }),
-            "Error 10035 in function Disconnect (closesocket)\r\nOperation would block");
+  EXPECT_EQ(Raised([&] { sock.Close(); }), "Error 10035 in function Disconnect (closesocket)\r\nOperation would block");
   EXPECT_EQ(fake.close_calls, TWSocket::kCloseRetries + 1);
   EXPECT_EQ(sock.State(), TSocketState::Connected);
   fake.close_failures = 0;
@@ -557,7 +557,8 @@ TEST_F(FakeSocketTest, ACloseFailingDuringDestructionIsReportedNotThrown) {
 // Window code destroys a socket from inside its own events: whatever raised
 // the event must not touch it afterwards (checked under AddressSanitizer).
 TEST(FakeSocketLifetime, DestroyedInsideEachOfItsEvents) {
-  for (const std::string event : {"Opened", "Connecting", "Connected", "Closed", "connected", "data", "sent", "closed"}) {
+  for (const std::string event :
+       {"Opened", "Connecting", "Connected", "Closed", "connected", "data", "sent", "closed"}) {
     for (const std::uint32_t error : {0u, 10061u}) {
       for (const bool peer_closes : {false, true}) {
         SCOPED_TRACE(event + " " + std::to_string(error) + (peer_closes ? " peer close" : " close"));

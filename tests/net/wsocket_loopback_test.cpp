@@ -22,7 +22,7 @@ using test::PumpUntil;
 using Log = std::vector<std::string>;
 
 std::string StateName(TSocketState s) {
-  static const char* const kNames[] = {"Invalid", "Opened",    "Bound",     "Connecting",
+  static const char* const kNames[] = {"Invalid",   "Opened",    "Bound",     "Connecting",
                                        "Connected", "Accepting", "Listening", "Closed"};
   return kNames[static_cast<int>(s)];
 }

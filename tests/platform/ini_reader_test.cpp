@@ -11,21 +11,28 @@ using corvane::platform::FindIniValue;
 
 namespace {
 
-const std::string kIni = "Rows=1\r\n[Host.Example]\r\n  Rows = 30  \r\nFONTNAME=\"Courier New\"\r\n; Cols=99\r\n"
-                         "Cols\r\nCols='132'\r\nCols=80\r\nQuote=\"half\r\nLong=" + std::string(100000, 'v') +
-                         "\r\nAfter=x\r\n[ other ]\nRows=40\n[broken\nRows=41\n[host.example]\nXlat=1";
+const std::string kIni =
+    "Rows=1\r\n[Host.Example]\r\n  Rows = 30  \r\nFONTNAME=\"Courier New\"\r\n; Cols=99\r\n"
+    "Cols\r\nCols='132'\r\nCols=80\r\nQuote=\"half\r\nLong=" +
+    std::string(100000, 'v') + "\r\nAfter=x\r\n[ other ]\nRows=40\n[broken\nRows=41\n[host.example]\nXlat=1";
 
 // Blanks and one pair of quotes go, comments and lines without "=" are
 // skipped, the first key wins, a long line keeps 1024 bytes and ends where
 // it ends, a section without "]" is none, the last line needs no LF.
 TEST(IniReader, FindsValuesWithTheProfileRules) {
   const std::vector<std::tuple<const char*, const char*, std::optional<std::string>>> cases = {
-      {"Host.Example", "Rows", "30"},   {"HOST.EXAMPLE", "fontname", "Courier New"},
-      {"Host.Example", "Cols", "132"},  {"Host.Example", "Quote", "\"half"},
-      {"Host.Example", "Long", std::string(1019, 'v')}, {"Host.Example", "After", "x"},
-      {"host.example", "Xlat", "1"},    {"other", "Rows", "40"},
-      {"broken", "Rows", std::nullopt}, {"Host.Example", "Missing", std::nullopt},
-      {"Nowhere", "Rows", std::nullopt}, {"", "Rows", std::nullopt}};
+      {"Host.Example", "Rows", "30"},
+      {"HOST.EXAMPLE", "fontname", "Courier New"},
+      {"Host.Example", "Cols", "132"},
+      {"Host.Example", "Quote", "\"half"},
+      {"Host.Example", "Long", std::string(1019, 'v')},
+      {"Host.Example", "After", "x"},
+      {"host.example", "Xlat", "1"},
+      {"other", "Rows", "40"},
+      {"broken", "Rows", std::nullopt},
+      {"Host.Example", "Missing", std::nullopt},
+      {"Nowhere", "Rows", std::nullopt},
+      {"", "Rows", std::nullopt}};
   for (const auto& [section, key, value] : cases) {
     std::istringstream in(kIni);
     EXPECT_EQ(FindIniValue(in, section, key), value) << section << " " << key;

@@ -38,7 +38,10 @@ TEST(FeedAllocations, TextAndControlCharactersAllocateNothing) {
   screen.XlatIn = true;
   screen.AutoWrap = true;
   std::string text;
-  for (int i = 0; i < 40; ++i) text += "Plain text with accents \xE9\xE8 and controls\b\t\r\n\x0E" "lqk\x0F\a";
+  for (int i = 0; i < 40; ++i)
+    text +=
+        "Plain text with accents \xE9\xE8 and controls\b\t\r\n\x0E"
+        "lqk\x0F\a";
   text += std::string(3000, 'x');
 
   EXPECT_EQ(AllocationsWhileFeeding(screen, text), 0);
@@ -49,7 +52,11 @@ TEST(FeedAllocations, RecognisedSequencesAllocateNothing) {
   TScreen screen;
   const std::string sequences =
       "\x1b[1;31;44m\x1b[7m\x1b[0m\x1b[5;10H\x1b[2;20r\x1b[3L\x1b[2M\x1b[4@\x1b[3P\x1b[K\x1b[J\x1b[2J"
-      "\x1b[?7h\x1b[?25l\x1b" "7\x1b" "8\x1bM\x1b(0\x1b(B\x1b[1;4I\x00" "A\x00" "B"s;
+      "\x1b[?7h\x1b[?25l\x1b"
+      "7\x1b"
+      "8\x1bM\x1b(0\x1b(B\x1b[1;4I\x00"
+      "A\x00"
+      "B"s;
   EXPECT_EQ(AllocationsWhileFeeding(screen, sequences), 0);
   EXPECT_EQ(screen.Lines[screen.Row]->Chars[screen.Col - 1], 'B');  // the whole stream was fed
 }

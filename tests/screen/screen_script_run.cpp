@@ -185,28 +185,40 @@ class TCaseRun {
     TScreen& s = FScreen;
     if (value < 0) return Fail("set needs a field and a value");
     const std::map<std::string_view, bool*> flags = {
-        {"autowrap", &s.AutoWrap}, {"autolf", &s.AutoLF},   {"autocr", &s.AutoCR},
-        {"xlatin", &s.XlatIn},     {"xlatdefault", &s.XlatDefault}, {"altfont", &s.AltFont},
-        {"reverse", &s.Reverse},
+        {"autowrap", &s.AutoWrap},       {"autolf", &s.AutoLF},   {"autocr", &s.AutoCR},   {"xlatin", &s.XlatIn},
+        {"xlatdefault", &s.XlatDefault}, {"altfont", &s.AltFont}, {"reverse", &s.Reverse},
     };
-    if (auto flag = flags.find(field); flag != flags.end()) *flag->second = value != 0;
-    else if (field == "rows") s.SetRows(static_cast<int>(value));
-    else if (field == "cols") s.SetCols(static_cast<int>(value));
-    else if (field == "row") s.Row = static_cast<int>(value);
-    else if (field == "col") s.Col = static_cast<int>(value);
-    else if (field == "raw") s.RawCount = static_cast<int>(value);
-    else if (field == "attr") s.Attr = static_cast<std::uint8_t>(value);
-    else Fail("unknown field " + field);
+    if (auto flag = flags.find(field); flag != flags.end())
+      *flag->second = value != 0;
+    else if (field == "rows")
+      s.SetRows(static_cast<int>(value));
+    else if (field == "cols")
+      s.SetCols(static_cast<int>(value));
+    else if (field == "row")
+      s.Row = static_cast<int>(value);
+    else if (field == "col")
+      s.Col = static_cast<int>(value);
+    else if (field == "raw")
+      s.RawCount = static_cast<int>(value);
+    else if (field == "attr")
+      s.Attr = static_cast<std::uint8_t>(value);
+    else
+      Fail("unknown field " + field);
   }
 
   void Call() {
     TScreen& s = FScreen;
     const std::map<std::string_view, void (TScreen::*)()> primitives = {
-        {"ClearScreen", &TScreen::ClearScreen},       {"ResetDirty", &TScreen::ResetDirty},
-        {"LineFeed", &TScreen::LineFeed},             {"ReverseIndex", &TScreen::ReverseIndex},
-        {"ScrollUp", &TScreen::ScrollUp},             {"ScrollDown", &TScreen::ScrollDown},
-        {"EraseToEndOfLine", &TScreen::EraseToEndOfLine}, {"EraseBelow", &TScreen::EraseBelow},
-        {"SaveCursor", &TScreen::SaveCursor},         {"RestoreCursor", &TScreen::RestoreCursor},
+        {"ClearScreen", &TScreen::ClearScreen},
+        {"ResetDirty", &TScreen::ResetDirty},
+        {"LineFeed", &TScreen::LineFeed},
+        {"ReverseIndex", &TScreen::ReverseIndex},
+        {"ScrollUp", &TScreen::ScrollUp},
+        {"ScrollDown", &TScreen::ScrollDown},
+        {"EraseToEndOfLine", &TScreen::EraseToEndOfLine},
+        {"EraseBelow", &TScreen::EraseBelow},
+        {"SaveCursor", &TScreen::SaveCursor},
+        {"RestoreCursor", &TScreen::RestoreCursor},
     };
     const std::string name = Words().size() > 1 ? Words()[1] : "";
     if (auto primitive = primitives.find(name); primitive != primitives.end())

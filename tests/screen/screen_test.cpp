@@ -46,7 +46,9 @@ TEST_F(Diagnostics, MessagesAreNumberedInOrderAcrossScreensAsTwoPieces) {
   DebugCount = 0x0009;
   TScreen first, second;
   first.FeedText("\x1b[6n");
-  second.FeedText("\x1b" "c");
+  second.FeedText(
+      "\x1b"
+      "c");
 
   EXPECT_EQ(Pieces, (std::vector<std::string>{"000A ", "Unimplemented Escape Sequence: [6n\r\n", "000B ",
                                               "Invalid Escape Sequence: c\r\n"}));
@@ -61,7 +63,9 @@ TEST_F(Diagnostics, AScreenWithItsOwnHooksReportsOnlyThere) {
   hooked.SetHooks({[&] { ++ownAlerts; }, [&](std::string_view piece) { own += piece; }, &ownCount});
   const std::uint32_t sharedBefore = DebugCount;
   hooked.FeedText("\x1b[6n\x07");
-  plain.FeedText("\x1b" "c");
+  plain.FeedText(
+      "\x1b"
+      "c");
 
   EXPECT_EQ(own, "0001 Unimplemented Escape Sequence: [6n\r\n");
   EXPECT_EQ(ownAlerts, 1);
@@ -121,11 +125,29 @@ TEST(Resize, RowsAndColsAreClampedAndTheRegionFollowsRows) {
 // Random CSI sequences with ordinary and extreme parameters, mixed with
 // other escapes, text and control characters.
 std::string RandomSequences(std::mt19937& Random, std::size_t Count) {
-  static const char* const kParams[] = {"", "0", "1", "2", "3", "7", "25", "65535", "65536", "2147483647",
-                                       "2147483648", "99999999999", "?7", "?25", " 5"};
+  static const char* const kParams[] = {"",      "0",          "1",          "2",           "3",  "7",   "25", "65535",
+                                        "65536", "2147483647", "2147483648", "99999999999", "?7", "?25", " 5"};
   static const char kFinals[] = "@ABCDHIJKLMPSTfghlmnrsu>c";
-  static const char* const kOther[] = {"\x1b" "7", "\x1b" "8", "\x1bM", "\x1b(0", "\x1b(B", "\x1b" "c", "text",
-                                       "\r", "\n", "\b", "\t", "\x0e", "\x0f", "\xe9", "\x07", "\x1b[1;3I"};
+  static const char* const kOther[] = {
+      "\x1b"
+      "7",
+      "\x1b"
+      "8",
+      "\x1bM",
+      "\x1b(0",
+      "\x1b(B",
+      "\x1b"
+      "c",
+      "text",
+      "\r",
+      "\n",
+      "\b",
+      "\t",
+      "\x0e",
+      "\x0f",
+      "\xe9",
+      "\x07",
+      "\x1b[1;3I"};
   const auto pick = [&Random](const auto& list) { return list[Random() % std::size(list)]; };
   std::string bytes;
   for (std::size_t i = 0; i < Count; ++i) {

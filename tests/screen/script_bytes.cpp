@@ -9,7 +9,7 @@ namespace corvane::test {
 namespace {
 
 const std::map<std::string_view, std::uint8_t> kByteNames = {
-    {"NUL", 0x00}, {"BEL", 0x07}, {"BS", 0x08}, {"HT", 0x09}, {"LF", 0x0A}, {"VT", 0x0B},
+    {"NUL", 0x00}, {"BEL", 0x07}, {"BS", 0x08}, {"HT", 0x09}, {"LF", 0x0A},  {"VT", 0x0B},
     {"FF", 0x0C},  {"CR", 0x0D},  {"SO", 0x0E}, {"SI", 0x0F}, {"ESC", 0x1B},
 };
 
@@ -41,7 +41,7 @@ std::optional<long> ParseNumber(std::string_view Text, int Base) {
   if (Text.empty()) return std::nullopt;
   long value = 0;
   for (char ch : Text) {
-    const int digit = ch >= '0' && ch <= '9' ? ch - '0'
+    const int digit = ch >= '0' && ch <= '9'   ? ch - '0'
                       : ch >= 'A' && ch <= 'F' ? ch - 'A' + 10
                       : ch >= 'a' && ch <= 'f' ? ch - 'a' + 10
                                                : 99;

@@ -7,10 +7,10 @@ namespace {
 
 std::string OptionName(unsigned char option) {
   static const std::map<unsigned char, std::string> names = {
-      {0, "BINARY"},  {1, "ECHO"},     {3, "SGA"},     {5, "STATUS"},      {6, "TIMING-MARK"},
-      {23, "SEND-LOCATION"}, {24, "TTYPE"}, {25, "EOR"}, {31, "NAWS"},    {32, "TSPEED"},
-      {33, "LFLOW"},  {34, "LINEMODE"}, {35, "XDISPLOC"}, {36, "OLD-ENVIRON"}, {37, "AUTHENTICATION"},
-      {38, "ENCRYPT"}, {39, "NEW-ENVIRON"}};
+      {0, "BINARY"},         {1, "ECHO"},        {3, "SGA"},       {5, "STATUS"},       {6, "TIMING-MARK"},
+      {23, "SEND-LOCATION"}, {24, "TTYPE"},      {25, "EOR"},      {31, "NAWS"},        {32, "TSPEED"},
+      {33, "LFLOW"},         {34, "LINEMODE"},   {35, "XDISPLOC"}, {36, "OLD-ENVIRON"}, {37, "AUTHENTICATION"},
+      {38, "ENCRYPT"},       {39, "NEW-ENVIRON"}};
   auto it = names.find(option);
   return it != names.end() ? it->second : std::to_string(option);
 }

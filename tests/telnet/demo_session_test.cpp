@@ -96,13 +96,12 @@ TEST(KeyNames, SplitsTheSequencesThatKeysSend) {
   auto seq = SplitKeySequences("\x1b[A\x1b[15~\x1bOPab\x1b[[A\x1bx\r\n\r\x1b");
   std::vector<std::string> names;
   for (const auto& s : seq) names.push_back(NameKeySequence(s));
-  EXPECT_EQ(names, (std::vector<std::string>{"ESC [ A", "ESC [ 1 5 ~", "ESC O P", "a", "b",
-                                            "ESC [ [ A", "ESC x", "CR LF", "CR", "ESC"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"ESC [ A", "ESC [ 1 5 ~", "ESC O P", "a", "b", "ESC [ [ A", "ESC x",
+                                             "CR LF", "CR", "ESC"}));
 }
 
 TEST(KeyNames, NamesControlAndHighBytes) {
-  EXPECT_EQ(NameKeySequence(B({0, 1, 8, 9, 27, 31, 32, 127, 128, 233})),
-            "NUL ^A BS TAB ESC ^_ SP DEL 0x80 0xE9");
+  EXPECT_EQ(NameKeySequence(B({0, 1, 8, 9, 27, 31, 32, 127, 128, 233})), "NUL ^A BS TAB ESC ^_ SP DEL 0x80 0xE9");
   EXPECT_EQ(HexBytes(B({0, 27, 255})), "00 1B FF");
 }
 

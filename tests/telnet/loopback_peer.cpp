@@ -81,8 +81,7 @@ bool ScriptedServer::Accept() {
 
 bool ScriptedServer::Feed(TTnCnx& cnx, const std::string& chunk) {
   std::int32_t target = cnx.CnxSocket()->ReadCount() + static_cast<std::int32_t>(chunk.size());
-  return stream_->SendAll(chunk, 5000) &&
-         PumpUntil([&] { return cnx.CnxSocket()->ReadCount() >= target; });
+  return stream_->SendAll(chunk, 5000) && PumpUntil([&] { return cnx.CnxSocket()->ReadCount() >= target; });
 }
 
 std::string ScriptedServer::TakeReplies(size_t at_least, int timeout_ms) {

@@ -29,11 +29,12 @@ constexpr const char* kPrompt = "cv$ ";
 class LoginSandbox {
  public:
   LoginSandbox() {
-    root_ = fs::temp_directory_path() / ("cvtelnet-login-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                         "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    root_ = fs::temp_directory_path() /
+            ("cvtelnet-login-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+             std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     fs::create_directories(root_ / "empty");
-    std::ofstream(Login()) << "#!/bin/sh\ncd '" << (root_ / "empty").string()
-                           << "' || exit 1\nPS1='" << kPrompt << "' exec timeout 30 /bin/sh -i\n";
+    std::ofstream(Login()) << "#!/bin/sh\ncd '" << (root_ / "empty").string() << "' || exit 1\nPS1='" << kPrompt
+                           << "' exec timeout 30 /bin/sh -i\n";
     fs::permissions(Login(), fs::perms::owner_all);
   }
   ~LoginSandbox() { fs::remove_all(root_); }
@@ -139,7 +140,8 @@ TEST(RealServer, InetutilsTelnetd) {
   // Seen with inetutils 2.4: the server offers AUTHENTICATION and ENCRYPT and
   // waits for their refusal (DONT) before it asks for the terminal type.
   auto sent = DescribeCommands(c.sockets.sent);
-  for (const char* answer : {"DONT AUTHENTICATION", "DONT ENCRYPT", "WILL TTYPE", "SB TTYPE IS VT100", "DO ECHO", "DO SGA"})
+  for (const char* answer :
+       {"DONT AUTHENTICATION", "DONT ENCRYPT", "WILL TTYPE", "SB TTYPE IS VT100", "DO ECHO", "DO SGA"})
     EXPECT_NE(std::find(sent.begin(), sent.end(), answer), sent.end()) << answer;
 }
 

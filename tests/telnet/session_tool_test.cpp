@@ -32,8 +32,9 @@ TEST(SessionTool, UnescapesWhatAShellCannotPassEasily) {
 // operators become their characters.
 TEST(SessionTool, NamedKeysSendWhatTheKeyTablesSay) {
   const std::vector<std::tuple<int, const char*, std::string>> cases = {
-      {1, "Up", "\x1b[A"}, {1, "kp8", "\x1b[A"}, {1, "KPDot", ""}, {1, "F12", "\x1b[29~"}, {1, "Enter", "\r"},
-      {1, "KPStar", "*"}, {0, "Tab", "\x1b[Z"}, {0, "shift+TAB", "\t"}, {0, "Ctrl+F1", "\x1b[k"}, {2, "PgDn", "\x1b+"}};
+      {1, "Up", "\x1b[A"},      {1, "kp8", "\x1b[A"}, {1, "KPDot", ""},     {1, "F12", "\x1b[29~"},
+      {1, "Enter", "\r"},       {1, "KPStar", "*"},   {0, "Tab", "\x1b[Z"}, {0, "shift+TAB", "\t"},
+      {0, "Ctrl+F1", "\x1b[k"}, {2, "PgDn", "\x1b+"}};
   recording::TViewRig rig;
   TPressKeyboard keyboard;
   auto ports = rig.Ports();
@@ -78,8 +79,8 @@ TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
   std::ofstream(ini) << "[127.0.0.1]\nCols=100\nFKeys=0\n";
   platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
   ASSERT_TRUE(host.Started());
-  const std::string arguments = "127.0.0.1 " + port + " --seconds 5 --ini " + ini.string() +
-                                " --send '\\e[A' --key F1 --send q";
+  const std::string arguments =
+      "127.0.0.1 " + port + " --seconds 5 --ini " + ini.string() + " --send '\\e[A' --key F1 --send q";
   // The demo host may still be starting: one retry after a short pause.
   ToolRun run = RunTool(arguments);
   if (run.status != 0) {
@@ -96,10 +97,10 @@ TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
 TEST(SessionTool, ARefusedConnectionShowsTheFailureLineAndEndsWithStatusOne) {
   const ToolRun run = RunTool("127.0.0.1 " + FreePort());
   EXPECT_EQ(run.status, 1);
-  const std::vector<std::string> lines = {"00|Connecting to '127.0.0.1'", "01|Connection failed: " + SocketErrorDesc(10061),
+  const std::vector<std::string> lines = {"00|Connecting to '127.0.0.1'",
+                                          "01|Connection failed: " + SocketErrorDesc(10061),
                                           "03|*** Server has closed ***", "cvtelnet-session: connection failed: "};
-  for (const std::string& shown : lines)
-    EXPECT_NE(run.out.find(shown), std::string::npos) << shown << "\n" << run.out;
+  for (const std::string& shown : lines) EXPECT_NE(run.out.find(shown), std::string::npos) << shown << "\n" << run.out;
 }
 
 TEST(SessionTool, BadCommandLinesEndWithStatusTwo) {

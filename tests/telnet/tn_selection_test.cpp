@@ -36,13 +36,13 @@ struct Selecting : ::testing::Test {
 // The frames are inverting: every one drawn must be drawn again to go.
 TEST_F(Selecting, DragsSelectTheCellsUnderTheRubberBand) {
   const std::vector<std::tuple<const char*, const char*, size_t>> cases = {
-      {"D 30,40 U 30,40", "", 0},                           // a click
-      {"D 30,16 M 30,16 U 30,16", "", 0},                   // one move: no frame
-      {"D 31,17 M 31,17 M 33,19 U 33,19", "d", 2},          // two moves in one cell
-      {"D 6,4 M 6,4 M 30,16 U 30,16", "ABCD\r\nabcd", 2},   // rows 0-1, columns 0-3
+      {"D 30,40 U 30,40", "", 0},                          // a click
+      {"D 30,16 M 30,16 U 30,16", "", 0},                  // one move: no frame
+      {"D 31,17 M 31,17 M 33,19 U 33,19", "d", 2},         // two moves in one cell
+      {"D 6,4 M 6,4 M 30,16 U 30,16", "ABCD\r\nabcd", 2},  // rows 0-1, columns 0-3
       {"D 6,4 M 6,4 M 14,4 M 22,28 U 22,28", "ABC\r\nabc\r\n012", 4},
-      {"D 60,28 M 60,28 M 20,28 U 20,28", "", 2},           // left of the anchor
-      {"D 6,16 M 6,16 M 30,4 U 30,4", "", 2}};              // above it
+      {"D 60,28 M 60,28 M 20,28 U 20,28", "", 2},  // left of the anchor
+      {"D 6,16 M 6,16 M 30,4 U 30,4", "", 2}};     // above it
   for (const auto& [mouse, text, frames] : cases) {
     rig.Window.Drawn.clear();
     Mouse(mouse);
@@ -54,9 +54,9 @@ TEST_F(Selecting, DragsSelectTheCellsUnderTheRubberBand) {
   }
   rig.ClearRecords();
   Mouse("D 31,17 M 31,17 M 33,19 U 33,19 D 90,90");
-  EXPECT_EQ(rig.Window.Calls, (std::vector<std::string>{"SetMouseCapture", "ConfinePointer (0,0,484,400)",
-                                                        "ReleaseMouseCapture", "ReleasePointer", "RepaintNow",
-                                                        "RepaintNow"}));
+  EXPECT_EQ(rig.Window.Calls,
+            (std::vector<std::string>{"SetMouseCapture", "ConfinePointer (0,0,484,400)", "ReleaseMouseCapture",
+                                      "ReleasePointer", "RepaintNow", "RepaintNow"}));
   EXPECT_EQ(recording::ToString(rig.Window.Drawn.back()), "FocusRect (30,16,38,32)");
 }
 

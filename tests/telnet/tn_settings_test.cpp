@@ -19,9 +19,13 @@ namespace fs = std::filesystem;
 
 TEST(ProfileInteger, DecimalOrHexadecimalElseTheDefault) {
   const std::vector<std::pair<const char*, int>> cases = {
-      {"42", 42}, {" -7 ", -7}, {"+3", 3}, {"0x1F", 31}, {"0X1f", 31}, {"$10", 16}, {"-$10", -16}, {"007", 7},
-      {"-2147483648", -2147483647 - 1}, {"2147483648", 99}, {"0x80000000", 99}, {"", 99}, {"0x", 99},
-      {"$", 99}, {"12abc", 99}, {"1.5", 99}, {"--5", 99}, {"$-5", 99}, {"0x+5", 99}, {"yes", 99}};
+      {"42", 42},         {" -7 ", -7},       {"+3", 3},
+      {"0x1F", 31},       {"0X1f", 31},       {"$10", 16},
+      {"-$10", -16},      {"007", 7},         {"-2147483648", -2147483647 - 1},
+      {"2147483648", 99}, {"0x80000000", 99}, {"", 99},
+      {"0x", 99},         {"$", 99},          {"12abc", 99},
+      {"1.5", 99},        {"--5", 99},        {"$-5", 99},
+      {"0x+5", 99},       {"yes", 99}};
   for (const auto& [text, value] : cases) EXPECT_EQ(ProfileInteger(text, 99), value) << text;
 }
 
@@ -44,8 +48,8 @@ class LoadSettings : public ::testing::Test {
     text << term.Font().Name << '/' << term.Font().Size << '/' << int{term.Font().Style};
     for (int v : {term.LineHeight(), term.Rows(), term.Cols(), term.FKeys}) text << ' ' << v;
     text << ' ';
-    for (bool b : {term.AutoCR(), term.AutoLF(), term.LocalEcho, term.MonoChrome, term.UpperLock, term.Xlat(),
-                   term.AutoWrap()})
+    for (bool b :
+         {term.AutoCR(), term.AutoLF(), term.LocalEcho, term.MonoChrome, term.UpperLock, term.Xlat(), term.AutoWrap()})
       text << b;
     return text.str();
   }

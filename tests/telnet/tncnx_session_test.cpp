@@ -25,7 +25,8 @@ struct Connected {
 TEST(TnDelivery, OneBlockPerChunkWithAZeroAfterItAndEventsBeforeTheData) {
   Connected c;
   ASSERT_TRUE(c.server.Feed(c.cnx, B({65, 255, 255, 66})));
-  EXPECT_EQ(c.rec.blocks, std::vector<std::string>{"A\xff" "B"});
+  EXPECT_EQ(c.rec.blocks, std::vector<std::string>{"A\xff"
+                                                   "B"});
   EXPECT_TRUE(c.rec.block_terminated);
 
   c.rec.log.clear();
@@ -68,8 +69,8 @@ TEST(TnSubNegotiation, HandlersRunFirstAndMayChangeTheTextsSent) {
   c.cnx.OnTermType = [](TTnCnx& cnx) { cnx.TermType = "ANSI"; };
   c.cnx.OnSendLoc = [](TTnCnx& cnx) { cnx.Location = "Room 12"; };
   ASSERT_TRUE(c.server.Feed(c.cnx, B({255, 253, 24, 255, 250, 24, 1, 255, 240, 255, 253, 23})));
-  std::string expected = B({255, 251, 24, 255, 250, 24, 0}) + "ANSI" + kIacSe +
-                         B({255, 251, 23, 255, 250, 23}) + "Room 12" + kIacSe;
+  std::string expected =
+      B({255, 251, 24, 255, 250, 24, 0}) + "ANSI" + kIacSe + B({255, 251, 23, 255, 250, 23}) + "Room 12" + kIacSe;
   EXPECT_EQ(c.server.TakeReplies(expected.size()), expected);
 }
 
@@ -103,9 +104,8 @@ TEST(TnReceive, EndOfStreamAndFailuresAreDisplayed) {
     int result, error;
     std::string display;
   };
-  const std::vector<Answer> answers = {{0, 0, "\r\n**** Remote has closed ****\r\n"},
-                                       {-1, 10054, "\r\n**** ERROR: 10054 ****\r\n"},
-                                       {-1, 10035, ""}};
+  const std::vector<Answer> answers = {
+      {0, 0, "\r\n**** Remote has closed ****\r\n"}, {-1, 10054, "\r\n**** ERROR: 10054 ****\r\n"}, {-1, 10035, ""}};
   for (const auto& a : answers) {
     ForwardingSockets sockets;
     ScriptedServer server;
@@ -200,8 +200,8 @@ TEST(TnSession, AReconnectFromAHandlerIsKept) {
 // may be touched afterwards (checked under AddressSanitizer).
 TEST(TnLifetime, DestroyedInsideEachOfItsEvents) {
   const std::vector<std::pair<std::string, std::string>> triggers = {
-      {"connected", ""},          {"data", "x" + B({255, 239})},         {"display", "x"},
-      {"eor", B({255, 239})},     {"sendloc", B({255, 253, 23})},        {"termtype", B({255, 250, 24, 1, 255, 240})},
+      {"connected", ""},      {"data", "x" + B({255, 239})},  {"display", "x"},
+      {"eor", B({255, 239})}, {"sendloc", B({255, 253, 23})}, {"termtype", B({255, 250, 24, 1, 255, 240})},
       {"closed", ""}};
   for (const auto& [event, bytes] : triggers) {
     SCOPED_TRACE(event);

@@ -103,8 +103,8 @@ TEST(TnZuzeRISession, ADataHandlerMayShortenOrEmptyTheBlock) {
   ScriptedServer server;
   Terminal t;
   ASSERT_TRUE(t.ConnectTo(server));
-  for (const auto& [len, shown] : std::vector<std::pair<int, std::string>>{
-           {6, "abcdef"}, {3, "abc"}, {0, ""}, {-4, ""}, {99, "abcdef"}}) {
+  for (const auto& [len, shown] :
+       std::vector<std::pair<int, std::string>>{{6, "abcdef"}, {3, "abc"}, {0, ""}, {-4, ""}, {99, "abcdef"}}) {
     t.term.OnDataAvailable = [&, len = len](TTnZuzeRI&, const char* buffer, int& n) {
       EXPECT_EQ(std::string(buffer, static_cast<size_t>(n)), "abcdef");
       n = len;

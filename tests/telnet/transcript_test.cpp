@@ -31,11 +31,11 @@ namespace {
 using test::TScriptCase;
 
 const std::map<std::string_view, int> kCommands = {
-    {"IAC", 255}, {"DONT", 254}, {"DO", 253}, {"WONT", 252}, {"WILL", 251}, {"SB", 250}, {"GA", 249}, {"EL", 248},
-    {"EC", 247},  {"AYT", 246},  {"AO", 245}, {"IP", 244},   {"DM", 242},   {"NOP", 241}, {"SE", 240}, {"EOR", 239},
-    {"IS", 0},    {"SEND", 1}};
-const std::map<std::string_view, int> kOptions = {{"BINARY", 0}, {"ECHO", 1}, {"SGA", 3}, {"SEND-LOCATION", 23},
-                                                  {"TTYPE", 24}, {"EOR", 25},  {"NAWS", 31}, {"ENCRYPT", 38}};
+    {"IAC", 255}, {"DONT", 254}, {"DO", 253}, {"WONT", 252}, {"WILL", 251}, {"SB", 250},
+    {"GA", 249},  {"EL", 248},   {"EC", 247}, {"AYT", 246},  {"AO", 245},   {"IP", 244},
+    {"DM", 242},  {"NOP", 241},  {"SE", 240}, {"EOR", 239},  {"IS", 0},     {"SEND", 1}};
+const std::map<std::string_view, int> kOptions = {{"BINARY", 0}, {"ECHO", 1}, {"SGA", 3},   {"SEND-LOCATION", 23},
+                                                  {"TTYPE", 24}, {"EOR", 25}, {"NAWS", 31}, {"ENCRYPT", 38}};
 const std::set<std::string_view> kVerbs = {"WILL", "WONT", "DO", "DONT", "SB"};
 const char* const kEventNames[] = {"data", "send", "eor", "wants ttype", "wants location", "trace"};
 
@@ -103,17 +103,28 @@ class Transcript {
   std::string Step(const std::vector<std::string>& w) {
     const std::string& word = w[0];
     const std::string arg = w.size() > 1 ? w[1] : "";
-    if (word == "recv") Feed(Bytes(w, 1));
-    else if (word == "send") return Expect(TnEventType::Send, Bytes(w, 1));
-    else if (word == "data") return Expect(TnEventType::Data, Bytes(w, 1));
-    else if (word == "trace") return Expect(TnEventType::Trace, Bytes(w, 1));
-    else if (word == "eor") return Expect(TnEventType::EndOfRecord, "");
-    else if (word == "wants" && arg == "ttype") return Expect(TnEventType::TermTypeWanted, "");
-    else if (word == "wants" && arg == "location") return Expect(TnEventType::LocationWanted, "");
-    else if (word == "set" && (arg == "ttype" || arg == "location")) (arg == "ttype" ? ttype_ : location_) = Bytes(w, 2);
-    else if (word == "reset") protocol_.Reset();
-    else if (word == "option" && w.size() == 4 && kOptions.count(arg)) return CheckOption(w);
-    else return "cannot read this line";
+    if (word == "recv")
+      Feed(Bytes(w, 1));
+    else if (word == "send")
+      return Expect(TnEventType::Send, Bytes(w, 1));
+    else if (word == "data")
+      return Expect(TnEventType::Data, Bytes(w, 1));
+    else if (word == "trace")
+      return Expect(TnEventType::Trace, Bytes(w, 1));
+    else if (word == "eor")
+      return Expect(TnEventType::EndOfRecord, "");
+    else if (word == "wants" && arg == "ttype")
+      return Expect(TnEventType::TermTypeWanted, "");
+    else if (word == "wants" && arg == "location")
+      return Expect(TnEventType::LocationWanted, "");
+    else if (word == "set" && (arg == "ttype" || arg == "location"))
+      (arg == "ttype" ? ttype_ : location_) = Bytes(w, 2);
+    else if (word == "reset")
+      protocol_.Reset();
+    else if (word == "option" && w.size() == 4 && kOptions.count(arg))
+      return CheckOption(w);
+    else
+      return "cannot read this line";
     return "";
   }
 
@@ -149,7 +160,8 @@ std::vector<TScriptCase> AllTranscripts() {
 
 std::string FileName(const ::testing::TestParamInfo<TScriptCase>& info) {
   std::string name = info.param.File.substr(0, info.param.File.find('.'));
-  std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
+  std::replace_if(
+      name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
   return name;
 }
 

@@ -25,8 +25,7 @@ class CaptureFile : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = fs::current_path();
-    dir_ = fs::temp_directory_path() /
-           ("cv-capture-" + std::to_string(std::random_device{}()));
+    dir_ = fs::temp_directory_path() / ("cv-capture-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir_);
     fs::current_path(dir_);
   }
@@ -40,9 +39,7 @@ class CaptureFile : public ::testing::Test {
     std::ifstream in(name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
-  static void Put(const std::string& name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
-  }
+  static void Put(const std::string& name, const std::string& bytes) { std::ofstream(name, std::ios::binary) << bytes; }
 
  private:
   fs::path saved_, dir_;
@@ -83,8 +80,7 @@ TEST_F(CaptureFile, ViewCapturesTwoPeriodsIntoTheRealFile) {
     view.SetLog(true);
     view.WriteByte('B');
   }
-  EXPECT_EQ(Read("ZUZERI.LOG"),
-            std::string("<Open>A\x1b[2J\x1a\r\n<Close><Open>B<Close>", 35));
+  EXPECT_EQ(Read("ZUZERI.LOG"), std::string("<Open>A\x1b[2J\x1a\r\n<Close><Open>B<Close>", 35));
 }
 
 TEST_F(CaptureFile, ViewRaisesAndStaysOffWhenTheFileCannotBeCreated) {

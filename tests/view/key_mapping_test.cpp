@@ -151,7 +151,7 @@ TEST_F(KeyMapping, SystemKeyDownsReachTheTablesAndTheRestGoesToTheMenu) {
   view().FKeys = 0;
   EXPECT_TRUE(SysKey(kF10, 0x44));
   view().FKeys = 1;
-  EXPECT_FALSE(SysKey(kF10, 0x44));  // no VT100 row: F10 opens the menu
+  EXPECT_FALSE(SysKey(kF10, 0x44));       // no VT100 row: F10 opens the menu
   EXPECT_FALSE(SysKey('E', 0x12, true));  // Alt+E is no letter for the host
   EXPECT_EQ(buffers, (std::vector<std::string>{"\x1b[V"}));
   EXPECT_EQ(keys, "");
@@ -206,7 +206,9 @@ TEST_F(KeyMapping, BothDeadKeysPendingTryCircumflexFirst) {
   rig.Keyboard.Shift = false;
   Letter('A');
   Letter('A');
-  EXPECT_EQ(keys, "\xE2" "a");
+  EXPECT_EQ(keys,
+            "\xE2"
+            "a");
 }
 
 TEST_F(KeyMapping, AltWithTheDeadKeyIsNotClaimed) {
@@ -313,13 +315,11 @@ TEST_F(KeyMapping, DestroyingAFocusedViewRestoresThePreviousHook) {
 TEST(KeyText, ShiftStateNamesInFixedOrderWithTrailingBlanks) {
   EXPECT_EQ(ShiftStateToString(0), "ssNormal");
   EXPECT_EQ(ShiftStateToString(ssCtrl | ssShift | ssAlt), "ssShift ssAlt ssCtrl ");
-  EXPECT_EQ(ShiftStateToString(ssDouble | ssLeft | ssRight | ssMiddle),
-            "ssLeft ssRight ssMiddle ssDouble ");
+  EXPECT_EQ(ShiftStateToString(ssDouble | ssLeft | ssRight | ssMiddle), "ssLeft ssRight ssMiddle ssDouble ");
 }
 
 TEST(KeyText, ValueBytesOutsidePrintableAsciiAndQuotesAreEscaped) {
-  EXPECT_EQ(FuncKeyValueToString(std::string("\x1b[2~ ~\x7f\x80'\\\0", 11)),
-            "\\x1B[2~ ~\\x7F\\x80\\x27\\x5C\\x00");
+  EXPECT_EQ(FuncKeyValueToString(std::string("\x1b[2~ ~\x7f\x80'\\\0", 11)), "\\x1B[2~ ~\\x7F\\x80\\x27\\x5C\\x00");
   EXPECT_EQ(FuncKeyValueToString(""), "");
 }
 

@@ -62,46 +62,41 @@ void ExpectTable(const TFuncKeysTable& table, const std::vector<Expected>& expec
 }
 
 const std::vector<Expected> kSCO = {
-    {"48", "", true, "ESC [ A"},   {"50", "", true, "ESC [ B"},   {"4D", "", true, "ESC [ C"},
-    {"4B", "", true, "ESC [ D"},   {"49", "", true, "ESC [ I"},   {"51", "", true, "ESC [ G"},
-    {"47", "", true, "ESC [ H"},   {"4F", "", true, "ESC [ F"},   {"52", "", true, "ESC [ L"},
-    {"0F", "", false, "ESC [ Z"},  {"53", "", true, "DEL"},
-    {"3B", "", false, "ESC [ M"},  {"3C", "", false, "ESC [ N"},  {"3D", "", false, "ESC [ O"},
-    {"3E", "", false, "ESC [ P"},  {"3F", "", false, "ESC [ Q"},  {"40", "", false, "ESC [ R"},
-    {"41", "", false, "ESC [ S"},  {"42", "", false, "ESC [ T"},  {"43", "", false, "ESC [ U"},
-    {"44", "", false, "ESC [ V"},  {"85", "", false, "ESC [ W"},  {"86", "", false, "ESC [ X"},
-    {"3B", "Shift", false, "ESC [ V"}, {"3C", "Shift", false, "ESC [ Z"},
-    {"3D", "Shift", false, "ESC [ a"}, {"3E", "Shift", false, "ESC [ b"},
-    {"3F", "Shift", false, "ESC [ c"}, {"40", "Shift", false, "ESC [ d"},
-    {"41", "Shift", false, "ESC [ e"}, {"42", "Shift", false, "ESC [ f"},
-    {"43", "Shift", false, "ESC [ g"}, {"44", "Shift", false, "ESC [ h"},
-    {"85", "Shift", false, "ESC [ i"}, {"86", "Shift", false, "ESC [ j"},
-    {"3B", "Ctrl", false, "ESC [ k"},  {"3C", "Ctrl", false, "ESC [ l"},
-    {"3D", "Ctrl", false, "ESC [ m"},  {"3E", "Ctrl", false, "ESC [ n"},
-    {"3F", "Ctrl", false, "ESC [ o"},  {"40", "Ctrl", false, "ESC [ p"},
-    {"41", "Ctrl", false, "ESC [ q"},  {"42", "Ctrl", false, "ESC [ r"},
-    {"43", "Ctrl", false, "ESC [ s"},  {"44", "Ctrl", false, "ESC [ t"},
+    {"48", "", true, "ESC [ A"},       {"50", "", true, "ESC [ B"},       {"4D", "", true, "ESC [ C"},
+    {"4B", "", true, "ESC [ D"},       {"49", "", true, "ESC [ I"},       {"51", "", true, "ESC [ G"},
+    {"47", "", true, "ESC [ H"},       {"4F", "", true, "ESC [ F"},       {"52", "", true, "ESC [ L"},
+    {"0F", "", false, "ESC [ Z"},      {"53", "", true, "DEL"},           {"3B", "", false, "ESC [ M"},
+    {"3C", "", false, "ESC [ N"},      {"3D", "", false, "ESC [ O"},      {"3E", "", false, "ESC [ P"},
+    {"3F", "", false, "ESC [ Q"},      {"40", "", false, "ESC [ R"},      {"41", "", false, "ESC [ S"},
+    {"42", "", false, "ESC [ T"},      {"43", "", false, "ESC [ U"},      {"44", "", false, "ESC [ V"},
+    {"85", "", false, "ESC [ W"},      {"86", "", false, "ESC [ X"},      {"3B", "Shift", false, "ESC [ V"},
+    {"3C", "Shift", false, "ESC [ Z"}, {"3D", "Shift", false, "ESC [ a"}, {"3E", "Shift", false, "ESC [ b"},
+    {"3F", "Shift", false, "ESC [ c"}, {"40", "Shift", false, "ESC [ d"}, {"41", "Shift", false, "ESC [ e"},
+    {"42", "Shift", false, "ESC [ f"}, {"43", "Shift", false, "ESC [ g"}, {"44", "Shift", false, "ESC [ h"},
+    {"85", "Shift", false, "ESC [ i"}, {"86", "Shift", false, "ESC [ j"}, {"3B", "Ctrl", false, "ESC [ k"},
+    {"3C", "Ctrl", false, "ESC [ l"},  {"3D", "Ctrl", false, "ESC [ m"},  {"3E", "Ctrl", false, "ESC [ n"},
+    {"3F", "Ctrl", false, "ESC [ o"},  {"40", "Ctrl", false, "ESC [ p"},  {"41", "Ctrl", false, "ESC [ q"},
+    {"42", "Ctrl", false, "ESC [ r"},  {"43", "Ctrl", false, "ESC [ s"},  {"44", "Ctrl", false, "ESC [ t"},
     {"85", "Ctrl", false, "ESC [ u"},  {"86", "Ctrl", false, "ESC [ v"},
 };
 
 const std::vector<Expected> kVT100 = {
-    {"48", "", true, "ESC [ A"},     {"50", "", true, "ESC [ B"},     {"4D", "", true, "ESC [ C"},
-    {"4B", "", true, "ESC [ D"},     {"49", "", true, "ESC [ 5 ~"},   {"51", "", true, "ESC [ 6 ~"},
-    {"52", "", true, "ESC [ 2 ~"},   {"53", "", true, "DEL"},
-    {"3B", "", false, "ESC O P"},    {"3C", "", false, "ESC O Q"},    {"3D", "", false, "ESC O R"},
-    {"3E", "", false, "ESC O S"},    {"57", "", false, "ESC [ 2 8 ~"},
-    {"58", "", false, "ESC [ 2 9 ~"},
+    {"48", "", true, "ESC [ A"},      {"50", "", true, "ESC [ B"},      {"4D", "", true, "ESC [ C"},
+    {"4B", "", true, "ESC [ D"},      {"49", "", true, "ESC [ 5 ~"},    {"51", "", true, "ESC [ 6 ~"},
+    {"52", "", true, "ESC [ 2 ~"},    {"53", "", true, "DEL"},          {"3B", "", false, "ESC O P"},
+    {"3C", "", false, "ESC O Q"},     {"3D", "", false, "ESC O R"},     {"3E", "", false, "ESC O S"},
+    {"57", "", false, "ESC [ 2 8 ~"}, {"58", "", false, "ESC [ 2 9 ~"},
 };
 
 const std::vector<Expected> kA11 = {
-    {"48", "", true, "ESC [ A"},   {"50", "", true, "ESC [ B"},    {"4D", "", true, "ESC [ C"},
-    {"4B", "", true, "ESC [ D"},   {"49", "", true, "ESC -"},      {"51", "", true, "ESC +"},
-    {"47", "", true, "ESC H"},     {"47", "Ctrl", true, "ESC C"},  {"4F", "", true, "ESC R"},
-    {"52", "", true, "ESC I"},     {"53", "", true, "DEL"},
-    {"3B", "", false, "ESC O P"},  {"3C", "", false, "ESC O Q"},   {"3D", "", false, "ESC O R"},
-    {"3E", "", false, "ESC O S"},  {"43", "", false, "ESC O P"},   {"44", "", false, "empty"},
-    {"57", "", false, "ESC O Q"},  {"58", "", false, "ESC O S"},   {"0F", "", false, "ESC Z"},
-    {"40", "", false, "ESC K"},    {"53", "Ctrl", true, "ESC D"},  {"52", "Ctrl", true, "ESC L"},
+    {"48", "", true, "ESC [ A"},   {"50", "", true, "ESC [ B"},   {"4D", "", true, "ESC [ C"},
+    {"4B", "", true, "ESC [ D"},   {"49", "", true, "ESC -"},     {"51", "", true, "ESC +"},
+    {"47", "", true, "ESC H"},     {"47", "Ctrl", true, "ESC C"}, {"4F", "", true, "ESC R"},
+    {"52", "", true, "ESC I"},     {"53", "", true, "DEL"},       {"3B", "", false, "ESC O P"},
+    {"3C", "", false, "ESC O Q"},  {"3D", "", false, "ESC O R"},  {"3E", "", false, "ESC O S"},
+    {"43", "", false, "ESC O P"},  {"44", "", false, "empty"},    {"57", "", false, "ESC O Q"},
+    {"58", "", false, "ESC O S"},  {"0F", "", false, "ESC Z"},    {"40", "", false, "ESC K"},
+    {"53", "Ctrl", true, "ESC D"}, {"52", "Ctrl", true, "ESC L"},
 };
 
 }  // namespace
@@ -143,8 +138,8 @@ TEST(KeyTables, SelectorPicksVT100ForEveryValueButZeroAndTwo) {
 
 TEST(KeyTables, LookupNeedsScanCodeShiftAndExtendedFlagToMatch) {
   EXPECT_NE(FindFuncKey(FKeysVT100, 0x48, 0, true), nullptr);
-  EXPECT_EQ(FindFuncKey(FKeysVT100, 0x48, 0, false), nullptr);   // keypad 8
+  EXPECT_EQ(FindFuncKey(FKeysVT100, 0x48, 0, false), nullptr);  // keypad 8
   EXPECT_EQ(FindFuncKey(FKeysVT100, 0x48, ssShift, true), nullptr);
-  EXPECT_EQ(FindFuncKey(FKeysVT100, 0, 0, false), nullptr);     // free slots never match
+  EXPECT_EQ(FindFuncKey(FKeysVT100, 0, 0, false), nullptr);  // free slots never match
   EXPECT_EQ(FindFuncKey(FKeysSCO, 0x0F, ssShift, false), nullptr);
 }

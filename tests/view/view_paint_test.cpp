@@ -61,19 +61,19 @@ TEST_F(ViewPaint, AFullPaintDrawsOneTextCallPerRunAndFillsTheMargins) {
   SetCells(view().Screen(), 0, 0, "ab", 0x07);
   SetCells(view().Screen(), 0, 2, "cd", 0x1E);
   EXPECT_EQ(PaintAll(), (Calls{
-      "RealizePalette",
-      "Fill (0,0,120,6) #000000",  // top band, drawn twice when the first row is row 0
-      "Fill (0,0,120,6) #000000",
-      "SelectFont Terminal",
-      "Text 6,4 (0,6,22,22) 'ab' #C8C8C8 on #000000",
-      "Text 22,4 (22,6,38,22) 'cd' #54FFFF on #A80000",
-      "Text 38,4 (38,6,92,22) '      ' #C8C8C8 on #000000",
-      "Text 6,20 (0,22,92,38) '          ' #C8C8C8 on #000000",
-      "Text 6,36 (0,38,92,54) '          ' #C8C8C8 on #000000",  // row 2 lies below Rows
-      "Fill (0,52,118,58) #000000",   // the row that does not fit
-      "Fill (86,4,118,58) #000000",   // right of the last column
-      "RestoreFont",
-  }));
+                            "RealizePalette",
+                            "Fill (0,0,120,6) #000000",  // top band, drawn twice when the first row is row 0
+                            "Fill (0,0,120,6) #000000",
+                            "SelectFont Terminal",
+                            "Text 6,4 (0,6,22,22) 'ab' #C8C8C8 on #000000",
+                            "Text 22,4 (22,6,38,22) 'cd' #54FFFF on #A80000",
+                            "Text 38,4 (38,6,92,22) '      ' #C8C8C8 on #000000",
+                            "Text 6,20 (0,22,92,38) '          ' #C8C8C8 on #000000",
+                            "Text 6,36 (0,38,92,54) '          ' #C8C8C8 on #000000",  // row 2 lies below Rows
+                            "Fill (0,52,118,58) #000000",                              // the row that does not fit
+                            "Fill (86,4,118,58) #000000",                              // right of the last column
+                            "RestoreFont",
+                        }));
   EXPECT_EQ(rig.Window.Calls, (Calls{"BeginPaint"}));
 }
 
@@ -129,8 +129,7 @@ TEST_F(ViewPaint, MonochromeMapsAttributesToBlackWhiteAndGrey) {
 TEST_F(ViewPaint, MarginsTakeTheBackgroundOfTheCurrentAttribute) {
   view().Screen().Attr = 0x0F;
   PaintAll();
-  for (const TCanvasCall& fill : Painted(TCanvasCall::FillRect))
-    EXPECT_EQ(fill.Background, (platform::TRGB{0, 0, 0}));
+  for (const TCanvasCall& fill : Painted(TCanvasCall::FillRect)) EXPECT_EQ(fill.Background, (platform::TRGB{0, 0, 0}));
   view().Screen().Attr = 0x47;
   PaintAll();
   const auto fills = Painted(TCanvasCall::FillRect);
@@ -149,7 +148,7 @@ TEST_F(ViewPaint, AGivenCanvasIsUsedWithTheWindowsUpdateRectangle) {
   rig.Window.Pending = rig.Window.Client;
   view().PaintRequest(&dc);
   EXPECT_TRUE(rig.Window.Calls.empty());  // no paint bracket
-  EXPECT_EQ(own.size(), 10u);  // as a full paint of blank rows
+  EXPECT_EQ(own.size(), 10u);             // as a full paint of blank rows
 }
 
 TEST_F(ViewPaint, UpdateThenPaintRedrawsTheChangedCells) {
@@ -179,14 +178,15 @@ TEST_F(ViewPaint, ArbitraryStreamsPaintEveryColumnOfEveryRowExactlyOnce) {
   auto token = [&]() -> std::string {
     switch (random() % 6) {
       case 0:
-        return "\x1b[" + std::to_string(30 + random() % 8) + ";" +
-               std::to_string(40 + random() % 8) + "m";
+        return "\x1b[" + std::to_string(30 + random() % 8) + ";" + std::to_string(40 + random() % 8) + "m";
       case 1:
-        return "\x1b[" + std::to_string(random() % 60) + ";" + std::to_string(random() % 45) +
-               "H";
-      case 2: return std::string(1, "\r\n\b\t\x0e\x0f"[random() % 6]);
-      case 3: return std::string(1, static_cast<char>(random() % 256));
-      default: return std::string(1 + random() % 9, static_cast<char>('a' + random() % 26));
+        return "\x1b[" + std::to_string(random() % 60) + ";" + std::to_string(random() % 45) + "H";
+      case 2:
+        return std::string(1, "\r\n\b\t\x0e\x0f"[random() % 6]);
+      case 3:
+        return std::string(1, static_cast<char>(random() % 256));
+      default:
+        return std::string(1 + random() % 9, static_cast<char>('a' + random() % 26));
     }
   };
   for (int round = 0; round < 40; ++round) {
@@ -198,10 +198,9 @@ TEST_F(ViewPaint, ArbitraryStreamsPaintEveryColumnOfEveryRowExactlyOnce) {
     std::map<int, int> columnsPerRow;
     const TCanvasCall* previous = nullptr;
     for (const TCanvasCall& text : Painted(TCanvasCall::TextRun)) {
-      ASSERT_EQ(text.X, 6 + columnsPerRow[text.Y] * 8);  // runs follow each other
+      ASSERT_EQ(text.X, 6 + columnsPerRow[text.Y] * 8);    // runs follow each other
       if (previous != nullptr && previous->Y == text.Y) {  // a run is as long as it can be
-        ASSERT_FALSE(previous->Foreground == text.Foreground &&
-                     previous->Background == text.Background);
+        ASSERT_FALSE(previous->Foreground == text.Foreground && previous->Background == text.Background);
       }
       columnsPerRow[text.Y] += static_cast<int>(text.Text.size());
       previous = &text;

@@ -13,8 +13,7 @@ using Calls = std::vector<std::string>;
 namespace {
 
 std::string RowText(const TScreen& s, int row, int count) {
-  return std::string(reinterpret_cast<const char*>(s.Lines[row]->Chars.data()),
-                     static_cast<std::size_t>(count));
+  return std::string(reinterpret_cast<const char*>(s.Lines[row]->Chars.data()), static_cast<std::size_t>(count));
 }
 
 TEST(ViewConstruction, ANewViewShowsTheBannerWithTheCursorOnRowOne) {
@@ -41,11 +40,10 @@ TEST(ViewConstruction, ANewViewShowsTheBannerWithTheCursorOnRowOne) {
 }
 
 TEST(ViewConstruction, ColourTableHoldsTheSixteenDisplayColours) {
-  const std::vector<std::array<int, 3>> expected = {
-      {0, 0, 0},      {168, 0, 0},    {0, 168, 0},    {168, 168, 0},
-      {0, 0, 168},    {168, 0, 168},  {0, 112, 216},  {200, 200, 200},
-      {84, 84, 84},   {84, 84, 212},  {84, 255, 84},  {255, 255, 84},
-      {84, 84, 255},  {255, 84, 255}, {84, 255, 255}, {255, 255, 255}};
+  const std::vector<std::array<int, 3>> expected = {{0, 0, 0},     {168, 0, 0},    {0, 168, 0},    {168, 168, 0},
+                                                    {0, 0, 168},   {168, 0, 168},  {0, 112, 216},  {200, 200, 200},
+                                                    {84, 84, 84},  {84, 84, 212},  {84, 255, 84},  {255, 255, 84},
+                                                    {84, 84, 255}, {255, 84, 255}, {84, 255, 255}, {255, 255, 255}};
   TViewRig rig;
   for (int n = 0; n < 16; ++n) {
     const platform::TRGB c = rig.View->ColorTable()[n];
@@ -62,16 +60,15 @@ class ViewUpdate : public ::testing::Test {
 
 TEST_F(ViewUpdate, InvalidatesTheChangedCellsAndTheCursorCellWithoutErase) {
   view().UpdateScreen();  // the banner: row 0, columns 0..5
-  EXPECT_EQ(rig.Window.Calls, (Calls{"Invalidate (0,6,54,22)", "Invalidate (0,20,14,36)",
-                                     "MoveCaret 6,20"}));
+  EXPECT_EQ(rig.Window.Calls, (Calls{"Invalidate (0,6,54,22)", "Invalidate (0,20,14,36)", "MoveCaret 6,20"}));
   rig.ClearRecords();
   view().Screen().SetCursor(10, 3);
   view().WriteText("ab");
   view().Screen().SetCursor(2, 5);
   view().WriteByte('c');  // one update per WriteByte
   EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"),
-            (Calls{"Invalidate (86,54,102,70)", "Invalidate (102,52,110,68)",
-                   "Invalidate (22,86,30,102)", "Invalidate (30,84,38,100)"}));
+            (Calls{"Invalidate (86,54,102,70)", "Invalidate (102,52,110,68)", "Invalidate (22,86,30,102)",
+                   "Invalidate (30,84,38,100)"}));
 }
 
 TEST_F(ViewUpdate, NothingChangedInvalidatesOnlyTheCursorCell) {
@@ -84,8 +81,7 @@ TEST_F(ViewUpdate, NothingChangedInvalidatesOnlyTheCursorCell) {
 TEST_F(ViewUpdate, RepaintAllInvalidatesTheWholeClientArea) {
   view().Clear();
   view().UpdateScreen();
-  EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"),
-            (Calls{"Invalidate (0,0,500,400)", "Invalidate (0,4,14,20)"}));
+  EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"), (Calls{"Invalidate (0,0,500,400)", "Invalidate (0,4,14,20)"}));
   EXPECT_FALSE(view().Screen().RepaintAll);
   EXPECT_EQ(view().Screen().DirtyRight, -1);
 }
@@ -98,8 +94,7 @@ TEST_F(ViewUpdate, WithoutAutoRepaintWritesWaitForOneUpdate) {
   view().WriteByte('z');
   EXPECT_TRUE(rig.Window.Calls.empty());
   view().UpdateScreen();
-  EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"),
-            (Calls{"Invalidate (0,22,30,38)", "Invalidate (30,20,38,36)"}));
+  EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"), (Calls{"Invalidate (0,22,30,38)", "Invalidate (30,20,38,36)"}));
 }
 
 TEST_F(ViewUpdate, RowsAndColsClearAndRepaintOnlyOnChange) {
@@ -122,7 +117,11 @@ TEST_F(ViewUpdate, RowsAndColsClearAndRepaintOnlyOnChange) {
 TEST_F(ViewUpdate, ChangesAtTheFirstOrLastColumnInvalidateTheMarginBesideThem) {
   view().SetCols(10);
   view().UpdateScreen();
-  struct Case { int col, row; const char* text; Calls invalidated; };
+  struct Case {
+    int col, row;
+    const char* text;
+    Calls invalidated;
+  };
   const std::vector<Case> cases = {
       {3, 2, "ab", {"Invalidate (30,38,46,54)", "Invalidate (46,36,54,52)"}},
       {0, 2, "a", {"Invalidate (0,38,14,54)", "Invalidate (14,36,22,52)"}},
@@ -161,8 +160,7 @@ TEST_F(ViewUpdate, FontForcesFixedPitchAndRemeasures) {
   EXPECT_EQ(view().Font().Pitch, platform::TFontPitch::Fixed);
   EXPECT_EQ(view().Font().Name, "Proportional Sans");
   EXPECT_EQ(rig.Window.Measured.back().What, recording::TCanvasCall::RestoreFont);
-  EXPECT_EQ(rig.Window.Measured[rig.Window.Measured.size() - 2].Font.Pitch,
-            platform::TFontPitch::Fixed);
+  EXPECT_EQ(rig.Window.Measured[rig.Window.Measured.size() - 2].Font.Pitch, platform::TFontPitch::Fixed);
   EXPECT_EQ(view().CharWidth(), 9);
   EXPECT_EQ(view().LineHeight(), 18);
   EXPECT_EQ(view().InternalLeading(), 3);
@@ -246,8 +244,7 @@ TEST_F(CaretAndFocus, WritingHidesTheCaretAndTheUpdateShowsIt) {
   view().UpdateScreen();
   rig.ClearRecords();
   view().WriteByte('x');
-  EXPECT_EQ(rig.Window.Calls, (Calls{"HideCaret", "Invalidate (0,22,14,38)",
-                                     "Invalidate (14,20,22,36)", "ShowCaret",
+  EXPECT_EQ(rig.Window.Calls, (Calls{"HideCaret", "Invalidate (0,22,14,38)", "Invalidate (14,20,22,36)", "ShowCaret",
                                      "MoveCaret 14,20"}));
 }
 
@@ -292,9 +289,7 @@ TEST_F(CaretAndFocus, LeftButtonFiresMouseDownThenTakesFocusAndClicksOnRelease) 
   view().OnMouseDown = [&](TCustomZuzeRI&, TMouseButton, TShiftState, int x, int y) {
     events.push_back("down " + std::to_string(x) + "," + std::to_string(y));
   };
-  view().OnMouseUp = [&](TCustomZuzeRI&, TMouseButton, TShiftState, int, int) {
-    events.push_back("up");
-  };
+  view().OnMouseUp = [&](TCustomZuzeRI&, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
   view().OnClick = [&](TCustomZuzeRI&) { events.push_back("click"); };
   view().LeftButtonDown(0, 30, 40);
   EXPECT_EQ(rig.Window.Calls, (Calls{"SetFocus"}));
@@ -330,8 +325,7 @@ TEST_F(CaretAndFocus, ScrollStripMovesTheTopLineWithinItsRange) {
   view().VScrollBarScroll(TScrollCode::scLineDown);
   view().VScrollBarScroll(TScrollCode::scPageDown);
   EXPECT_EQ(view().TopLine(), 1);
-  EXPECT_EQ(rig.Window.Calls, (Calls{"RepaintNow", "SetFocus", "RepaintNow", "SetFocus",
-                                     "RepaintNow", "SetFocus"}));
+  EXPECT_EQ(rig.Window.Calls, (Calls{"RepaintNow", "SetFocus", "RepaintNow", "SetFocus", "RepaintNow", "SetFocus"}));
   for (int i = 0; i < 60; ++i) view().VScrollBarScroll(TScrollCode::scLineDown);
   EXPECT_EQ(view().TopLine(), 49);
   rig.ClearRecords();

@@ -8,8 +8,8 @@
 
 #include "platform/message_loop.h"
 #include "platform/win32/about_box.h"
-#include "tests/telnet/loopback_peer.h"
 #include "platform/win32/message_pump.h"
+#include "tests/telnet/loopback_peer.h"
 #include "tests/win32/view_rig.h"
 
 namespace {
@@ -63,7 +63,8 @@ TEST_F(Win32MainForm, StartsDisconnectedInItsDesignedLayout) {
   EXPECT_EQ(Panel(0), "Disconnected");
   EXPECT_EQ(Panel(1), "Capture OFF");
   EXPECT_EQ(Panel(2), "");
-  EXPECT_EQ(SendMessageA(form.Hwnd(), DM_GETDEFID, 0, 0) & 0xFFFF, GetDlgCtrlID(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "Connect")));
+  EXPECT_EQ(SendMessageA(form.Hwnd(), DM_GETDEFID, 0, 0) & 0xFFFF,
+            GetDlgCtrlID(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "Connect")));
   EXPECT_FALSE(IsWindowEnabled(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "&Disconnect")));
 }
 

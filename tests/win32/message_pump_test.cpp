@@ -81,11 +81,10 @@ TEST_F(MessagePump, APaintThatRaisesIsReportedOnceAndTheWindowGoesOn) {
 TEST_F(MessagePump, PendingMessagesAreHandledButNotThoseTheirHandlersPost) {
   int handled = 0;
   std::unique_ptr<platform::MessageWindow> target;
-  target = std::make_unique<platform::MessageWindow>(
-      [&](std::uint32_t, platform::MessageWord, platform::MessageLong) {
-        target->Post(platform::kUserMessage, 0, 0);
-        if (++handled == 1) Pump();
-      });
+  target = std::make_unique<platform::MessageWindow>([&](std::uint32_t, platform::MessageWord, platform::MessageLong) {
+    target->Post(platform::kUserMessage, 0, 0);
+    if (++handled == 1) Pump();
+  });
   target->Post(platform::kUserMessage, 0, 0);
   Pump();
   EXPECT_EQ(handled, 2);  // the first and, in the nested call, its repost

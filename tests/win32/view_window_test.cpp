@@ -12,15 +12,13 @@ namespace {
 constexpr COLORREF kColour6 = RGB(0, 112, 216);  // cyan in the colour table
 constexpr COLORREF kColour4 = RGB(0, 0, 168);
 
-int RowTop(const TWin32ViewRig& rig, int row) {
-  return 4 + row * rig.View->LineHeight() + rig.View->InternalLeading();
-}
+int RowTop(const TWin32ViewRig& rig, int row) { return 4 + row * rig.View->LineHeight() + rig.View->InternalLeading(); }
 
 TEST(Win32ViewWindow, RunsAndMarginsArePaintedInThePaletteColours) {
   TWin32ViewRig rig;
   rig.View->WriteText("\x1b[2J\x1b[H\x1b[46mAB\x1b[44m");
   const int y = RowTop(rig, 0) + 1;
-  EXPECT_EQ(rig.Pixel(2, y), kColour6);  // the first run paints the left margin
+  EXPECT_EQ(rig.Pixel(2, y), kColour6);                                      // the first run paints the left margin
   EXPECT_EQ(rig.Pixel(6 + 5 * rig.View->CharWidth() + 1, y), RGB(0, 0, 0));  // blank cells
   EXPECT_EQ(rig.Pixel(200, 1), kColour4);  // the top band takes the current background
 }
@@ -90,9 +88,7 @@ TEST(Win32ViewWindow, FocusCreatesTheCaretOnTheCursorAndInstallsTheHook) {
 TEST(Win32ViewWindow, MousePressTakesFocusAndCapturedPointsMayBeNegative) {
   TWin32ViewRig rig;
   std::vector<int> seen;
-  auto record = [&](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) {
-    seen.insert(seen.end(), {s, x, y});
-  };
+  auto record = [&](TCustomZuzeRI&, TMouseButton, TShiftState s, int x, int y) { seen.insert(seen.end(), {s, x, y}); };
   rig.View->OnMouseDown = record;
   rig.View->OnMouseUp = record;
   SetFocus(nullptr);

@@ -64,9 +64,7 @@ bool Done(const Client& client) {
   return client.gone || (said_all && client.pending.empty());
 }
 
-bool WantsInput(const Client& client) {
-  return !client.input_ended && client.pending.size() < kMaxPendingOutput;
-}
+bool WantsInput(const Client& client) { return !client.input_ended && client.pending.size() < kMaxPendingOutput; }
 
 // Takes every client the system has queued, so that a crowd arriving at once
 // is served (or told the host is busy) without waiting a turn each.
@@ -85,8 +83,7 @@ int RunDemoServer(const DemoServerOptions& options) {
   std::string error;
   auto listener = platform::TcpListener::Open(options.port, error);
   if (!listener) {
-    std::fprintf(stderr, "cvtelnet-demo-host: cannot listen on 127.0.0.1:%u: %s\n", options.port,
-                 error.c_str());
+    std::fprintf(stderr, "cvtelnet-demo-host: cannot listen on 127.0.0.1:%u: %s\n", options.port, error.c_str());
     return 1;
   }
   platform::InstallStopSignals();
@@ -96,8 +93,7 @@ int RunDemoServer(const DemoServerOptions& options) {
   std::list<Client> clients;
   while (!platform::StopRequested()) {
     std::vector<PollEntry> entries{{listener->Handle()}};
-    for (auto& c : clients)
-      entries.push_back({c.stream->Handle(), WantsInput(c), !c.pending.empty()});
+    for (auto& c : clients) entries.push_back({c.stream->Handle(), WantsInput(c), !c.pending.empty()});
     platform::PollHandles(entries, kPollMs);
 
     // Clients first: the entries cover exactly those polled.

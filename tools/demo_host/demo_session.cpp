@@ -6,17 +6,14 @@
 namespace corvane::demo {
 namespace {
 
-constexpr unsigned char kSe = 240, kSb = 250, kWill = 251, kWont = 252, kDo = 253, kDont = 254,
-                        kIac = 255;
+constexpr unsigned char kSe = 240, kSb = 250, kWill = 251, kWont = 252, kDo = 253, kDont = 254, kIac = 255;
 constexpr unsigned char kEcho = 1, kSga = 3, kSendLoc = 23, kTermType = 24;
 constexpr unsigned char kIs = 0, kSend = 1;
 // Terminal type names are at most 40 characters; anything longer is cut.
 constexpr size_t kMaxSubNegotiation = 64;
 constexpr int kNameWidth = 24;
 
-std::string Bytes(std::initializer_list<unsigned char> bytes) {
-  return std::string(bytes.begin(), bytes.end());
-}
+std::string Bytes(std::initializer_list<unsigned char> bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 }  // namespace
 
@@ -105,9 +102,7 @@ void DemoSession::HandleSubNegotiation() {
   GreetWhenReady();
 }
 
-void DemoSession::SendCommand(unsigned char verb, unsigned char option) {
-  output_ += Bytes({kIac, verb, option});
-}
+void DemoSession::SendCommand(unsigned char verb, unsigned char option) { output_ += Bytes({kIac, verb, option}); }
 
 void DemoSession::NegotiationTimedOut() {
   term_type_settled_ = location_settled_ = true;

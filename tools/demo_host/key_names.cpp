@@ -33,9 +33,8 @@ size_t SequenceLength(std::string_view data) {
 }
 
 constexpr std::array<const char*, 32> kControlNames = {
-    "NUL", "^A", "^B", "^C", "^D", "^E", "^F", "^G", "BS",  "TAB", "LF",
-    "^K",  "^L", "CR", "^N", "^O", "^P", "^Q", "^R", "^S",  "^T",  "^U",
-    "^V",  "^W", "^X", "^Y", "^Z", "ESC", "^\\", "^]", "^^", "^_"};
+    "NUL", "^A", "^B", "^C", "^D", "^E", "^F", "^G", "BS", "TAB", "LF", "^K",  "^L",  "CR", "^N", "^O",
+    "^P",  "^Q", "^R", "^S", "^T", "^U", "^V", "^W", "^X", "^Y",  "^Z", "ESC", "^\\", "^]", "^^", "^_"};
 
 std::string ByteName(unsigned char c) {
   if (c < 0x20) return kControlNames[c];

@@ -17,8 +17,7 @@ std::string LineDrawing(std::string_view text) { return "\x1b(0" + std::string(t
 // A client may report anything; only printable ASCII reaches the screen.
 std::string Printable(std::string_view text) {
   std::string shown;
-  for (unsigned char c : text.substr(0, kMaxShownText))
-    shown += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
+  for (unsigned char c : text.substr(0, kMaxShownText)) shown += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
   return shown.empty() ? "unknown" : shown;
 }
 
@@ -40,17 +39,20 @@ std::string Colours() {
 }
 
 std::string Box() {
-  return At(11, 1) + "Line drawing" + At(12, 3) + LineDrawing("lqqqqqwqqqqqk") + At(13, 3) +
-         LineDrawing("x") + " ab  " + LineDrawing("x") + " cd  " + LineDrawing("x") + At(14, 3) +
-         LineDrawing("tqqqqqnqqqqqu") + At(15, 3) + LineDrawing("mqqqqqvqqqqqj");
+  return At(11, 1) + "Line drawing" + At(12, 3) + LineDrawing("lqqqqqwqqqqqk") + At(13, 3) + LineDrawing("x") +
+         " ab  " + LineDrawing("x") + " cd  " + LineDrawing("x") + At(14, 3) + LineDrawing("tqqqqqnqqqqqu") +
+         At(15, 3) + LineDrawing("mqqqqqvqqqqqj");
 }
 
 // Each demonstration ends in the text "ABCDE" when the command works.
 std::string CharacterEditing() {
-  return At(11, 30) + "Insert characters:  ACE" + At(11, 51) + Csi("@") + "B" + At(11, 53) +
-         Csi("@") + "D" + At(12, 30) + "Delete characters:  AB--CDE" + At(12, 52) + Csi("2P") +
-         At(13, 30) + "Cursor save/restore: " + "\x1b" "7" + At(24, 1) +
-         "Key tester: press keys to see what they send; q ends the session." + "\x1b" "8" +
+  return At(11, 30) + "Insert characters:  ACE" + At(11, 51) + Csi("@") + "B" + At(11, 53) + Csi("@") + "D" +
+         At(12, 30) + "Delete characters:  AB--CDE" + At(12, 52) + Csi("2P") + At(13, 30) + "Cursor save/restore: " +
+         "\x1b"
+         "7" +
+         At(24, 1) + "Key tester: press keys to see what they send; q ends the session." +
+         "\x1b"
+         "8" +
          "ABCDE";
 }
 
@@ -66,21 +68,20 @@ std::string ScrollingRegion() {
 // Lines one, junk, three: deleting junk and inserting a line gives one, two,
 // three. The region keeps the prompt row below out of it.
 std::string LineEditing() {
-  return Csi("21;23r") + At(21, 1) + "  lines: one" + At(22, 1) + "  lines: junk" + At(23, 1) +
-         "  lines: three" + At(22, 1) + Csi("M") + Csi("L") + "  lines: two" + Csi("r");
+  return Csi("21;23r") + At(21, 1) + "  lines: one" + At(22, 1) + "  lines: junk" + At(23, 1) + "  lines: three" +
+         At(22, 1) + Csi("M") + Csi("L") + "  lines: two" + Csi("r");
 }
 
 }  // namespace
 
 std::string Greeting(std::string_view term_type, std::string_view location) {
-  return "Hello! Terminal type: " + Printable(term_type) +
-         ", location: " + Printable(location) + ".";
+  return "Hello! Terminal type: " + Printable(term_type) + ", location: " + Printable(location) + ".";
 }
 
 std::string ShowcaseScreen(std::string_view term_type, std::string_view location) {
-  return Sgr("0") + Csi("H") + Csi("2J") + At(1, 1) + Sgr("7") + " Corvane Telnet demo host " +
-         Sgr("0") + At(2, 1) + Greeting(term_type, location) + Colours() + Box() + CharacterEditing() +
-         ScrollingRegion() + LineEditing() + At(24, 67);
+  return Sgr("0") + Csi("H") + Csi("2J") + At(1, 1) + Sgr("7") + " Corvane Telnet demo host " + Sgr("0") + At(2, 1) +
+         Greeting(term_type, location) + Colours() + Box() + CharacterEditing() + ScrollingRegion() + LineEditing() +
+         At(24, 67);
 }
 
 }  // namespace corvane::demo

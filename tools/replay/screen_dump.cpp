@@ -21,8 +21,8 @@ void AppendCell(std::string& Out, std::uint8_t Ch) {
 }
 
 void AppendModes(std::string& Out, const TScreen& Screen) {
-  AppendFormat(Out, "modes autowrap=%d cursor=%s xlat=%d table=%s altfont=%d reverse=%d raw=%d\n",
-               Screen.AutoWrap, Screen.CursorHidden ? "hidden" : "shown", Screen.XlatIn,
+  AppendFormat(Out, "modes autowrap=%d cursor=%s xlat=%d table=%s altfont=%d reverse=%d raw=%d\n", Screen.AutoWrap,
+               Screen.CursorHidden ? "hidden" : "shown", Screen.XlatIn,
                Screen.XlatTable == &GraphicsTable ? "graphics" : "ascii", Screen.AltFont, Screen.Reverse,
                Screen.RawCount);
 }

@@ -47,7 +47,6 @@ class TPressKeyboard final : public platform::TKeyboardPort {
 // Offers the key-down message to the application's message hook (installed
 // by the view while it has focus); a key that nothing claims is typed as its
 // character. The view's window is the one the message is addressed to.
-void PressKey(TCustomZuzeRI& View, const void* Window, TPressKeyboard& Keyboard,
-              const TKeyPress& Press);
+void PressKey(TCustomZuzeRI& View, const void* Window, TPressKeyboard& Keyboard, const TKeyPress& Press);
 
 }  // namespace corvane

@@ -49,8 +49,7 @@ std::string Check(const std::string& option, const char* value, TSessionOptions&
 
 }  // namespace
 
-std::optional<TSessionOptions> ParseSessionOptions(int Argc, const char* const* Argv,
-                                                   std::string& Error) {
+std::optional<TSessionOptions> ParseSessionOptions(int Argc, const char* const* Argv, std::string& Error) {
   TSessionOptions options;
   std::vector<std::string> positional;
   for (int i = 1; i < Argc; ++i) {

@@ -21,8 +21,7 @@ struct TSessionOptions {
 };
 
 // Parses argv[1..]; on a bad command line returns nothing and sets Error.
-std::optional<TSessionOptions> ParseSessionOptions(int Argc, const char* const* Argv,
-                                                   std::string& Error);
+std::optional<TSessionOptions> ParseSessionOptions(int Argc, const char* const* Argv, std::string& Error);
 
 extern const char* const kSessionUsage;
 

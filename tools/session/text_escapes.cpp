@@ -21,11 +21,21 @@ std::optional<std::string> Unescape(std::string_view text) {
     }
     if (++i == text.size()) return std::nullopt;
     switch (text[i]) {
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case 'e': out += '\x1b'; break;
-      case '\\': out += '\\'; break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'e':
+        out += '\x1b';
+        break;
+      case '\\':
+        out += '\\';
+        break;
       case 'x': {
         if (i + 2 >= text.size()) return std::nullopt;
         int high = HexDigit(text[i + 1]), low = HexDigit(text[i + 2]);
@@ -34,7 +44,8 @@ std::optional<std::string> Unescape(std::string_view text) {
         i += 2;
         break;
       }
-      default: return std::nullopt;
+      default:
+        return std::nullopt;
     }
   }
   return out;

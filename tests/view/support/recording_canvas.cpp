@@ -26,16 +26,21 @@ std::string RectText(const platform::TRect& r) {
 
 std::string ToString(const TCanvasCall& call) {
   switch (call.What) {
-    case TCanvasCall::SelectFont: return "SelectFont " + call.Font.Name;
-    case TCanvasCall::RestoreFont: return "RestoreFont";
-    case TCanvasCall::RealizePalette: return "RealizePalette";
-    case TCanvasCall::FillRect: return "Fill " + RectText(call.Rect) + " " + Color(call.Background);
+    case TCanvasCall::SelectFont:
+      return "SelectFont " + call.Font.Name;
+    case TCanvasCall::RestoreFont:
+      return "RestoreFont";
+    case TCanvasCall::RealizePalette:
+      return "RealizePalette";
+    case TCanvasCall::FillRect:
+      return "Fill " + RectText(call.Rect) + " " + Color(call.Background);
     case TCanvasCall::TextRun:
-      return "Text " + std::to_string(call.X) + "," + std::to_string(call.Y) + " " +
-             RectText(call.Rect) + " '" + call.Text + "' " + Color(call.Foreground) + " on " +
-             Color(call.Background);
-    case TCanvasCall::Frame: return "Frame " + RectText(call.Rect) + " " + Color(call.Background);
-    case TCanvasCall::FocusRect: return "FocusRect " + RectText(call.Rect);
+      return "Text " + std::to_string(call.X) + "," + std::to_string(call.Y) + " " + RectText(call.Rect) + " '" +
+             call.Text + "' " + Color(call.Foreground) + " on " + Color(call.Background);
+    case TCanvasCall::Frame:
+      return "Frame " + RectText(call.Rect) + " " + Color(call.Background);
+    case TCanvasCall::FocusRect:
+      return "FocusRect " + RectText(call.Rect);
   }
   return "?";
 }
@@ -52,9 +57,8 @@ void TRecordingCanvas::FillRect(const platform::TRect& rect, platform::TRGB colo
   calls_.push_back(Call(TCanvasCall::FillRect, rect));
   calls_.back().Background = color;
 }
-void TRecordingCanvas::TextRun(int x, int y, const platform::TRect& opaque,
-                               std::string_view text, platform::TRGB foreground,
-                               platform::TRGB background) {
+void TRecordingCanvas::TextRun(int x, int y, const platform::TRect& opaque, std::string_view text,
+                               platform::TRGB foreground, platform::TRGB background) {
   TCanvasCall& call = calls_.emplace_back(Call(TCanvasCall::TextRun, opaque));
   call.X = x;
   call.Y = y;
@@ -66,8 +70,6 @@ void TRecordingCanvas::Frame(const platform::TRect& rect, platform::TRGB color) 
   calls_.push_back(Call(TCanvasCall::Frame, rect));
   calls_.back().Background = color;
 }
-void TRecordingCanvas::FocusRect(const platform::TRect& rect) {
-  calls_.push_back(Call(TCanvasCall::FocusRect, rect));
-}
+void TRecordingCanvas::FocusRect(const platform::TRect& rect) { calls_.push_back(Call(TCanvasCall::FocusRect, rect)); }
 
 }  // namespace corvane::recording

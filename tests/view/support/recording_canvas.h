@@ -31,8 +31,8 @@ class TRecordingCanvas final : public platform::TCanvasPort {
   void RestoreFont() override;
   void RealizePalette(const platform::TPaletteColors& colors) override;
   void FillRect(const platform::TRect& rect, platform::TRGB color) override;
-  void TextRun(int x, int y, const platform::TRect& opaque, std::string_view text,
-               platform::TRGB foreground, platform::TRGB background) override;
+  void TextRun(int x, int y, const platform::TRect& opaque, std::string_view text, platform::TRGB foreground,
+               platform::TRGB background) override;
   void Frame(const platform::TRect& rect, platform::TRGB color) override;
   void FocusRect(const platform::TRect& rect) override;
 

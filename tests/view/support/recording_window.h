@@ -24,7 +24,7 @@ class TRecordingWindow final : public platform::TWindowPort {
   std::vector<TCanvasCall> Measured;       // calls on screen canvases
   std::vector<TCanvasCall> Drawn;          // calls on window canvases outside painting
   int Dpi = 96;
-  int FontHeight = 12;                     // what FontPixelHeight answers
+  int FontHeight = 12;  // what FontPixelHeight answers
 
   const void* Handle() const override { return this; }
   platform::TRect ClientRect() override { return Client; }
@@ -71,9 +71,7 @@ class TFakeClipboard final : public platform::TClipboardPort {
 class TFakeMessageBox final : public platform::TMessageBoxPort {
  public:
   std::vector<std::pair<std::string, std::string>> Shown;  // text, caption
-  void ShowOk(const std::string& text, const std::string& caption) override {
-    Shown.emplace_back(text, caption);
-  }
+  void ShowOk(const std::string& text, const std::string& caption) override { Shown.emplace_back(text, caption); }
 };
 
 }  // namespace corvane::recording
