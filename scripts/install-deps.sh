@@ -4,7 +4,7 @@
 set -eu
 
 packages="
-  build-essential cmake ninja-build ccache pkg-config python3
+  build-essential cmake ninja-build ccache pkg-config python3 clang-format
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 fonts-wine xvfb

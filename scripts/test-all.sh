@@ -6,6 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+./scripts/check-style.sh
 
 build_and_test() {
   echo "=== $1: configure and build"
