@@ -46,19 +46,19 @@ HFONT TGdiObjects::Font(const TFont& font, HDC dc) {
 int PointsToPixels(int points, HDC dc) { return MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInch); }
 
 HFONT CreateTerminalFont(const TFont& font, HDC dc) {
-  LOGFONTA spec{};
-  spec.lfHeight = -PointsToPixels(font.Size, dc);
-  spec.lfWeight = (font.Style & fsBold) != 0 ? FW_BOLD : FW_NORMAL;
-  spec.lfItalic = (font.Style & fsItalic) != 0;
-  spec.lfUnderline = (font.Style & fsUnderline) != 0;
-  spec.lfStrikeOut = (font.Style & fsStrikeOut) != 0;
-  spec.lfCharSet = OEM_CHARSET;
-  spec.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  spec.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  spec.lfQuality = DEFAULT_QUALITY;
-  spec.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  std::strncpy(spec.lfFaceName, font.Name.c_str(), LF_FACESIZE - 1);
-  return CreateFontIndirectA(&spec);
+  LOGFONTA logFont{};
+  logFont.lfHeight = -PointsToPixels(font.Size, dc);
+  logFont.lfWeight = (font.Style & fsBold) != 0 ? FW_BOLD : FW_NORMAL;
+  logFont.lfItalic = (font.Style & fsItalic) != 0;
+  logFont.lfUnderline = (font.Style & fsUnderline) != 0;
+  logFont.lfStrikeOut = (font.Style & fsStrikeOut) != 0;
+  logFont.lfCharSet = OEM_CHARSET;
+  logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  logFont.lfQuality = DEFAULT_QUALITY;
+  logFont.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  std::strncpy(logFont.lfFaceName, font.Name.c_str(), LF_FACESIZE - 1);
+  return CreateFontIndirectA(&logFont);
 }
 
 }  // namespace corvane::platform::win32

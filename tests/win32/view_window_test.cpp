@@ -42,10 +42,10 @@ TEST(Win32ViewWindow, TheFontIsFixedPitchOemAndItsCellIsTheCharacterAdvance) {
   TWin32ViewRig rig;
   const HDC dc = GetDC(nullptr);
   const HFONT font = platform::win32::CreateTerminalFont(rig.View->Font(), dc);
-  LOGFONTA spec{};
-  GetObjectA(font, sizeof spec, &spec);
-  EXPECT_EQ(spec.lfCharSet, OEM_CHARSET);
-  EXPECT_EQ(spec.lfPitchAndFamily & 3, FIXED_PITCH);
+  LOGFONTA logFont{};
+  GetObjectA(font, sizeof logFont, &logFont);
+  EXPECT_EQ(logFont.lfCharSet, OEM_CHARSET);
+  EXPECT_EQ(logFont.lfPitchAndFamily & 3, FIXED_PITCH);
   const HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
   GetTextExtentPoint32A(dc, "MMMM", 4, &size);
