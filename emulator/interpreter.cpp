@@ -82,24 +82,24 @@ void TScreen::ExecSequence(std::uint8_t Final) {
 
 void TScreen::ExecEscape(std::uint8_t Final) {
   switch (Final) {
-    case '7':
+    case '7':  // DECSC save cursor
       SaveCursor();
-      break;  // DECSC save cursor
-    case '8':
+      break;
+    case '8':  // DECRC restore cursor
       RestoreCursor();
-      break;  // DECRC restore cursor
-    case 'M':
+      break;
+    case 'M':  // RI reverse index
       ReverseIndex();
-      break;  // RI reverse index
+      break;
     case '<':
     case '=':
     case '>':
-    case 'H':
-      break;  // DECANM DECKPAM DECKPNM HTS
+    case 'H':  // DECANM DECKPAM DECKPNM HTS
+      break;
     case 'D':
-    case 'E':
+    case 'E':  // IND NEL
       ReportUnimplemented(Final);
-      break;  // IND NEL
+      break;
     default:
       ReportInvalid(Final);
       PutChar(Final);
@@ -132,69 +132,69 @@ void TScreen::ExecCsi(std::uint8_t Final) {
   int pos = 1;
   const int n = ParseParam(pos);
   switch (Final) {
-    case '@':
+    case '@':  // ICH insert characters
       InsertChars(Count(n));
-      break;  // ICH insert characters
-    case 'A':
+      break;
+    case 'A':  // CUU cursor up
       Row = std::max(Row - Count(n), 0);
-      break;  // CUU cursor up
-    case 'B':
+      break;
+    case 'B':  // CUD cursor down
       Row = std::min(Row + Count(n), FRows - 1);
-      break;  // CUD cursor down
-    case 'C':
+      break;
+    case 'C':  // CUF cursor forward
       CursorForward(Count(n));
-      break;  // CUF cursor forward
-    case 'D':
+      break;
+    case 'D':  // CUB cursor back
       Col = std::max(Col - Count(n), 0);
-      break;  // CUB cursor back
+      break;
     case 'H':
-    case 'f':
+    case 'f':  // CUP HVP cursor position
       CursorPosition();
-      break;  // CUP HVP cursor position
-    case 'I':
+      break;
+    case 'I':  // private: translation, raw, key report
       PrivateCommand(Final);
-      break;  // private: translation, raw, key report
-    case 'J':
+      break;
+    case 'J':  // ED erase in display
       EraseInDisplay(Final);
-      break;  // ED erase in display
-    case 'K':
+      break;
+    case 'K':  // EL erase in line
       EraseToEndOfLine();
-      break;  // EL erase in line
-    case 'L':
+      break;
+    case 'L':  // IL insert lines
       InsertLines(Count(n));
-      break;  // IL insert lines
-    case 'M':
+      break;
+    case 'M':  // DL delete lines
       DeleteLines(Count(n));
-      break;  // DL delete lines
-    case 'P':
+      break;
+    case 'P':  // DCH delete characters
       DeleteChars(Count(n));
-      break;  // DCH delete characters
-    case 'S':
+      break;
+    case 'S':  // SU scroll up
       ScrollUp();
-      break;  // SU scroll up
+      break;
     case 'T':
-    case 'n':
+    case 'n':  // SD DSR
       ReportUnimplemented(Final);
-      break;  // SD DSR
+      break;
     case 'g':
-    case '>':
-      break;  // TBC DA2
+    case '>':  // TBC DA2
+      break;
     case 'h':
-    case 'l':
+    case 'l':  // SM RM, DECSET DECRST
       SetMode(Final);
-      break;  // SM RM, DECSET DECRST
-    case 'm':
+      break;
+    case 'm':  // SGR select graphic rendition
       SelectGraphicRendition(Final);
-      break;  // SGR select graphic rendition
-    case 'r':
+      break;
+    case 'r':  // DECSTBM set scrolling region
       SetRegion();
-      break;  // DECSTBM set scrolling region
-    case 's':
+      break;
+    case 's':  // SCOSC save cursor
       SaveCursor();
-      break;  // SCOSC save cursor
-    case 'u':
+      break;
+    case 'u':  // SCORC restore cursor
       RestoreCursor();
-      break;  // SCORC restore cursor
+      break;
     default:
       ReportInvalid(Final);
   }

@@ -6,6 +6,7 @@
 #include "app/centring.h"
 #include "platform/win32/form_font.h"
 #include "platform/win32/message_pump.h"
+#include "platform/win32/object_window.h"
 
 namespace corvane::platform::win32 {
 namespace {
@@ -126,20 +127,10 @@ void TAboutBox::ShowModal(HWND owner) {
 }
 
 LRESULT CALLBACK TAboutBox::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TAboutBox*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TAboutBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    self->shown_ = false;
-    return DefWindowProcA(hwnd, message, wparam, lparam);
+    if (auto* self = reinterpret_cast<TAboutBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) self->shown_ = false;
   }
-  return self->OnMessage(message, wparam, lparam);
+  return RouteToObject(hwnd, message, wparam, lparam, &TAboutBox::hwnd_, &TAboutBox::OnMessage);
 }
 
 // OK, Enter (the default button) and Escape (cancel) all end the display.

@@ -6,6 +6,7 @@
 #include "platform/win32/about_box.h"
 #include "platform/win32/form_font.h"
 #include "platform/win32/message_pump.h"
+#include "platform/win32/object_window.h"
 
 namespace corvane::platform::win32 {
 namespace {
@@ -208,19 +209,7 @@ void TForm1::Show() {
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TForm1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-  }
-  return self->OnMessage(message, wparam, lparam);
+  return RouteToObject(hwnd, message, wparam, lparam, &TForm1::hwnd_, &TForm1::OnMessage);
 }
 
 LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

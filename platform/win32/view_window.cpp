@@ -2,6 +2,7 @@
 
 #include "platform/message_loop.h"
 #include "platform/win32/gdi_canvas.h"
+#include "platform/win32/object_window.h"
 
 namespace corvane::platform::win32 {
 namespace {
@@ -74,19 +75,7 @@ void TWin32ViewWindow::Attach(TCustomZuzeRI* view) {
 }
 
 LRESULT CALLBACK TWin32ViewWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TWin32ViewWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TWin32ViewWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-  }
-  return self->OnMessage(message, wparam, lparam);
+  return RouteToObject(hwnd, message, wparam, lparam, &TWin32ViewWindow::hwnd_, &TWin32ViewWindow::OnMessage);
 }
 
 LRESULT TWin32ViewWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
