@@ -55,26 +55,26 @@ void TScreen::FeedUninterpreted(std::uint8_t Ch) {
 }
 
 void TScreen::CollectSeq(std::uint8_t Ch) {
-  const bool final = SeqLen == 0 ? EndsAtOnce(Ch) || !(IsParamChar(Ch) || IsDesignator(Ch) || Ch == '[')
-                                 : (SeqLen == 1 && IsDesignator(SeqBuf[0])) || !IsParamChar(Ch);
+  const bool final = FSeqLen == 0 ? EndsAtOnce(Ch) || !(IsParamChar(Ch) || IsDesignator(Ch) || Ch == '[')
+                                  : (FSeqLen == 1 && IsDesignator(FSeqBuf[0])) || !IsParamChar(Ch);
   if (final) {
     ExecSequence(Ch);
-    SeqLen = 0;
-    InSeq = false;
+    FSeqLen = 0;
+    FInSeq = false;
     return;
   }
-  SeqBuf[SeqLen++] = Ch;
-  if (SeqLen == kSeqCapacity) {
+  FSeqBuf[FSeqLen++] = Ch;
+  if (FSeqLen == kSeqCapacity) {
     Alert();
-    SeqLen = 0;
-    InSeq = false;
+    FSeqLen = 0;
+    FInSeq = false;
   }
 }
 
 void TScreen::ExecSequence(std::uint8_t Final) {
-  if (SeqLen == 0)
+  if (FSeqLen == 0)
     ExecEscape(Final);
-  else if (SeqBuf[0] != '[')
+  else if (FSeqBuf[0] != '[')
     ExecIntermediate(Final);
   else
     ExecCsi(Final);
@@ -107,7 +107,7 @@ void TScreen::ExecEscape(std::uint8_t Final) {
 }
 
 void TScreen::ExecIntermediate(std::uint8_t Final) {
-  switch (SeqBuf[0]) {
+  switch (FSeqBuf[0]) {
     case ' ':  // S7C1T
       if (Final != 'F') ReportInvalid(Final);
       break;
@@ -136,16 +136,16 @@ void TScreen::ExecCsi(std::uint8_t Final) {
       InsertChars(Count(n));
       break;
     case 'A':  // CUU cursor up
-      Row = std::max(Row - Count(n), 0);
+      Cursor.Row = std::max(Cursor.Row - Count(n), 0);
       break;
     case 'B':  // CUD cursor down
-      Row = std::min(Row + Count(n), FRows - 1);
+      Cursor.Row = std::min(Cursor.Row + Count(n), FRows - 1);
       break;
     case 'C':  // CUF cursor forward
       CursorForward(Count(n));
       break;
     case 'D':  // CUB cursor back
-      Col = std::max(Col - Count(n), 0);
+      Cursor.Col = std::max(Cursor.Col - Count(n), 0);
       break;
     case 'H':
     case 'f':  // CUP HVP cursor position
@@ -200,44 +200,45 @@ void TScreen::ExecCsi(std::uint8_t Final) {
   }
 }
 
+int TScreen::SkipSpaces(int Pos) const {
+  while (Pos < FSeqLen && FSeqBuf[Pos] == ' ') ++Pos;
+  return Pos;
+}
+
 int TScreen::ParseParam(int& Pos) const {
-  while (Pos < SeqLen && SeqBuf[Pos] == ' ') ++Pos;
+  Pos = SkipSpaces(Pos);
   int value = 0;
-  while (Pos < SeqLen && SeqBuf[Pos] >= '0' && SeqBuf[Pos] <= '9') {
-    const int digit = SeqBuf[Pos] - '0';
+  while (Pos < FSeqLen && FSeqBuf[Pos] >= '0' && FSeqBuf[Pos] <= '9') {
+    const int digit = FSeqBuf[Pos] - '0';
     value = value > (kParamLimit - digit) / 10 ? kParamLimit : value * 10 + digit;
     ++Pos;
   }
   return value;
 }
 
-bool TScreen::SemicolonAt(int Pos) const { return Pos < SeqLen && SeqBuf[Pos] == ';'; }
-
-std::string_view TScreen::Sequence() const {
-  return {reinterpret_cast<const char*>(SeqBuf.data()), static_cast<std::size_t>(SeqLen)};
-}
+bool TScreen::SemicolonAt(int Pos) const { return Pos < FSeqLen && FSeqBuf[Pos] == ';'; }
 
 void TScreen::CursorForward(int N) {
-  Col += N;
-  if (Col >= FCols) {
+  Cursor.Col += N;
+  if (Cursor.Col >= FCols) {
     if (AutoWrap) {
-      Col -= FCols;
-      Row = std::min(Row + 1, FRows - 1);
+      Cursor.Col -= FCols;
+      Cursor.Row = std::min(Cursor.Row + 1, FRows - 1);
     } else {
-      Col = FCols - 1;
+      Cursor.Col = FCols - 1;
     }
   }
-  Col = std::min(Col, kMaxCols);
+  Cursor.Col = std::min(Cursor.Col, kMaxCols);
 }
 
 // ESC [ r ; c H: the column exists only when a semicolon follows the row.
 void TScreen::CursorPosition() {
   int pos = 1;
   const int row = ParseParam(pos);
-  while (pos < SeqLen && SeqBuf[pos] == ' ') ++pos;
+  pos = SkipSpaces(pos);
   int col = 1;
   if (SemicolonAt(pos)) col = ParseParam(++pos);
-  SetCursor(col - 1, row - 1);
+  SetCursor(row - 1, col - 1);
 }
 
 void TScreen::EraseInDisplay(std::uint8_t Final) {
@@ -248,9 +249,9 @@ void TScreen::EraseInDisplay(std::uint8_t Final) {
       EraseBelow();
       break;
     case 1:
-      BlankRows(0, Row, Attr);
+      BlankRows(0, Cursor.Row, Attr);
       MarkDirty(0, 0);
-      MarkDirty(Row, FCols);
+      MarkDirty(Cursor.Row, FCols);
       break;
     case 2:
       ClearScreen();
@@ -261,61 +262,61 @@ void TScreen::EraseInDisplay(std::uint8_t Final) {
 }
 
 void TScreen::InsertLines(int N) {
-  Col = 0;
-  if (Row + N > RegionBottom) {
-    BlankRows(Row, RegionBottom, Attr);
+  Cursor.Col = 0;
+  if (Cursor.Row + N > Region.Bottom) {
+    BlankRows(Cursor.Row, Region.Bottom, Attr);
   } else {
-    auto first = Lines.begin() + Row;
-    auto last = Lines.begin() + RegionBottom + 1;
+    auto first = Lines.begin() + Cursor.Row;
+    auto last = Lines.begin() + Region.Bottom + 1;
     std::rotate(first, last - N, last);
-    BlankRows(Row, Row + N - 1, Attr);
+    BlankRows(Cursor.Row, Cursor.Row + N - 1, Attr);
   }
   RepaintAll = true;
 }
 
 void TScreen::DeleteLines(int N) {
   RepaintAll = true;
-  Col = 0;
-  if (Row + N > RegionBottom) {
-    BlankRows(Row, RegionBottom, Attr);
+  Cursor.Col = 0;
+  if (Cursor.Row + N > Region.Bottom) {
+    BlankRows(Cursor.Row, Region.Bottom, Attr);
   } else {
-    auto first = Lines.begin() + Row;
-    auto last = Lines.begin() + RegionBottom + 1;
+    auto first = Lines.begin() + Cursor.Row;
+    auto last = Lines.begin() + Region.Bottom + 1;
     std::rotate(first, first + N, last);
-    BlankRows(RegionBottom - N + 1, RegionBottom, Attr);
+    BlankRows(Region.Bottom - N + 1, Region.Bottom, Attr);
   }
 }
 
 void TScreen::InsertChars(int N) {
-  if (FCols - Col - N <= 0) {
+  if (FCols - Cursor.Col - N <= 0) {
     EraseToEndOfLine();
     return;
   }
-  TLine& line = *Lines[Row];
-  for (int c = FCols - 1; c >= Col + N; --c) {
+  TLine& line = *Lines[Cursor.Row];
+  for (int c = FCols - 1; c >= Cursor.Col + N; --c) {
     line.Chars[c] = line.Chars[c - N];
     line.Attrs[c] = line.Attrs[c - N];
   }
-  for (int c = Col; c < Col + N; ++c) {
+  for (int c = Cursor.Col; c < Cursor.Col + N; ++c) {
     line.Chars[c] = 0x20;
     line.Attrs[c] = Attr;
   }
-  MarkDirty(Row, Col);
-  MarkDirty(Row, FCols - 1);
+  MarkDirty(Cursor.Row, Cursor.Col);
+  MarkDirty(Cursor.Row, FCols - 1);
 }
 
 void TScreen::DeleteChars(int N) {
-  TLine& line = *Lines[Row];
-  for (int c = Col + N; c < FCols; ++c) {
+  TLine& line = *Lines[Cursor.Row];
+  for (int c = Cursor.Col + N; c < FCols; ++c) {
     line.Chars[c - N] = line.Chars[c];
     line.Attrs[c - N] = line.Attrs[c];
   }
-  for (int c = std::max(Col, FCols - N); c < FCols; ++c) {
+  for (int c = std::max(Cursor.Col, FCols - N); c < FCols; ++c) {
     line.Chars[c] = 0x20;
     line.Attrs[c] = kDefaultAttr;
   }
-  MarkDirty(Row, Col);
-  MarkDirty(Row, FCols);
+  MarkDirty(Cursor.Row, Cursor.Col);
+  MarkDirty(Cursor.Row, FCols);
 }
 
 // ESC [ t ; b r: a region has at least two rows within the screen, anything
@@ -323,20 +324,15 @@ void TScreen::DeleteChars(int N) {
 void TScreen::SetRegion() {
   int pos = 1;
   const int top = ParseParam(pos) - 1;
-  while (pos < SeqLen && SeqBuf[pos] == ' ') ++pos;
+  pos = SkipSpaces(pos);
   int bottom = 0;
   if (SemicolonAt(pos)) bottom = ParseParam(++pos) - 1;
-  if (top >= 0 && top < bottom && bottom < FRows) {
-    RegionTop = top;
-    RegionBottom = bottom;
-  } else {
-    RegionTop = 0;
-    RegionBottom = FRows - 1;
-  }
+  const bool valid = top >= 0 && top < bottom && bottom < FRows;
+  Region = valid ? TRowSpan{top, bottom} : TRowSpan{0, FRows - 1};
 }
 
 void TScreen::SetMode(std::uint8_t Final) {
-  if (SeqLen < 2 || SeqBuf[1] != '?') {
+  if (FSeqLen < 2 || FSeqBuf[1] != '?') {
     ReportUnimplemented(Final);
     return;
   }
@@ -359,7 +355,7 @@ void TScreen::SetMode(std::uint8_t Final) {
 }
 
 void TScreen::SelectGraphicRendition(std::uint8_t Final) {
-  if (SeqLen == 1) {
+  if (FSeqLen == 1) {
     Attr = kDefaultAttr;
     Reverse = false;
     return;
@@ -367,8 +363,8 @@ void TScreen::SelectGraphicRendition(std::uint8_t Final) {
   const bool wasReverse = Reverse;
   bool sawReset = false;
   int pos = 1;
-  while (pos < SeqLen) {
-    const std::uint8_t ch = SeqBuf[pos];
+  while (pos < FSeqLen) {
+    const std::uint8_t ch = FSeqBuf[pos];
     if (ch < '0' || ch > '9') {  // space, semicolon or question mark
       ++pos;
       continue;
@@ -483,11 +479,11 @@ void TScreen::Report(std::string_view Message) {
 }
 
 void TScreen::ReportUnimplemented(std::uint8_t Final) {
-  Report("Unimplemented Escape Sequence: " + std::string(Sequence()) + static_cast<char>(Final) + "\r\n");
+  Report("Unimplemented Escape Sequence: " + std::string(SeqBuf()) + static_cast<char>(Final) + "\r\n");
 }
 
 void TScreen::ReportInvalid(std::uint8_t Final) {
-  Report("Invalid Escape Sequence: " + std::string(Sequence()) + static_cast<char>(Final) + "\r\n");
+  Report("Invalid Escape Sequence: " + std::string(SeqBuf()) + static_cast<char>(Final) + "\r\n");
 }
 
 }  // namespace corvane

@@ -26,17 +26,17 @@ void TScreen::ActOn(std::uint8_t Ch) {
       Alert();
       break;
     case 0x08:  // BS
-      if (Col > 0) --Col;
+      if (Cursor.Col > 0) --Cursor.Col;
       break;
     case 0x09:  // HT
-      Col = std::min((Col / 8 + 1) * 8, kMaxCols);
+      Cursor.Col = std::min((Cursor.Col / 8 + 1) * 8, kMaxCols);
       break;
     case 0x0A:  // LF
       LineFeed();
-      if (AutoCR) Col = 0;
+      if (AutoCR) Cursor.Col = 0;
       break;
     case 0x0D:  // CR
-      Col = 0;
+      Cursor.Col = 0;
       if (AutoLF) LineFeed();
       break;
     case 0x0E:  // SO: line drawing
@@ -46,8 +46,8 @@ void TScreen::ActOn(std::uint8_t Ch) {
       XlatTable = &AsciiTable;
       break;
     case 0x1B:  // ESC
-      SeqLen = 0;
-      InSeq = true;
+      FSeqLen = 0;
+      FInSeq = true;
       break;
     default:
       PutChar(Ch);
@@ -62,21 +62,20 @@ void TScreen::SetRows(int Value) {
   Value = std::clamp(Value, 1, kMaxRows);
   if (Value == FRows) return;
   FRows = Value;
-  RegionTop = 0;
-  RegionBottom = FRows - 1;
-  Row = std::min(Row, FRows - 1);
+  Region = {0, FRows - 1};
+  Cursor.Row = std::min(Cursor.Row, FRows - 1);
 }
 
 void TScreen::SetCols(int Value) {
   Value = std::clamp(Value, 1, kMaxCols);
   if (Value == FCols) return;
   FCols = Value;
-  Col = std::min(Col, FCols - 1);
+  Cursor.Col = std::min(Cursor.Col, FCols - 1);
 }
 
-void TScreen::SetCursor(int ACol, int ARow) {
-  Col = std::clamp(ACol, 0, FCols - 1);
-  Row = std::clamp(ARow, 0, FRows - 1);
+void TScreen::SetCursor(int ARow, int ACol) {
+  Cursor.Col = std::clamp(ACol, 0, FCols - 1);
+  Cursor.Row = std::clamp(ARow, 0, FRows - 1);
 }
 
 void TScreen::BlankRows(int First, int Last, std::uint8_t A) {
@@ -85,98 +84,90 @@ void TScreen::BlankRows(int First, int Last, std::uint8_t A) {
 
 void TScreen::ClearScreen() {
   BlankRows(0, FRows, Attr);
-  Row = 0;
-  Col = 0;
+  Cursor = {};
   RepaintAll = true;
 }
 
 void TScreen::ResetDirty() {
-  DirtyLeft = kDirtyNone;
-  DirtyTop = kDirtyNone;
-  DirtyRight = -1;
-  DirtyBottom = -1;
+  Dirty = {};
   RepaintAll = false;
 }
 
 void TScreen::PutChar(std::uint8_t Ch) {
-  if (Col >= FCols && AutoWrap) {
-    Col = 0;
-    if (++Row >= FRows) {
-      Row = FRows - 1;
+  if (Cursor.Col >= FCols && AutoWrap) {
+    Cursor.Col = 0;
+    if (++Cursor.Row >= FRows) {
+      Cursor.Row = FRows - 1;
       ScrollUp();
     }
   }
   if (AltFont) Ch |= 0x80;
-  TLine& line = *Lines[Row];
-  line.Chars[Col] = Ch;
-  line.Attrs[Col] = Attr;
-  MarkDirty(Row, Col);
-  if (Col < kMaxCols) ++Col;
+  TLine& line = *Lines[Cursor.Row];
+  line.Chars[Cursor.Col] = Ch;
+  line.Attrs[Cursor.Col] = Attr;
+  MarkDirty(Cursor.Row, Cursor.Col);
+  if (Cursor.Col < kMaxCols) ++Cursor.Col;
 }
 
 void TScreen::LineFeed() {
-  if (++Row > RegionBottom) {
-    Row = RegionBottom;
+  if (++Cursor.Row > Region.Bottom) {
+    Cursor.Row = Region.Bottom;
     ScrollUp();
   }
 }
 
 void TScreen::ReverseIndex() {
-  if (--Row < RegionTop) {
-    Row = RegionTop;
+  if (--Cursor.Row < Region.Top) {
+    Cursor.Row = Region.Top;
     ScrollDown();
   }
 }
 
 void TScreen::ScrollUp() {
-  auto first = Lines.begin() + RegionTop;
-  auto last = Lines.begin() + RegionBottom + 1;
+  auto first = Lines.begin() + Region.Top;
+  auto last = Lines.begin() + Region.Bottom + 1;
   std::rotate(first, first + 1, last);
-  Lines[RegionBottom]->Blank(kDefaultAttr);
+  Lines[Region.Bottom]->Blank(kDefaultAttr);
   RepaintAll = true;
 }
 
 void TScreen::ScrollDown() {
-  auto first = Lines.begin() + RegionTop;
-  auto last = Lines.begin() + RegionBottom + 1;
+  auto first = Lines.begin() + Region.Top;
+  auto last = Lines.begin() + Region.Bottom + 1;
   std::rotate(first, last - 1, last);
-  Lines[RegionTop]->Blank(kDefaultAttr);
+  Lines[Region.Top]->Blank(kDefaultAttr);
   RepaintAll = true;
 }
 
 void TScreen::EraseToEndOfLine() {
-  TLine& line = *Lines[Row];
-  for (int c = Col; c < FCols; ++c) {
+  TLine& line = *Lines[Cursor.Row];
+  for (int c = Cursor.Col; c < FCols; ++c) {
     line.Chars[c] = 0x20;
     line.Attrs[c] = Attr;
   }
-  MarkDirty(Row, Col);
-  MarkDirty(Row, FCols);
+  MarkDirty(Cursor.Row, Cursor.Col);
+  MarkDirty(Cursor.Row, FCols);
 }
 
 void TScreen::EraseBelow() {
   EraseToEndOfLine();
-  BlankRows(Row + 1, FRows, Attr);
-  if (Row == 0) {
+  BlankRows(Cursor.Row + 1, FRows, Attr);
+  if (Cursor.Row == 0) {
     RepaintAll = true;
   } else {
-    MarkDirty(Row, 0);
+    MarkDirty(Cursor.Row, 0);
     MarkDirty(FRows, FCols);
   }
 }
 
-void TScreen::SaveCursor() {
-  SavedRow = Row;
-  SavedCol = Col;
-}
+void TScreen::SaveCursor() { Saved = Cursor; }
 
 void TScreen::RestoreCursor() {
-  if (SavedRow == -1)
+  if (Saved.Row == -1)
     SetCursor(0, 0);
   else
-    SetCursor(SavedCol, SavedRow);
-  SavedRow = -1;
-  SavedCol = -1;
+    SetCursor(Saved.Row, Saved.Col);
+  Saved = {-1, -1};
 }
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 // Every received byte enters through FeedChar, which also runs the escape
 // sequence interpreter (interpreter.cpp).
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -23,6 +24,36 @@ constexpr int kSeqCapacity = 80;  // a sequence this long is dropped
 constexpr int kParamLimit = std::numeric_limits<int>::max();
 constexpr std::uint8_t kDefaultAttr = 7;
 constexpr int kDirtyNone = 9999;
+
+// A cell position. Every pair of cell coordinates in the emulator is given
+// row first.
+struct TCellPos {
+  int Row = 0;
+  int Col = 0;
+};
+
+// The scrolling region: rows Top..Bottom inclusive.
+struct TRowSpan {
+  int Top = 0;
+  int Bottom = 24;
+};
+
+// The cells changed since the last repaint, inclusive. Empty is Left and Top
+// at kDirtyNone, Right and Bottom at -1, so that any cell added widens it.
+struct TDirtyRect {
+  int Left = kDirtyNone;
+  int Top = kDirtyNone;
+  int Right = -1;
+  int Bottom = -1;
+
+  bool Empty() const { return Left > Right || Top > Bottom; }
+  void Add(int ARow, int ACol) {
+    if (ARow < Top) Top = ARow;
+    if (ACol < Left) Left = ACol;
+    if (ARow > Bottom) Bottom = ARow;
+    if (ACol > Right) Right = ACol;
+  }
+};
 
 class TLine {
  public:
@@ -53,10 +84,10 @@ class TScreen {
   // The write entry: applies one received byte. Every received byte passes
   // here, so a printable character inside the margin is stored inline.
   void FeedChar(std::uint8_t Ch) {
-    if (RawCount > 0 || InSeq) {
+    if (RawCount > 0 || FInSeq) {
       // Parameter characters of a CSI sequence are the commonest case here.
-      if (RawCount == 0 && SeqLen > 0 && SeqBuf[0] == '[' && SeqLen < kSeqCapacity - 1 && IsParamChar(Ch)) {
-        SeqBuf[SeqLen++] = Ch;
+      if (RawCount == 0 && FSeqLen > 0 && FSeqBuf[0] == '[' && FSeqLen < kSeqCapacity - 1 && IsParamChar(Ch)) {
+        FSeqBuf[FSeqLen++] = Ch;
         return;
       }
       return FeedUninterpreted(Ch);
@@ -64,14 +95,14 @@ class TScreen {
     if (XlatIn) Ch = (*XlatTable)[Ch];
     // The fields are read before the cell stores, which the compiler must
     // assume could change them.
-    const int row = Row;
-    const int col = Col;
+    const int row = Cursor.Row;
+    const int col = Cursor.Col;
     if (Ch < 0x20 || col >= FCols) return ActOn(Ch);
     const bool markDirty = !RepaintAll;
     const std::uint8_t attr = Attr;
     if (AltFont) Ch |= 0x80;
     TLine& line = *Lines[row];
-    Col = col + 1;
+    Cursor.Col = col + 1;
     line.Chars[col] = Ch;
     line.Attrs[col] = attr;
     if (markDirty) MarkDirty(row, col);
@@ -86,15 +117,11 @@ class TScreen {
   void SetRows(int Value);
   void SetCols(int Value);
 
-  void SetCursor(int ACol, int ARow);
+  void SetCursor(int ARow, int ACol);
   void ClearScreen();
   void ResetDirty();
   void MarkDirty(int ARow, int ACol) {
-    if (RepaintAll) return;
-    if (ARow < DirtyTop) DirtyTop = ARow;
-    if (ACol < DirtyLeft) DirtyLeft = ACol;
-    if (ARow > DirtyBottom) DirtyBottom = ARow;
-    if (ACol > DirtyRight) DirtyRight = ACol;
+    if (!RepaintAll) Dirty.Add(ARow, ACol);
   }
   void PutChar(std::uint8_t Ch);
   void LineFeed();
@@ -111,21 +138,21 @@ class TScreen {
   void ExecSequence(std::uint8_t Final);
   void ReportUnimplemented(std::uint8_t Final);
   void ReportInvalid(std::uint8_t Final);
+  // An ESC was received and its sequence is not finished.
+  bool InSeq() const { return FInSeq; }
+  // The sequence collected so far, without its ESC.
+  std::string_view SeqBuf() const {
+    return {reinterpret_cast<const char*>(FSeqBuf.data()), static_cast<std::size_t>(FSeqLen)};
+  }
 
   // Row r is *Lines[r]; scrolling reorders these pointers into FLineStore.
   std::array<TLine*, kLineCount> Lines;
-  int Row = 0;
-  int Col = 0;
-  int SavedRow = -1;
-  int SavedCol = -1;
-  int RegionTop = 0;
-  int RegionBottom = 24;
+  TCellPos Cursor;
+  TCellPos Saved{-1, -1};  // -1 while nothing is saved
+  TRowSpan Region;
   std::uint8_t Attr = kDefaultAttr;
   bool AltFont = false;
   bool Reverse = false;
-  std::array<std::uint8_t, kSeqCapacity> SeqBuf{};
-  int SeqLen = 0;
-  bool InSeq = false;
   bool HasFocus = false;
   bool AutoLF = false;
   bool AutoCR = false;
@@ -136,10 +163,7 @@ class TScreen {
   int RawCount = 0;
   const TXlatTable* XlatTable = &AsciiTable;
   bool RepaintAll = false;
-  int DirtyLeft = kDirtyNone;
-  int DirtyTop = kDirtyNone;
-  int DirtyRight = -1;
-  int DirtyBottom = -1;
+  TDirtyRect Dirty;
   std::function<void(TScreen&)> OnCursorVisibility;
 
   const TScreenHooks& Hooks() const { return FHooks; }
@@ -175,9 +199,13 @@ class TScreen {
   void ExecCsi(std::uint8_t Final);
   // Reads one decimal parameter at Pos (0-based in SeqBuf); Pos ends after it.
   int ParseParam(int& Pos) const;
+  int SkipSpaces(int Pos) const;  // the first position at or after Pos that is not a space
   bool SemicolonAt(int Pos) const;
-  std::string_view Sequence() const;
 
+  // The sequence collector.
+  std::array<std::uint8_t, kSeqCapacity> FSeqBuf{};
+  int FSeqLen = 0;
+  bool FInSeq = false;
   int FRows = 25;
   int FCols = 80;
   std::array<TLine, kLineCount> FLineStore;

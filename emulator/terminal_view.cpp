@@ -32,7 +32,7 @@ TCustomZuzeRI::TCustomZuzeRI(TViewPorts ports)
   FScreen->OnCursorVisibility = [this](TScreen& sender) { CursorVisibilityChanged(sender); };
   FScreen->SetCursor(0, 0);
   FScreen->FeedText("ZuzeRI");
-  FScreen->SetCursor(0, 1);
+  FScreen->SetCursor(1, 0);
 }
 
 // A destructor cannot report a failed closing marker; the file is closed anyway.
@@ -116,15 +116,16 @@ void TCustomZuzeRI::UpdateScreen() {
   const TScreen& s = *FScreen;
   if (s.RepaintAll) {
     FWindow->Invalidate(FWindow->ClientRect());
-  } else if (s.DirtyLeft <= s.DirtyRight && s.DirtyTop <= s.DirtyBottom) {
+  } else if (!s.Dirty.Empty()) {
     FWindow->Invalidate(WithMargins(
-        {CellX(s.DirtyLeft), pixel::Add(CellY(s.DirtyTop), FInternalLeading), CellX(pixel::Add(s.DirtyRight, 1)),
-         pixel::Add(CellY(pixel::Add(s.DirtyBottom, 1)), FInternalLeading)},
-        s.DirtyLeft, s.DirtyRight));
+        {CellX(s.Dirty.Left), pixel::Add(CellY(s.Dirty.Top), FInternalLeading), CellX(pixel::Add(s.Dirty.Right, 1)),
+         pixel::Add(CellY(pixel::Add(s.Dirty.Bottom, 1)), FInternalLeading)},
+        s.Dirty.Left, s.Dirty.Right));
   }
-  const int x = CellX(s.Col);
-  const int y = CellY(s.Row);
-  FWindow->Invalidate(WithMargins({x, y, pixel::Add(x, FCharWidth), pixel::Add(y, FLineHeight)}, s.Col, s.Col));
+  const int x = CellX(s.Cursor.Col);
+  const int y = CellY(s.Cursor.Row);
+  FWindow->Invalidate(
+      WithMargins({x, y, pixel::Add(x, FCharWidth), pixel::Add(y, FLineHeight)}, s.Cursor.Col, s.Cursor.Col));
   FScreen->ResetDirty();
   if (FCaretCreated) ShowCaret();
   MoveCaret();
@@ -141,7 +142,9 @@ platform::TRect TCustomZuzeRI::WithMargins(platform::TRect Cells, int FirstCol, 
 
 void TCustomZuzeRI::Clear() { FScreen->ClearScreen(); }
 
-void TCustomZuzeRI::MoveCaret() { FWindow->MoveCaret(CellX(FScreen->Col), CellY(pixel::Sub(FScreen->Row, FTopLine))); }
+void TCustomZuzeRI::MoveCaret() {
+  FWindow->MoveCaret(CellX(FScreen->Cursor.Col), CellY(pixel::Sub(FScreen->Cursor.Row, FTopLine)));
+}
 
 void TCustomZuzeRI::ShowCaret() {
   if (!FCaretCreated || FCaretShown) return;

@@ -36,10 +36,10 @@ void SetModes(TScreen& screen, std::uint8_t bits) {
 // After every byte the cursor row and the region lie on the screen's rows,
 // and the column within the stored cells (it may pass the last shown one).
 void CheckCursor(const TScreen& s) {
-  Check(s.Row >= 0 && s.Row < s.Rows());
-  Check(s.Col >= 0 && s.Col <= corvane::kMaxCols);
-  Check(s.RegionTop >= 0 && s.RegionTop <= s.RegionBottom && s.RegionBottom < s.Rows());
-  Check(s.SeqLen >= 0 && s.SeqLen <= corvane::kSeqCapacity);
+  Check(s.Cursor.Row >= 0 && s.Cursor.Row < s.Rows());
+  Check(s.Cursor.Col >= 0 && s.Cursor.Col <= corvane::kMaxCols);
+  Check(s.Region.Top >= 0 && s.Region.Top <= s.Region.Bottom && s.Region.Bottom < s.Rows());
+  Check(s.SeqBuf().size() <= std::size_t{corvane::kSeqCapacity});
 }
 
 // Scrolling reorders the row pointers: each stored line is still used once.

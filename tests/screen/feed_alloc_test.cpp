@@ -58,7 +58,7 @@ TEST(FeedAllocations, RecognisedSequencesAllocateNothing) {
       "A\x00"
       "B"s;
   EXPECT_EQ(AllocationsWhileFeeding(screen, sequences), 0);
-  EXPECT_EQ(screen.Lines[screen.Row]->Chars[screen.Col - 1], 'B');  // the whole stream was fed
+  EXPECT_EQ(screen.Lines[screen.Cursor.Row]->Chars[screen.Cursor.Col - 1], 'B');  // the whole stream was fed
 }
 
 TEST(FeedAllocations, TheCounterSeesAllocations) {

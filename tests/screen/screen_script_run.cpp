@@ -36,9 +36,9 @@ class TCaseRun {
     if (Command == "feed") return FScreen.FeedText(BytesFrom(1));
     if (Command == "set") return Set();
     if (Command == "call") return Call();
-    if (Command == "cursor") return Expect("cursor", Numbers(1, 10), {FScreen.Row, FScreen.Col});
-    if (Command == "saved") return Expect("saved", Numbers(1, 10), {FScreen.SavedRow, FScreen.SavedCol});
-    if (Command == "region") return Expect("region", Numbers(1, 10), {FScreen.RegionTop, FScreen.RegionBottom});
+    if (Command == "cursor") return Expect("cursor", Numbers(1, 10), {FScreen.Cursor.Row, FScreen.Cursor.Col});
+    if (Command == "saved") return Expect("saved", Numbers(1, 10), {FScreen.Saved.Row, FScreen.Saved.Col});
+    if (Command == "region") return Expect("region", Numbers(1, 10), {FScreen.Region.Top, FScreen.Region.Bottom});
     if (Command == "attr") return Expect("attr", Numbers(1, 16), {FScreen.Attr}, true);
     if (Command == "alerts") return Expect("alerts", Numbers(1, 10), {FAlerts});
     if (Command == "row") return CheckRow();
@@ -146,7 +146,7 @@ class TCaseRun {
     if (Key == "altfont") return std::to_string(s.AltFont);
     if (Key == "reverse") return std::to_string(s.Reverse);
     if (Key == "raw") return std::to_string(s.RawCount);
-    if (Key == "inseq") return std::to_string(s.InSeq);
+    if (Key == "inseq") return std::to_string(s.InSeq());
     return "(unknown mode)";
   }
 
@@ -165,7 +165,7 @@ class TCaseRun {
     const TScreen& s = FScreen;
     const std::string& what = Words().size() > 1 ? Words()[1] : "";
     if (what == "all") return Expect("repaint-all", {1}, {s.RepaintAll});
-    const std::vector<long> actual = {s.RepaintAll, s.DirtyTop, s.DirtyLeft, s.DirtyBottom, s.DirtyRight};
+    const std::vector<long> actual = {s.RepaintAll, s.Dirty.Top, s.Dirty.Left, s.Dirty.Bottom, s.Dirty.Right};
     if (what == "none") return Expect("repaint-all top left bottom right", {0, kDirtyNone, kDirtyNone, -1, -1}, actual);
     auto wanted = Numbers(1, 10);
     wanted.insert(wanted.begin(), 0);
@@ -195,9 +195,9 @@ class TCaseRun {
     else if (field == "cols")
       s.SetCols(static_cast<int>(value));
     else if (field == "row")
-      s.Row = static_cast<int>(value);
+      s.Cursor.Row = static_cast<int>(value);
     else if (field == "col")
-      s.Col = static_cast<int>(value);
+      s.Cursor.Col = static_cast<int>(value);
     else if (field == "raw")
       s.RawCount = static_cast<int>(value);
     else if (field == "attr")

@@ -114,12 +114,12 @@ TEST(Resize, RowsAndColsAreClampedAndTheRegionFollowsRows) {
   TScreen screen;
   screen.SetRows(40);
   EXPECT_EQ(screen.Rows(), 40);
-  EXPECT_EQ(screen.RegionBottom, 39);
+  EXPECT_EQ(screen.Region.Bottom, 39);
   screen.SetCols(0);
   EXPECT_EQ(screen.Cols(), 1);
   screen.SetRows(-5);
   EXPECT_EQ(screen.Rows(), 1);
-  EXPECT_EQ(screen.RegionBottom, 0);
+  EXPECT_EQ(screen.Region.Bottom, 0);
 }
 
 // Random CSI sequences with ordinary and extreme parameters, mixed with
@@ -163,15 +163,15 @@ std::string RandomSequences(std::mt19937& Random, std::size_t Count) {
 }
 
 void ExpectInvariants(const TScreen& s) {
-  ASSERT_GE(s.Row, 0);
-  ASSERT_LT(s.Row, s.Rows());
-  ASSERT_GE(s.Col, 0);
-  ASSERT_LE(s.Col, kMaxCols);
-  ASSERT_GE(s.RegionTop, 0);
-  ASSERT_LE(s.RegionTop, s.RegionBottom);
-  ASSERT_LT(s.RegionBottom, s.Rows());
+  ASSERT_GE(s.Cursor.Row, 0);
+  ASSERT_LT(s.Cursor.Row, s.Rows());
+  ASSERT_GE(s.Cursor.Col, 0);
+  ASSERT_LE(s.Cursor.Col, kMaxCols);
+  ASSERT_GE(s.Region.Top, 0);
+  ASSERT_LE(s.Region.Top, s.Region.Bottom);
+  ASSERT_LT(s.Region.Bottom, s.Rows());
   ASSERT_GE(s.RawCount, 0);
-  ASSERT_TRUE(s.SeqLen >= 0 && s.SeqLen < kSeqCapacity);
+  ASSERT_LT(s.SeqBuf().size(), std::size_t{kSeqCapacity});
 }
 
 TEST(AnyInput, CursorRegionAndCountsStayInBoundsWhileTheSizeChanges) {

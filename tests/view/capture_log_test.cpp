@@ -59,7 +59,7 @@ TEST_F(CaptureLog, AWriteOrFlushFailureEndsCaptureOnceAndTheTextIsStillShown) {
     TViewRig r;
     r.View->SetLog(true);
     (flushFails ? r.Disk.FlushError : r.Disk.WriteError) = 28;  // disk full
-    r.View->Screen().SetCursor(0, 3);
+    r.View->Screen().SetCursor(3, 0);
     r.ClearRecords();
     try {
       r.View->WriteText("zw");

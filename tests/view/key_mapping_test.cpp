@@ -72,11 +72,11 @@ TEST_F(KeyMapping, TableKeysGoToTheKeyBufferOfTheSelectedTable) {
 TEST_F(KeyMapping, WithoutKeyBufferHandlerTheBytesPassThroughKeyPressAndEcho) {
   view().OnKeyBuffer = nullptr;
   view().LocalEcho = true;
-  view().Screen().SetCursor(3, 5);
+  view().Screen().SetCursor(5, 3);
   EXPECT_TRUE(Key(kUp, 0x48, true));
   EXPECT_EQ(keys, "\x1b[A");
-  EXPECT_EQ(view().Screen().Row, 4);  // the echoed sequence moved the local cursor
-  EXPECT_EQ(view().Screen().Col, 3);
+  EXPECT_EQ(view().Screen().Cursor.Row, 4);  // the echoed sequence moved the local cursor
+  EXPECT_EQ(view().Screen().Cursor.Col, 3);
 }
 
 TEST_F(KeyMapping, KeypadCursorKeysGetASecondTryAsExtendedKeys) {

@@ -153,7 +153,7 @@ TEST_F(ViewPaint, AGivenCanvasIsUsedWithTheWindowsUpdateRectangle) {
 
 TEST_F(ViewPaint, UpdateThenPaintRedrawsTheChangedCells) {
   PaintAll();
-  view().Screen().SetCursor(4, 1);
+  view().Screen().SetCursor(1, 4);
   view().WriteText("\x1b[44mxy");
   ASSERT_TRUE(rig.Window.Pending.has_value());
   Paint();

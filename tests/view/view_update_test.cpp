@@ -20,8 +20,8 @@ TEST(ViewConstruction, ANewViewShowsTheBannerWithTheCursorOnRowOne) {
   TViewRig rig;
   TZuzeRI& v = *rig.View;
   EXPECT_EQ(RowText(v.Screen(), 0, 7), "ZuzeRI ");
-  EXPECT_EQ(v.Screen().Row, 1);
-  EXPECT_EQ(v.Screen().Col, 0);
+  EXPECT_EQ(v.Screen().Cursor.Row, 1);
+  EXPECT_EQ(v.Screen().Cursor.Col, 0);
   EXPECT_EQ(v.Rows(), 25);
   EXPECT_EQ(v.Cols(), 80);
   EXPECT_EQ(v.FKeys, 1);
@@ -62,9 +62,9 @@ TEST_F(ViewUpdate, InvalidatesTheChangedCellsAndTheCursorCellWithoutErase) {
   view().UpdateScreen();  // the banner: row 0, columns 0..5
   EXPECT_EQ(rig.Window.Calls, (Calls{"Invalidate (0,6,54,22)", "Invalidate (0,20,14,36)", "MoveCaret 6,20"}));
   rig.ClearRecords();
-  view().Screen().SetCursor(10, 3);
+  view().Screen().SetCursor(3, 10);
   view().WriteText("ab");
-  view().Screen().SetCursor(2, 5);
+  view().Screen().SetCursor(5, 2);
   view().WriteByte('c');  // one update per WriteByte
   EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"),
             (Calls{"Invalidate (86,54,102,70)", "Invalidate (102,52,110,68)", "Invalidate (22,86,30,102)",
@@ -83,7 +83,7 @@ TEST_F(ViewUpdate, RepaintAllInvalidatesTheWholeClientArea) {
   view().UpdateScreen();
   EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"), (Calls{"Invalidate (0,0,500,400)", "Invalidate (0,4,14,20)"}));
   EXPECT_FALSE(view().Screen().RepaintAll);
-  EXPECT_EQ(view().Screen().DirtyRight, -1);
+  EXPECT_EQ(view().Screen().Dirty.Right, -1);
 }
 
 TEST_F(ViewUpdate, WithoutAutoRepaintWritesWaitForOneUpdate) {
@@ -106,8 +106,8 @@ TEST_F(ViewUpdate, RowsAndColsClearAndRepaintOnlyOnChange) {
   view().SetRows(30);
   EXPECT_EQ(view().Rows(), 30);
   EXPECT_EQ(RowText(view().Screen(), 0, 6), "      ");
-  EXPECT_EQ(view().Screen().Row, 0);
-  EXPECT_EQ(view().Screen().RegionBottom, 29);
+  EXPECT_EQ(view().Screen().Cursor.Row, 0);
+  EXPECT_EQ(view().Screen().Region.Bottom, 29);
   view().SetCols(132);
   EXPECT_EQ(rig.Window.Calls, (Calls{"RepaintNow", "RepaintNow"}));
 }
@@ -129,7 +129,7 @@ TEST_F(ViewUpdate, ChangesAtTheFirstOrLastColumnInvalidateTheMarginBesideThem) {
       {9, 3, "\x1b[44m", {"Invalidate (78,52,500,68)"}},
   };
   for (const Case& c : cases) {
-    view().Screen().SetCursor(c.col, c.row);
+    view().Screen().SetCursor(c.row, c.col);
     rig.ClearRecords();
     view().WriteText(c.text);
     EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"), c.invalidated) << c.col;
@@ -219,7 +219,7 @@ TEST_F(ViewUpdate, AbsurdMetricsKeepCellsOfOnePixelAndRaiseInsteadOfWrapping) {
   EXPECT_EQ(view().CharWidth(), 1);
   EXPECT_EQ(view().PixelToRow(50), 46);
   view().SetLineHeight(1 << 30);
-  view().Screen().SetCursor(0, 10);
+  view().Screen().SetCursor(10, 0);
   EXPECT_THROW(view().UpdateScreen(), EIntOverflow);
 }
 
@@ -300,11 +300,11 @@ TEST_F(CaretAndFocus, LeftButtonFiresMouseDownThenTakesFocusAndClicksOnRelease) 
 
 TEST_F(CaretAndFocus, RowsAndColsMoveTheCaretHomeWithTheCursor) {
   view().FocusGained();
-  view().Screen().SetCursor(5, 3);
+  view().Screen().SetCursor(3, 5);
   view().UpdateScreen();
   rig.ClearRecords();
   view().SetRows(30);
-  view().Screen().SetCursor(5, 3);
+  view().Screen().SetCursor(3, 5);
   view().SetCols(100);
   EXPECT_EQ(rig.Window.Calls, (Calls{"RepaintNow", "MoveCaret 6,4", "RepaintNow", "MoveCaret 6,4"}));
 }

@@ -32,9 +32,9 @@ void AppendModes(std::string& Out, const TScreen& Screen) {
 std::string DumpScreen(const TScreen& Screen, const TDumpOptions& Options) {
   std::string out;
   AppendFormat(out, "size %d %d\n", Screen.Rows(), Screen.Cols());
-  AppendFormat(out, "cursor %d %d\n", Screen.Row, Screen.Col);
+  AppendFormat(out, "cursor %d %d\n", Screen.Cursor.Row, Screen.Cursor.Col);
   AppendFormat(out, "attr %02X\n", static_cast<unsigned>(Screen.Attr));
-  AppendFormat(out, "region %d %d\n", Screen.RegionTop, Screen.RegionBottom);
+  AppendFormat(out, "region %d %d\n", Screen.Region.Top, Screen.Region.Bottom);
   AppendModes(out, Screen);
   const int columns = Options.AllColumns ? kLineCells : Screen.Cols();
   for (int r = 0; r < Screen.Rows(); ++r) {
