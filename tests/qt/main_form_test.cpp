@@ -106,10 +106,7 @@ TEST_F(MainFormTest, AnAddressTypedWithEnterConnectsAndJoinsTheHistoryOnce) {
 }
 
 TEST_F(MainFormTest, ARefusedConnectionEndsDisconnectedWithTheAddressRemembered) {
-  {
-    const tntest::ScriptedServer gone;
-    form_.Terminal().Port = gone.Port();
-  }
+  form_.Terminal().Port = tntest::FreePort();
   TypeAddressAndEnter("127.0.0.1");
   EXPECT_TRUE(QTest::qWaitFor([&] { return form_.cbAddress->count() == 1 && Panel(0) == "Disconnected"; }));
   EXPECT_TRUE(form_.bConnect->isEnabled());

@@ -49,11 +49,6 @@ std::size_t Count(const std::string& text, const std::string& piece) {
   return count;
 }
 
-std::string FreePort() {
-  ScriptedServer probe;
-  return probe.Port();
-}
-
 TEST(DemoHostProgram, GreetsEachClientAndNamesTheKeysItReceives) {
   std::string port = FreePort();
   platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});

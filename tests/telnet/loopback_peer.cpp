@@ -17,6 +17,8 @@ bool PumpUntil(const std::function<bool()>& pred, int timeout_ms) {
   return true;
 }
 
+std::string FreePort() { return ScriptedServer().Port(); }
+
 std::string B(std::initializer_list<int> bytes) {
   std::string s;
   for (int b : bytes) s += static_cast<char>(b);

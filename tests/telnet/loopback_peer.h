@@ -15,6 +15,10 @@ namespace corvane::tntest {
 // Runs the message loop until pred holds; false after timeout_ms.
 bool PumpUntil(const std::function<bool()>& pred, int timeout_ms = 5000);
 
+// A port on 127.0.0.1 that nothing listens on any more: for a server process
+// to take, or for a connection to be refused.
+std::string FreePort();
+
 // Builds a byte string from numbers and text pieces: B({255, 251, 1}).
 std::string B(std::initializer_list<int> bytes);
 

@@ -91,11 +91,6 @@ void RunShellChecks(Client& c, const std::string& expected_term) {
   EXPECT_TRUE(PumpUntil([&] { return c.rec.closed_count > 0; }, 5000));
 }
 
-std::string FreePort() {
-  ScriptedServer probe;
-  return probe.Port();
-}
-
 TEST(RealServer, BusyboxTelnetd) {
   if (!fs::exists(kBusybox)) GTEST_SKIP() << "busybox-static is not installed";
   LoginSandbox sandbox;

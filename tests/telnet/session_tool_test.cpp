@@ -68,11 +68,6 @@ ToolRun RunTool(const std::string& arguments) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
 }
 
-std::string FreePort() {
-  ScriptedServer probe;
-  return probe.Port();
-}
-
 TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
   const std::string port = FreePort();
   const fs::path ini = fs::temp_directory_path() / ("cv-session-" + port + ".ini");

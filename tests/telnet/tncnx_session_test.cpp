@@ -145,15 +145,10 @@ TEST(TnSession, CloseReportsOnceAndDestructionIsSilent) {
 }
 
 TEST(TnSession, RefusedConnectionReportsTheErrorThenTheClose) {
-  std::string port;
-  {
-    ScriptedServer gone;
-    port = gone.Port();
-  }
   TTnCnx cnx;
   TnRecorder rec(cnx);
   cnx.Host = "127.0.0.1";
-  cnx.Port = port;
+  cnx.Port = FreePort();
   cnx.Connect();
   ASSERT_TRUE(PumpUntil([&] { return rec.closed_count > 0; }));
   EXPECT_EQ(rec.Events(), (std::vector<std::string>{"connected:10061", "closed:0"}));
@@ -163,15 +158,10 @@ TEST(TnSession, RefusedConnectionReportsTheErrorThenTheClose) {
 // connection, and a new session after the host closed.
 TEST(TnSession, AReconnectFromAHandlerIsKept) {
   ScriptedServer server;
-  std::string refused;
-  {
-    ScriptedServer gone;
-    refused = gone.Port();
-  }
   TTnCnx retrying;
   TnRecorder rec(retrying);
   retrying.Host = "127.0.0.1";
-  retrying.Port = refused;
+  retrying.Port = FreePort();
   retrying.OnSessionConnected = [&](TTnCnx& c, std::uint16_t e) {
     rec.log.push_back("connected:" + std::to_string(e));
     rec.connected = e;

@@ -80,8 +80,7 @@ TEST(TnZuzeRISession, NegotiationEventsReachTheTerminalsHandlers) {
 
 TEST(TnZuzeRISession, ARefusedConnectionShowsTheErrorTextBeepsAndEndsClosed) {
   Terminal t;
-  const std::string closedPort = ScriptedServer().Port();
-  t.Connect(closedPort);
+  t.Connect(FreePort());
   ASSERT_TRUE(PumpUntil([&] { return t.events.size() == 3; }));
   EXPECT_EQ(t.Rows(4), (Lines{"Connecting to '127.0.0.1'", "Connection failed: " + SocketErrorDesc(10061), "",
                               "*** Server has closed ***"}));
