@@ -23,8 +23,7 @@ class TRecordingWindow final : public platform::TWindowPort {
   std::vector<TCanvasCall> Painted;        // calls on paint-bracket canvases
   std::vector<TCanvasCall> Measured;       // calls on screen canvases
   std::vector<TCanvasCall> Drawn;          // calls on window canvases outside painting
-  int Dpi = 96;
-  int FontHeight = 12;  // what FontPixelHeight answers
+  int FontHeight = 12;                     // what FontPixelHeight answers
 
   const void* Handle() const override { return this; }
   platform::TRect ClientRect() override { return Client; }
@@ -34,7 +33,7 @@ class TRecordingWindow final : public platform::TWindowPort {
   std::unique_ptr<platform::TCanvasPort> BeginPaint(platform::TRect& paintRect) override;
   std::unique_ptr<platform::TCanvasPort> ScreenCanvas() override;
   std::unique_ptr<platform::TCanvasPort> WindowCanvas() override;
-  int PixelsPerInch() override { return Dpi; }
+  int PixelsPerInch() override { return 96; }
   int FontPixelHeight(const platform::TFont&) override { return FontHeight; }
   void SetFocus() override { Calls.push_back("SetFocus"); }
   void SetMouseCapture() override { Calls.push_back("SetMouseCapture"); }
