@@ -52,6 +52,18 @@ constexpr TMenuItem kFileMenu[] = {{idCapture, "&Capture"}, {0, ""}, {idExit, "E
 constexpr TMenuItem kEditMenu[] = {{idCopy, "&Copy\tCtrl+C"}, {idPaste, "&Paste\tCtrl+V"}};
 constexpr TMenuItem kHelpMenu[] = {{idAbout, "&About..."}};
 
+// The handler each command runs.
+struct TCommandHandler {
+  int Id;
+  void (TMainWindow::*Handler)();
+};
+constexpr TCommandHandler kCommandHandlers[] = {
+    {idConnect, &TMainWindow::bConnectClick}, {idDisconnect, &TMainWindow::bDisconnectClick},
+    {idCapture, &TMainWindow::CaptureClick},  {idExit, &TMainWindow::Exit1Click},
+    {idCopy, &TMainWindow::Copy1Click},       {idPaste, &TMainWindow::Paste1Click},
+    {idAbout, &TMainWindow::About1Click},
+};
+
 ACCEL kAccelerators[] = {{FCONTROL | FVIRTKEY, 'C', idCopy}, {FCONTROL | FVIRTKEY, 'V', idPaste}};
 
 void RegisterFormClass(WNDPROC proc) {
@@ -236,32 +248,8 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void TForm1::OnCommand(int id) {
-  TMainWindow& h = *handlers_;
-  switch (id) {
-    case idConnect:
-      RunGuarded([&] { h.bConnectClick(); });
-      break;
-    case idDisconnect:
-      RunGuarded([&] { h.bDisconnectClick(); });
-      break;
-    case idCapture:
-      RunGuarded([&] { h.CaptureClick(); });
-      break;
-    case idExit:
-      RunGuarded([&] { h.Exit1Click(); });
-      break;
-    case idCopy:
-      RunGuarded([&] { h.Copy1Click(); });
-      break;
-    case idPaste:
-      RunGuarded([&] { h.Paste1Click(); });
-      break;
-    case idAbout:
-      RunGuarded([&] { h.About1Click(); });
-      break;
-    default:
-      break;
-  }
+  for (const TCommandHandler& command : kCommandHandlers)
+    if (command.Id == id) RunGuarded([&] { (handlers_.get()->*command.Handler)(); });
 }
 
 std::string TForm1::AddressText() { return WindowText(cbAddress_); }
