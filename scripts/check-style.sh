@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 
 status=0
 
-unformatted=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | grep -c 'warning:' || true)
-if [ "$unformatted" -gt 0 ]; then
-  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | grep 'warning:' | cut -d: -f1 | sort -u
+differences=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | grep 'warning:' || true)
+if [ -n "$differences" ]; then
+  echo "$differences" | cut -d: -f1 | sort -u
+  unformatted=$(echo "$differences" | wc -l)
   echo "check-style: $unformatted lines differ from clang-format (run: git ls-files '*.cpp' '*.h' | xargs clang-format -i)"
   status=1
 fi

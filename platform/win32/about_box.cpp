@@ -34,25 +34,12 @@ constexpr TLabel kLabels[] = {
 };
 constexpr int kLineHeight = 13;
 
-void RegisterAboutClass(WNDPROC proc) {
-  static const bool registered = [proc] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
 }  // namespace
 
 TAboutBox::TAboutBox(HWND owner) {
-  RegisterAboutClass(WindowProc);
+  RegisterObjectClass(kClassName, WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   font_ = CreateFormFont();
   RECT outer{0, 0, kClientSize.cx, kClientSize.cy};
   AdjustWindowRectEx(&outer, kStyle, FALSE, WS_EX_DLGMODALFRAME);
@@ -66,15 +53,6 @@ TAboutBox::~TAboutBox() {
   DeleteObject(font_);
 }
 
-HWND TAboutBox::Child(const char* className, const char* text, DWORD style, int left, int top, int width, int height,
-                      int id) {
-  const HWND child =
-      CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, left, top, width, height,
-                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  return child;
-}
-
 // A label grows to its text: a word-wrapped one downwards, keeping its
 // designed width, the others to the right, on one line.
 void TAboutBox::Label(const char* text, int left, int top, int width, bool wordWrap) {
@@ -84,19 +62,21 @@ void TAboutBox::Label(const char* text, int left, int top, int width, bool wordW
   DrawTextA(dc, text, -1, &needed, DT_CALCRECT | (wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
-  Child("STATIC", text, (wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, kPanel.left + left, kPanel.top + top,
-        std::max(width, static_cast<int>(needed.right)), std::max(kLineHeight, static_cast<int>(needed.bottom)));
+  const RECT bounds{kPanel.left + left, kPanel.top + top,
+                    kPanel.left + left + std::max(width, static_cast<int>(needed.right)),
+                    kPanel.top + top + std::max(kLineHeight, static_cast<int>(needed.bottom))};
+  CreateControl(hwnd_, font_, "STATIC", text, (wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, bounds);
 }
 
 void TAboutBox::CreateControls() {
-  const HWND icon = Child("STATIC", "", SS_ICON | SS_REALSIZECONTROL, kPanel.left + kIcon.x, kPanel.top + kIcon.y,
-                          kIconSize, kIconSize);
+  const RECT iconBounds{kPanel.left + kIcon.x, kPanel.top + kIcon.y, kPanel.left + kIcon.x + kIconSize,
+                        kPanel.top + kIcon.y + kIconSize};
+  const HWND icon = CreateControl(hwnd_, font_, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, iconBounds);
   const HANDLE image =
       LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR);
   SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(image), 0);
   for (const TLabel& label : kLabels) Label(label.Text, label.Left, label.Top, label.Width, label.WordWrap);
-  Child("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kOKButton.left, kOKButton.top, kOKButton.right - kOKButton.left,
-        kOKButton.bottom - kOKButton.top, IDOK);
+  CreateControl(hwnd_, font_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kOKButton, IDOK);
 }
 
 void TAboutBox::FormCreate() {

@@ -24,8 +24,6 @@ class TAboutBox {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  HWND Child(const char* className, const char* text, DWORD style, int left, int top, int width, int height,
-             int id = 0);
   void Label(const char* text, int left, int top, int width, bool wordWrap);
   void CreateControls();
 

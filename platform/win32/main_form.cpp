@@ -52,21 +52,19 @@ constexpr TMenuItem kFileMenu[] = {{idCapture, "&Capture"}, {0, ""}, {idExit, "E
 constexpr TMenuItem kEditMenu[] = {{idCopy, "&Copy\tCtrl+C"}, {idPaste, "&Paste\tCtrl+V"}};
 constexpr TMenuItem kHelpMenu[] = {{idAbout, "&About..."}};
 
-ACCEL kAccelerators[] = {{FCONTROL | FVIRTKEY, 'C', idCopy}, {FCONTROL | FVIRTKEY, 'V', idPaste}};
+// The handler each command runs.
+struct TCommandHandler {
+  int Id;
+  void (TMainWindow::*Handler)();
+};
+constexpr TCommandHandler kCommandHandlers[] = {
+    {idConnect, &TMainWindow::bConnectClick}, {idDisconnect, &TMainWindow::bDisconnectClick},
+    {idCapture, &TMainWindow::CaptureClick},  {idExit, &TMainWindow::Exit1Click},
+    {idCopy, &TMainWindow::Copy1Click},       {idPaste, &TMainWindow::Paste1Click},
+    {idAbout, &TMainWindow::About1Click},
+};
 
-void RegisterFormClass(WNDPROC proc) {
-  static const bool registered = [proc] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-}
+ACCEL kAccelerators[] = {{FCONTROL | FVIRTKEY, 'C', idCopy}, {FCONTROL | FVIRTKEY, 'V', idPaste}};
 
 template <std::size_t N>
 HMENU Popup(const TMenuItem (&items)[N]) {
@@ -101,7 +99,8 @@ std::string WindowText(HWND window) {
 TForm1::TForm1() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  RegisterFormClass(WindowProc);
+  RegisterObjectClass(kClassName, WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                      LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
   font_ = CreateFormFont();
   CreateMenus();
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -131,25 +130,17 @@ TForm1::~TForm1() {
   DeleteObject(font_);
 }
 
-HWND TForm1::Child(const char* className, const char* text, DWORD style, const RECT& bounds, int id) {
-  const HWND child =
-      CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, bounds.left, bounds.top,
-                      bounds.right - bounds.left, bounds.bottom - bounds.top, hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  return child;
-}
-
 // The top panel's controls are the window's own children, so that their
 // notifications come here; the panel is the raised edge the window paints.
 void TForm1::CreateTop() {
   RECT dropped = kAddress;
   dropped.bottom += kAddressListHeight;
-  cbAddress_ =
-      Child("COMBOBOX", "", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, dropped, idAddress);
+  cbAddress_ = CreateControl(hwnd_, font_, "COMBOBOX", "",
+                             CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, dropped, idAddress);
   SendMessageA(cbAddress_, CB_SETITEMHEIGHT, 0, kAddressItemHeight);
-  bConnect_ = Child("BUTTON", "Connect", BS_DEFPUSHBUTTON | WS_TABSTOP, kConnect, idConnect);
-  bDisconnect_ = Child("BUTTON", "&Disconnect", BS_PUSHBUTTON | WS_TABSTOP, kDisconnect, idDisconnect);
+  bConnect_ = CreateControl(hwnd_, font_, "BUTTON", "Connect", BS_DEFPUSHBUTTON | WS_TABSTOP, kConnect, idConnect);
+  bDisconnect_ =
+      CreateControl(hwnd_, font_, "BUTTON", "&Disconnect", BS_PUSHBUTTON | WS_TABSTOP, kDisconnect, idDisconnect);
   EnableWindow(bDisconnect_, FALSE);
 }
 
@@ -170,7 +161,7 @@ void TForm1::CreateTerminal() {
 }
 
 void TForm1::CreateStatusBar() {
-  sbStatus_ = Child(STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN, kStatusBar, 0);
+  sbStatus_ = CreateControl(hwnd_, font_, STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN, kStatusBar, 0);
   SendMessageA(sbStatus_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(kPanelRightEdges));
   SetPanelText(0, kDisconnectedText);
   SetPanelText(1, kCaptureOffText);
@@ -236,32 +227,8 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void TForm1::OnCommand(int id) {
-  TMainWindow& h = *handlers_;
-  switch (id) {
-    case idConnect:
-      RunGuarded([&] { h.bConnectClick(); });
-      break;
-    case idDisconnect:
-      RunGuarded([&] { h.bDisconnectClick(); });
-      break;
-    case idCapture:
-      RunGuarded([&] { h.CaptureClick(); });
-      break;
-    case idExit:
-      RunGuarded([&] { h.Exit1Click(); });
-      break;
-    case idCopy:
-      RunGuarded([&] { h.Copy1Click(); });
-      break;
-    case idPaste:
-      RunGuarded([&] { h.Paste1Click(); });
-      break;
-    case idAbout:
-      RunGuarded([&] { h.About1Click(); });
-      break;
-    default:
-      break;
-  }
+  for (const TCommandHandler& command : kCommandHandlers)
+    if (command.Id == id) RunGuarded([&] { (handlers_.get()->*command.Handler)(); });
 }
 
 std::string TForm1::AddressText() { return WindowText(cbAddress_); }

@@ -59,7 +59,6 @@ class TForm1 final : public TMainWindowControls {
   void CreateStatusBar();
   void CreateMenus();
   void CreateHints();
-  HWND Child(const char* className, const char* text, DWORD style, const RECT& bounds, int id);
   void UseLoop();
 
   HWND hwnd_ = nullptr;

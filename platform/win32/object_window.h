@@ -7,6 +7,20 @@
 
 namespace corvane::platform::win32 {
 
+// Registers the window class `name` with the arrow cursor on first use.
+inline void RegisterObjectClass(const char* name, WNDPROC proc, HBRUSH background = nullptr, HICON icon = nullptr) {
+  WNDCLASSA wc{};
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (GetClassInfoA(instance, name, &wc)) return;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
 template <class T>
 LRESULT RouteToObject(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, HWND T::*handle,
                       LRESULT (T::*onMessage)(UINT, WPARAM, LPARAM)) {

@@ -9,18 +9,6 @@ namespace {
 
 constexpr char kClassName[] = "CorvaneTerminalView";
 
-void RegisterViewClass(WNDPROC proc) {
-  static const bool registered = [proc] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 // Mouse coordinates are signed: a captured drag reports points left of or
 // above the window.
 int MouseX(LPARAM lparam) { return static_cast<short>(LOWORD(lparam)); }
@@ -58,7 +46,7 @@ TRect FromRect(const RECT& r) {
 }  // namespace
 
 TWin32ViewWindow::TWin32ViewWindow(HWND parent, const TRect& bounds, DWORD exStyle) {
-  RegisterViewClass(WindowProc);
+  RegisterObjectClass(kClassName, WindowProc);
   const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS : WS_POPUP | WS_VISIBLE;
   CreateWindowExA(exStyle, kClassName, "", style, bounds.Left, bounds.Top, bounds.Right - bounds.Left,
                   bounds.Bottom - bounds.Top, parent, nullptr, GetModuleHandleA(nullptr), this);
