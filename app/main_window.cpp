@@ -4,9 +4,18 @@
 #include <cstdlib>
 
 #include "app/centring.h"
+#include "app/terminal_design.h"
 #include "platform/ascii_text.h"
 
 namespace corvane {
+
+void ApplyDesignedSettings(TTnZuzeRI& terminal) {
+  terminal.SetFont(kTerminalFont);
+  terminal.SetXlat(false);
+  terminal.SetLineHeight(kTerminalLineHeight);
+  terminal.HostName = kDefaultHost;
+  terminal.SetLocation(kTerminalLocation);
+}
 
 TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platform::TWindowPort& terminalWindow,
                          platform::TClipboardPort& clipboard)

@@ -47,6 +47,9 @@ class TMainWindowControls {
   virtual void CloseApplication() = 0;
 };
 
+// The terminal's stored settings as the window is designed with them.
+void ApplyDesignedSettings(TTnZuzeRI& terminal);
+
 class TMainWindow {
  public:
   // `terminalWindow` is the terminal's window port; it measures its font.

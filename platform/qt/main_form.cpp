@@ -30,12 +30,6 @@ constexpr QRect kTerminal(0, 36, 649, 317);
 constexpr QRect kStatusBar(0, 354, 653, 26);
 constexpr int kPanelWidths[3] = {100, 200, 200};
 
-// The terminal's stored settings, applied before the start-up handler runs.
-const platform::TFont kTerminalFont{"Terminal", 9, platform::TFontPitch::Fixed, 0};
-constexpr int kLineHeight = 12;
-constexpr const char* kDefaultHost = "127.0.0.1";
-constexpr const char* kLocation = "RUVOZ";
-
 QString FromBytes(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -140,11 +134,7 @@ void TForm1::CreateTerminal(QWidget* client) {
   ports.MessageBox = &messageBox_;
   tZuzeRI = std::make_unique<TTnZuzeRI>(std::move(ports));
   terminalWidget_->SetView(tZuzeRI.get());
-  tZuzeRI->SetFont(kTerminalFont);
-  tZuzeRI->SetXlat(false);
-  tZuzeRI->SetLineHeight(kLineHeight);
-  tZuzeRI->HostName = kDefaultHost;
-  tZuzeRI->SetLocation(kLocation);
+  ApplyDesignedSettings(*tZuzeRI);
 }
 
 void TForm1::CreateStatusBar(QWidget* client) {

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <cstdio>
 
+#include "app/terminal_design.h"
 #include "platform/qt/qt_terminal_widget.h"
 #include "tools/replay/png_picture.h"
 #include "tools/replay/replay.h"
@@ -11,9 +12,6 @@
 namespace corvane {
 namespace {
 
-// The main window's terminal font: 12 pixels high, rows 12 pixels apart.
-const platform::TFont kTerminalFont{"Terminal", 9, platform::TFontPitch::Fixed, 0};
-constexpr int kLineHeight = 12;
 // The paint code's margins: the grid starts 6 pixels from the left and 4
 // from the top, the last column's background runs 6 pixels further, and a
 // row is painted when it ends 4 pixels above the bottom edge, of which the
@@ -47,11 +45,12 @@ std::string WritePicture(const TReplayOptions& Options, std::string_view Feed) {
   TZuzeRI view(std::move(ports));
   widget.SetView(&view);
   view.SetFont(kTerminalFont);
-  view.SetLineHeight(kLineHeight);
+  view.SetLineHeight(kTerminalLineHeight);
   PrepareScreen(view.Screen(), Options);
   view.Screen().FeedText(Feed);
 
-  const QSize picture(kLeft + Options.Cols * view.CharWidth() + kRight, kTop + Options.Rows * kLineHeight + kBottom);
+  const QSize picture(kLeft + Options.Cols * view.CharWidth() + kRight,
+                      kTop + Options.Rows * kTerminalLineHeight + kBottom);
   widget.resize(picture + QSize(kRim, kRim));
   const QImage image = widget.grab(QRect(QPoint(0, 0), picture)).toImage();
   if (!image.save(QString::fromStdString(Options.Png), "PNG")) return "cannot write " + Options.Png;

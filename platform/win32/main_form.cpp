@@ -25,12 +25,6 @@ constexpr TRect kTerminal{0, 36, 649, 353};
 constexpr RECT kStatusBar{0, 354, 653, 380};
 constexpr int kPanelRightEdges[3] = {100, 300, 500};
 
-// The terminal's stored settings, applied before the start-up handler runs.
-const TFont kTerminalFont{"Terminal", 9, TFontPitch::Fixed, 0};
-constexpr int kLineHeight = 12;
-constexpr const char* kDefaultHost = "127.0.0.1";
-constexpr const char* kLocation = "RUVOZ";
-
 enum TCommand : int { idAddress = 100, idConnect, idDisconnect, idCapture, idExit, idCopy, idPaste, idAbout };
 
 struct THint {
@@ -153,11 +147,7 @@ void TForm1::CreateTerminal() {
   ports.MessageBox = messageBox_.get();
   tZuzeRI = std::make_unique<TTnZuzeRI>(std::move(ports));
   terminalWindow_->Attach(tZuzeRI.get());
-  tZuzeRI->SetFont(kTerminalFont);
-  tZuzeRI->SetXlat(false);
-  tZuzeRI->SetLineHeight(kLineHeight);
-  tZuzeRI->HostName = kDefaultHost;
-  tZuzeRI->SetLocation(kLocation);
+  ApplyDesignedSettings(*tZuzeRI);
 }
 
 void TForm1::CreateStatusBar() {
