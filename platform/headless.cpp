@@ -32,7 +32,6 @@ class THeadlessWindow final : public TWindowPort {
   }
   std::unique_ptr<TCanvasPort> ScreenCanvas() override { return std::make_unique<THeadlessCanvas>(); }
   std::unique_ptr<TCanvasPort> WindowCanvas() override { return std::make_unique<THeadlessCanvas>(); }
-  int PixelsPerInch() override { return kPixelsPerInch; }
   int FontPixelHeight(const TFont& font) override {
     return static_cast<int>((static_cast<long long>(font.Size) * kPixelsPerInch + 36) / 72);
   }

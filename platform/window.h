@@ -33,9 +33,7 @@ class TWindowPort {
   // over the picture and removed again (the inverting focus rectangle).
   virtual std::unique_ptr<TCanvasPort> WindowCanvas() = 0;
 
-  // The logical dots per inch of the screen the window is on.
-  virtual int PixelsPerInch() = 0;
-  // The height of the font's characters in pixels on that screen, without
+  // The height of the font's characters in pixels on the window's screen, without
   // internal leading (a 9-point font is 12 pixels high at 96 dots per inch).
   virtual int FontPixelHeight(const TFont& font) = 0;
 

@@ -40,7 +40,6 @@ class TQtTerminalWidget final : public QWidget, public TWindowPort {
   std::unique_ptr<TCanvasPort> BeginPaint(TRect& paintRect) override;
   std::unique_ptr<TCanvasPort> ScreenCanvas() override;
   std::unique_ptr<TCanvasPort> WindowCanvas() override;
-  int PixelsPerInch() override { return kPixelsPerInch; }
   int FontPixelHeight(const TFont& font) override { return PixelHeightOf(font.Size); }
   void SetFocus() override { setFocus(Qt::OtherFocusReason); }
   void SetMouseCapture() override { grabMouse(); }

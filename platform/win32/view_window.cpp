@@ -180,13 +180,6 @@ std::unique_ptr<TCanvasPort> TWin32ViewWindow::WindowCanvas() {
   return std::make_unique<TGdiCanvas>(GetDC(hwnd), objects_, [hwnd](HDC dc) { ReleaseDC(hwnd, dc); });
 }
 
-int TWin32ViewWindow::PixelsPerInch() {
-  const HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return dpi;
-}
-
 int TWin32ViewWindow::FontPixelHeight(const TFont& font) {
   const HDC dc = GetDC(nullptr);
   const int height = PointsToPixels(font.Size, dc);

@@ -36,7 +36,6 @@ class TWin32ViewWindow final : public TWindowPort {
   std::unique_ptr<TCanvasPort> BeginPaint(TRect& paintRect) override;
   std::unique_ptr<TCanvasPort> ScreenCanvas() override;
   std::unique_ptr<TCanvasPort> WindowCanvas() override;
-  int PixelsPerInch() override;
   int FontPixelHeight(const TFont& font) override;
 
   void SetFocus() override;

@@ -33,7 +33,6 @@ class TRecordingWindow final : public platform::TWindowPort {
   std::unique_ptr<platform::TCanvasPort> BeginPaint(platform::TRect& paintRect) override;
   std::unique_ptr<platform::TCanvasPort> ScreenCanvas() override;
   std::unique_ptr<platform::TCanvasPort> WindowCanvas() override;
-  int PixelsPerInch() override { return 96; }
   int FontPixelHeight(const platform::TFont&) override { return FontHeight; }
   void SetFocus() override { Calls.push_back("SetFocus"); }
   void SetMouseCapture() override { Calls.push_back("SetMouseCapture"); }
