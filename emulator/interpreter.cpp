@@ -379,6 +379,14 @@ void TScreen::SelectGraphicRendition(std::uint8_t Final) {
 }
 
 bool TScreen::ApplyRendition(int P) {
+  if (P >= 30 && P <= 37) {  // foreground colour
+    Attr = static_cast<std::uint8_t>((Attr & 0xF8) | (P - 30));
+    return true;
+  }
+  if (P >= 40 && P <= 47) {  // background colour
+    Attr = static_cast<std::uint8_t>((Attr & 0x8F) | ((P - 40) << 4));
+    return true;
+  }
   switch (P) {
     case 0:
     case 27:
@@ -407,26 +415,6 @@ bool TScreen::ApplyRendition(int P) {
       return true;
     case 22:
       Attr &= 0xF7;
-      return true;
-    case 30:
-    case 31:
-    case 32:
-    case 33:
-    case 34:
-    case 35:
-    case 36:
-    case 37:
-      Attr = static_cast<std::uint8_t>((Attr & 0xF8) | (P - 30));
-      return true;
-    case 40:
-    case 41:
-    case 42:
-    case 43:
-    case 44:
-    case 45:
-    case 46:
-    case 47:
-      Attr = static_cast<std::uint8_t>((Attr & 0x8F) | ((P - 40) << 4));
       return true;
     default:
       return false;

@@ -166,7 +166,6 @@ class TScreen {
   TDirtyRect Dirty;
   std::function<void(TScreen&)> OnCursorVisibility;
 
-  const TScreenHooks& Hooks() const { return FHooks; }
   void SetHooks(TScreenHooks Hooks) { FHooks = std::move(Hooks); }
 
  private:

@@ -94,16 +94,12 @@ void TCustomZuzeRI::SetCols(int Value) {
 
 int TCustomZuzeRI::Capture(std::string_view Bytes) { return Log() && !Bytes.empty() ? FLog.Write(Bytes) : 0; }
 
-void TCustomZuzeRI::Feed(std::string_view Bytes) {
-  for (char ch : Bytes) FScreen->FeedChar(static_cast<std::uint8_t>(ch));
-}
-
 void TCustomZuzeRI::WriteByte(char Ch) { WriteText(std::string_view(&Ch, 1)); }
 
 void TCustomZuzeRI::WriteText(std::string_view Str) {
   HideCaret();
   const int error = Capture(Str);
-  Feed(Str);
+  FScreen->FeedText(Str);
   if (AutoRepaint) UpdateScreen();
   if (error != 0) throw EInOutError(error);
 }

@@ -170,7 +170,6 @@ class TCustomZuzeRI {
   void HideCaret();
   void CursorVisibilityChanged(TScreen& Sender);
   int Capture(std::string_view Bytes);
-  void Feed(std::string_view Bytes);
   int CellX(int Col) const;
   int CellY(int Row) const;
   platform::TRect WithMargins(platform::TRect Cells, int FirstCol, int LastCol);

@@ -67,10 +67,7 @@ void TTnProtocol::Feed(const char* data, std::size_t length) {
 }
 
 bool TTnProtocol::Step(std::uint8_t ch) {
-  if (pending_verb_ != 0) {
-    sub_neg_.clear();
-    return HandleOption(std::exchange(pending_verb_, 0), ch);
-  }
+  if (pending_verb_ != 0) return HandleOption(std::exchange(pending_verb_, 0), ch);
   if (in_sub_neg_) return SubNegotiationByte(ch);
   if (iac_seen_) {
     iac_seen_ = false;

@@ -30,7 +30,6 @@ class TTnCnx {
   // trailing 0 and the overflow safeguard).
   static constexpr int kReceiveSize = 2048;
   static constexpr int kRxBufferSize = 2051;
-  static constexpr std::size_t kMaxSubNegotiation = TTnProtocol::kMaxSubNegotiation;
 
   TTnCnx();
   // Runs over the given sockets library instead of the platform's (tests).

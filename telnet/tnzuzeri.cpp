@@ -11,7 +11,7 @@ namespace {
 // message loop, where the application reports it.
 constexpr std::uint32_t kCaptureFailed = platform::kUserMessage + 1;
 
-void RaiseReport(std::uint32_t message, std::uint32_t word, std::uint32_t) {
+void RaiseReport(std::uint32_t message, platform::MessageWord word, platform::MessageLong) {
   if (message == kCaptureFailed) throw EInOutError(static_cast<int>(word));
 }
 }  // namespace
@@ -99,7 +99,7 @@ void TTnZuzeRI::ShowStatus(std::string_view Str) {
 // The socket's notification handling drops exceptions, so the failure is
 // raised again from a message of the terminal's own.
 void TTnZuzeRI::ReportLater(const EInOutError& E) {
-  FReports.Post(kCaptureFailed, static_cast<std::uint32_t>(E.ErrorCode), 0);
+  FReports.Post(kCaptureFailed, static_cast<platform::MessageWord>(E.ErrorCode), 0);
 }
 
 // Typed characters go to the host as they are: no code-page translation and
