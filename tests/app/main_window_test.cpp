@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/centring.h"
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 #include "tests/view/support/view_rig.h"
 
 namespace corvane {

@@ -16,7 +16,7 @@
 
 #include "platform/qt/about_box.h"
 #include "qt_test_app.h"
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 
 namespace corvane::platform::qt {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/posix/child_process.h"
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 
 namespace corvane::tntest {
 namespace {

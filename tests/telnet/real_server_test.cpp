@@ -14,7 +14,7 @@
 #include "platform/posix/child_process.h"
 #include "tests/telnet/command_names.h"
 #include "tests/telnet/forwarding_sockets.h"
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 
 namespace corvane::tntest {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "net/socket_errors.h"
 #include "platform/posix/child_process.h"
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 #include "tests/view/support/view_rig.h"
 #include "tools/session/named_keys.h"
 #include "tools/session/text_escapes.h"

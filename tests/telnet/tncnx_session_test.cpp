@@ -8,7 +8,7 @@
 #include "net/socket_errors.h"
 #include "platform/diagnostics.h"
 #include "tests/telnet/forwarding_sockets.h"
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 
 namespace corvane::tntest {
 namespace {

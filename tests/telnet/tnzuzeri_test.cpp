@@ -8,7 +8,7 @@
 #include "net/socket_errors.h"
 #include "platform/diagnostics.h"
 #include "telnet/tnzuzeri.h"
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 #include "tests/view/support/view_rig.h"
 
 namespace corvane::tntest {

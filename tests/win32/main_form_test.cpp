@@ -9,7 +9,7 @@
 #include "platform/message_loop.h"
 #include "platform/win32/about_box.h"
 #include "platform/win32/message_pump.h"
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 #include "tests/win32/view_rig.h"
 
 namespace {

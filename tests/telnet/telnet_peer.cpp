@@ -1,4 +1,4 @@
-#include "tests/telnet/loopback_peer.h"
+#include "tests/telnet/telnet_peer.h"
 
 #include <gtest/gtest.h>
 
