@@ -6,10 +6,7 @@
 
 #include "app/about_content.h"
 #include "app/command_line.h"
-#include "desktop/cvtelnet.xpm"
-#include "platform/qt/about_box.h"
-#include "platform/qt/main_form.h"
-#include "platform/qt/qt_application.h"
+#include "platform/qt/program.h"
 
 namespace {
 
@@ -35,17 +32,5 @@ int main(int argc, char** argv) {
       break;
   }
 
-  int toolkitArgc = 1;  // the arguments are the program's, not the toolkit's
-  corvane::platform::qt::TQtApplication app(toolkitArgc, argv);
-  QGuiApplication::setApplicationDisplayName(corvane::kProductName);
-  QGuiApplication::setDesktopFileName("cvtelnet");
-  QGuiApplication::setWindowIcon(QIcon(QPixmap(cvtelnet_xpm)));
-
-  corvane::platform::qt::TForm1 form;
-  form.FormCreate(commandLine);
-  corvane::platform::qt::TAboutBox aboutBox;
-  aboutBox.FormCreate();
-  form.SetAboutBox(&aboutBox);
-  form.show();
-  return app.exec();
+  return corvane::platform::qt::RunMainWindow(argv[0], commandLine);
 }

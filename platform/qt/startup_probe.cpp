@@ -11,9 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/qt/about_box.h"
-#include "platform/qt/main_form.h"
-#include "platform/qt/qt_application.h"
+#include "platform/qt/program.h"
 
 namespace corvane::platform::qt {
 namespace {
@@ -72,18 +70,8 @@ int RunStartupProbe(char* programName) {
   const Clock::time_point entered = Clock::now();
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  int toolkitArgc = 1;
-  char* argv[] = {programName, nullptr};
-  TQtApplication app(toolkitArgc, argv);
-  TForm1 form;
   TFirstPaint probe(entered);
-  form.TerminalWidget()->installEventFilter(&probe);
-  form.FormCreate({});
-  TAboutBox aboutBox;
-  aboutBox.FormCreate();
-  form.SetAboutBox(&aboutBox);
-  form.show();
-  return app.exec();
+  return RunMainWindow(programName, {}, &probe);
 }
 
 }  // namespace corvane::platform::qt

@@ -1,0 +1,32 @@
+#include "platform/qt/program.h"
+
+#include <QIcon>
+#include <QPixmap>
+
+#include "app/about_content.h"
+#include "desktop/cvtelnet.xpm"
+#include "platform/qt/about_box.h"
+#include "platform/qt/main_form.h"
+#include "platform/qt/qt_application.h"
+
+namespace corvane::platform::qt {
+
+int RunMainWindow(char* programName, const TCommandLine& commandLine, QObject* watcher) {
+  int toolkitArgc = 1;  // the arguments are the program's, not the toolkit's
+  char* toolkitArgv[] = {programName, nullptr};
+  TQtApplication app(toolkitArgc, toolkitArgv);
+  QGuiApplication::setApplicationDisplayName(kProductName);
+  QGuiApplication::setDesktopFileName("cvtelnet");
+  QGuiApplication::setWindowIcon(QIcon(QPixmap(cvtelnet_xpm)));
+
+  TForm1 form;
+  if (watcher != nullptr) form.TerminalWidget()->installEventFilter(watcher);
+  form.FormCreate(commandLine);
+  TAboutBox aboutBox;
+  aboutBox.FormCreate();
+  form.SetAboutBox(&aboutBox);
+  form.show();
+  return app.exec();
+}
+
+}  // namespace corvane::platform::qt
