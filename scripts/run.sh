@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 cmake --preset native >/dev/null
 cmake --build --preset native --target cvtelnet cvtelnet-demo-host
 
-program=./build/native/platform/qt/cvtelnet
+program=./build/native/gui/qt/cvtelnet
 host_pid=""
 log=$(mktemp)
 trap '[ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null; rm -f "$log"' EXIT INT TERM

@@ -1,6 +1,6 @@
 // The Linux program's start-up: time to the terminal's first paint and the
 // resident memory then. Run it a few times; the first run also pays for cold
 // caches.
-#include "platform/qt/startup_probe.h"
+#include "bench/gui/startup_probe.h"
 
-int main(int, char** argv) { return corvane::platform::qt::RunStartupProbe(argv[0]); }
+int main(int, char** argv) { return corvane::bench::RunStartupProbe(argv[0]); }

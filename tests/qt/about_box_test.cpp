@@ -1,4 +1,4 @@
-#include "platform/qt/about_box.h"
+#include "gui/qt/about_box.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "qt_test_app.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 namespace {
 
 // Shows the box modally and presses `key` once it is up; returns the result.
@@ -39,4 +39,4 @@ TEST(AboutBoxTest, ShowsTheSameIdentityEachTimeAndEnterOrEscapeCloseItWithOk) {
 }
 
 }  // namespace
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

@@ -1,6 +1,6 @@
 // The real main window, driven by key and mouse events against a scripted
 // telnet server on loopback.
-#include "platform/qt/main_form.h"
+#include "gui/qt/main_form.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +14,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "platform/qt/about_box.h"
+#include "gui/qt/about_box.h"
 #include "qt_test_app.h"
 #include "tests/telnet/telnet_peer.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 namespace {
 
 class MainFormTest : public ::testing::Test {
@@ -192,4 +192,4 @@ TEST_F(MainFormTest, TheScreenShowsTheHostsColours) {
 }
 
 }  // namespace
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

@@ -1,7 +1,7 @@
 // The terminal view in its Qt widget next to a button: painting, caret, focus
 // frames, typed characters and the mouse. Keys and paint through the whole
 // program are the main window's tests.
-#include "platform/qt/qt_terminal_widget.h"
+#include "gui/qt/qt_terminal_widget.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 
 #include "qt_test_app.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 namespace {
 
 using test::PixelAt;
@@ -159,4 +159,4 @@ TEST_F(TerminalWidgetTest, MouseEventsCarrySignedPositionsAndStayInsideTheConfin
 }
 
 }  // namespace
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

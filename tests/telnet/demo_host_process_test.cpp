@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/child_process.h"
+#include "tests/support/child_process.h"
 #include "tests/telnet/telnet_peer.h"
 
 namespace corvane::tntest {
@@ -51,7 +51,7 @@ std::size_t Count(const std::string& text, const std::string& piece) {
 
 TEST(DemoHostProgram, GreetsEachClientAndNamesTheKeysItReceives) {
   std::string port = FreePort();
-  platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
+  test::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
   ASSERT_TRUE(host.Started());
 
   DemoClient first, second;
@@ -82,7 +82,7 @@ TEST(DemoHostProgram, GreetsEachClientAndNamesTheKeysItReceives) {
 
 TEST(DemoHostProgram, TurnsAwayClientsBeyondItsLimit) {
   std::string port = FreePort();
-  platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port, "--max-clients", "1"});
+  test::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port, "--max-clients", "1"});
   DemoClient first, second;
   ASSERT_TRUE(first.ConnectTo(port));
   ASSERT_TRUE(first.WaitFor("Hello!"));
@@ -95,7 +95,7 @@ TEST(DemoHostProgram, TurnsAwayClientsBeyondItsLimit) {
 // The system queues the crowd; every client hears the host speak first.
 TEST(DemoHostProgram, ServesACrowdArrivingAtOnceOrTellsItTheHostIsBusy) {
   std::string port = FreePort();
-  platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port, "--max-clients", "150"});
+  test::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port, "--max-clients", "150"});
   DemoClient first;
   ASSERT_TRUE(first.ConnectTo(port));
   std::vector<std::unique_ptr<DemoClient>> crowd(199);
@@ -117,7 +117,7 @@ TEST(DemoHostProgram, ServesACrowdArrivingAtOnceOrTellsItTheHostIsBusy) {
 // and its keys' output arrives whole before the host closes.
 TEST(DemoHostProgram, AClientThatStopsSendingGetsAllItsOutput) {
   std::string port = FreePort();
-  platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
+  test::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
   DemoClient probe;
   ASSERT_TRUE(probe.ConnectTo(port));
 
@@ -140,7 +140,7 @@ TEST(DemoHostProgram, RejectsBadArguments) {
   for (auto args : {std::vector<std::string>{CV_DEMO_HOST_PATH, "--port", "70000"},
                     std::vector<std::string>{CV_DEMO_HOST_PATH, "--port"},
                     std::vector<std::string>{CV_DEMO_HOST_PATH, "--colour"}}) {
-    platform::ChildProcess host(args);
+    test::ChildProcess host(args);
     ASSERT_TRUE(host.Wait(3000));
     EXPECT_EQ(host.ExitCode(), 2);
   }

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/child_process.h"
+#include "tests/support/child_process.h"
 #include "tests/telnet/command_names.h"
 #include "tests/telnet/forwarding_sockets.h"
 #include "tests/telnet/telnet_peer.h"
@@ -97,7 +97,7 @@ TEST(RealServer, BusyboxTelnetd) {
   std::string port = FreePort();
   // busybox never asks for the terminal type: the shell keeps the server's.
   ::setenv("TERM", "server-own-term", 1);
-  platform::ChildProcess server({kBusybox, "telnetd", "-F", "-p", port, "-b", "127.0.0.1", "-l", sandbox.Login()});
+  test::ChildProcess server({kBusybox, "telnetd", "-F", "-p", port, "-b", "127.0.0.1", "-l", sandbox.Login()});
   ASSERT_TRUE(server.Started());
 
   Client c;
@@ -124,9 +124,9 @@ TEST(RealServer, InetutilsTelnetd) {
   LoginSandbox sandbox;
   ScriptedServer inetd;
   Client c;
-  std::unique_ptr<platform::ChildProcess> server;
+  std::unique_ptr<test::ChildProcess> server;
   ASSERT_TRUE(inetd.Connect(c.cnx, c.rec));
-  server = std::make_unique<platform::ChildProcess>(
+  server = std::make_unique<test::ChildProcess>(
       std::vector<std::string>{kInetutilsTelnetd, "-h", "-E", sandbox.Login()}, inetd.StreamHandle());
   ASSERT_TRUE(server->Started());
   inetd.Hangup();  // the server owns the connection now

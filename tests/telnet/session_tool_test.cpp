@@ -12,7 +12,7 @@
 #include <string>
 
 #include "net/socket_errors.h"
-#include "platform/posix/child_process.h"
+#include "tests/support/child_process.h"
 #include "tests/telnet/telnet_peer.h"
 #include "tests/view/support/view_rig.h"
 #include "tools/session/named_keys.h"
@@ -72,7 +72,7 @@ TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
   const std::string port = FreePort();
   const fs::path ini = fs::temp_directory_path() / ("cv-session-" + port + ".ini");
   std::ofstream(ini) << "[127.0.0.1]\nCols=100\nFKeys=0\n";
-  platform::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
+  test::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
   ASSERT_TRUE(host.Started());
   const std::string arguments =
       "127.0.0.1 " + port + " --seconds 5 --ini " + ini.string() + " --send '\\e[A' --key F1 --send q";

@@ -1,20 +1,20 @@
 // The Windows main window on real windows: its layout, the sorted address
 // list, the Capture item and the Ctrl+C shortcut, which is the menu's only
 // while the terminal does not have the focus.
-#include "platform/win32/main_form.h"
+#include "gui/win32/main_form.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "gui/win32/about_box.h"
 #include "platform/message_loop.h"
-#include "platform/win32/about_box.h"
 #include "platform/win32/message_pump.h"
 #include "tests/telnet/telnet_peer.h"
 #include "tests/win32/view_rig.h"
 
 namespace {
 
-using corvane::platform::win32::TForm1;
+using corvane::gui::win32::TForm1;
 
 class Win32MainForm : public ::testing::Test {
  protected:
@@ -120,7 +120,7 @@ TEST_F(Win32MainForm, EnterInTheAddressBoxConnectsAndTheAddressJoinsTheList) {
 // OK and Escape each end the modal display; a second showing has the same
 // labels and gives the main window back its input.
 TEST_F(Win32MainForm, TheAboutBoxShowsModallyAsOftenAsAsked) {
-  corvane::platform::win32::TAboutBox about(form.Hwnd());
+  corvane::gui::win32::TAboutBox about(form.Hwnd());
   for (const WPARAM ending : {IDOK, IDCANCEL}) {
     PostMessageA(about.Hwnd(), WM_COMMAND, ending, 0);
     about.ShowModal(form.Hwnd());

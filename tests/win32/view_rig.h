@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "emulator/terminal_view.h"
+#include "gui/win32/view_window.h"
 #include "platform/win32/view_ports.h"
-#include "platform/win32/view_window.h"
 
 namespace corvane::win32test {
 
 struct TWin32ViewRig {
   static constexpr int kLeft = 40, kTop = 30, kWidth = 400, kHeight = 300;
 
-  platform::win32::TWin32ViewWindow Window{nullptr, {kLeft, kTop, kLeft + kWidth, kTop + kHeight}};
+  gui::win32::TWin32ViewWindow Window{nullptr, {kLeft, kTop, kLeft + kWidth, kTop + kHeight}};
   platform::win32::TWin32Keyboard Keyboard;
   platform::win32::TWin32Clipboard Clipboard{Window.Hwnd()};
   std::unique_ptr<TZuzeRI> View;

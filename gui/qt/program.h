@@ -6,10 +6,10 @@
 
 #include "app/command_line.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 
 // Runs until the main window closes and returns the loop's exit status.
 // `watcher`, when given, sees the terminal widget's events from the start.
 int RunMainWindow(char* programName, const TCommandLine& commandLine, QObject* watcher = nullptr);
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

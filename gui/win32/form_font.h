@@ -3,7 +3,7 @@
 // forms' controls, which use it.
 #include <windows.h>
 
-namespace corvane::platform::win32 {
+namespace corvane::gui::win32 {
 
 // The caller deletes the font.
 inline HFONT CreateFormFont() {
@@ -22,4 +22,4 @@ inline HWND CreateControl(HWND parent, HFONT font, const char* className, const 
   return control;
 }
 
-}  // namespace corvane::platform::win32
+}  // namespace corvane::gui::win32

@@ -1,14 +1,14 @@
-#include "platform/win32/main_form.h"
+#include "gui/win32/main_form.h"
 
 #include <commctrl.h>
 
+#include "gui/win32/about_box.h"
+#include "gui/win32/form_font.h"
+#include "gui/win32/object_window.h"
 #include "platform/message_loop.h"
-#include "platform/win32/about_box.h"
-#include "platform/win32/form_font.h"
 #include "platform/win32/message_pump.h"
-#include "platform/win32/object_window.h"
 
-namespace corvane::platform::win32 {
+namespace corvane::gui::win32 {
 namespace {
 
 constexpr char kClassName[] = "TForm1";
@@ -283,4 +283,4 @@ void TForm1::ShowAboutBox() {
 
 void TForm1::CloseApplication() { DestroyWindow(hwnd_); }
 
-}  // namespace corvane::platform::win32
+}  // namespace corvane::gui::win32

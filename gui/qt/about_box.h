@@ -6,7 +6,7 @@
 class QLabel;
 class QPushButton;
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 
 class TAboutBox final : public QDialog {
  public:
@@ -28,4 +28,4 @@ class TAboutBox final : public QDialog {
   void OKButtonClick() { done(Accepted); }
 };
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

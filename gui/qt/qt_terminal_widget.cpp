@@ -1,4 +1,4 @@
-#include "platform/qt/qt_terminal_widget.h"
+#include "gui/qt/qt_terminal_widget.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -12,7 +12,7 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_error_report.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 namespace {
 
 TRect FromQRect(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
@@ -245,4 +245,4 @@ void TQtTerminalWidget::keyPressEvent(QKeyEvent* event) {
   });
 }
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

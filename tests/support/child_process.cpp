@@ -1,4 +1,4 @@
-#include "platform/posix/child_process.h"
+#include "tests/support/child_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -9,7 +9,7 @@
 
 extern char** environ;
 
-namespace corvane::platform {
+namespace corvane::test {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, int stdio_handle) {
   std::vector<char*> args;
@@ -55,4 +55,4 @@ bool ChildProcess::Wait(int timeout_ms) {
   return true;
 }
 
-}  // namespace corvane::platform
+}  // namespace corvane::test

@@ -1,4 +1,4 @@
-#include "platform/qt/main_form.h"
+#include "gui/qt/main_form.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,11 +13,11 @@
 #include <QStatusBar>
 
 #include "desktop/cvtelnet.xpm"
-#include "platform/qt/about_box.h"
-#include "platform/qt/designed_font.h"
+#include "gui/qt/about_box.h"
+#include "gui/qt/designed_font.h"
 #include "platform/qt/qt_error_report.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 namespace {
 
 // Positions and sizes in pixels at 96 dots per inch.
@@ -211,4 +211,4 @@ void TForm1::ShowAboutBox() {
 
 void TForm1::CloseApplication() { close(); }
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

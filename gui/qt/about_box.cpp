@@ -1,4 +1,4 @@
-#include "platform/qt/about_box.h"
+#include "gui/qt/about_box.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -11,9 +11,9 @@
 #include "app/about_content.h"
 #include "app/centring.h"
 #include "desktop/cvtelnet.xpm"
-#include "platform/qt/designed_font.h"
+#include "gui/qt/designed_font.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 namespace {
 
 // Positions and sizes in pixels at 96 dots per inch.
@@ -85,4 +85,4 @@ void TAboutBox::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

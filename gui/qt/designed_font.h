@@ -3,7 +3,7 @@
 // such face, and the toolkit substitutes its sans-serif one.
 #include <QFont>
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 
 inline QFont DesignedFormFont() {
   QFont font("MS Sans Serif");
@@ -12,4 +12,4 @@ inline QFont DesignedFormFont() {
   return font;
 }
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

@@ -8,10 +8,14 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "gui/win32/view_window.h"
 #include "platform/win32/view_ports.h"
-#include "platform/win32/view_window.h"
 
-namespace corvane::platform::win32 {
+namespace corvane::gui::win32 {
+
+// The program stands on the ports and their Win32 adapters.
+using namespace platform;
+using namespace platform::win32;
 
 class TAboutBox;
 
@@ -78,4 +82,4 @@ class TForm1 final : public TMainWindowControls {
   std::unique_ptr<TMainWindow> handlers_;
 };
 
-}  // namespace corvane::platform::win32
+}  // namespace corvane::gui::win32

@@ -1,15 +1,15 @@
-#include "platform/qt/program.h"
+#include "gui/qt/program.h"
 
 #include <QIcon>
 #include <QPixmap>
 
 #include "app/about_content.h"
 #include "desktop/cvtelnet.xpm"
-#include "platform/qt/about_box.h"
-#include "platform/qt/main_form.h"
+#include "gui/qt/about_box.h"
+#include "gui/qt/main_form.h"
 #include "platform/qt/qt_application.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
 
 int RunMainWindow(char* programName, const TCommandLine& commandLine, QObject* watcher) {
   int toolkitArgc = 1;  // the arguments are the program's, not the toolkit's
@@ -29,4 +29,4 @@ int RunMainWindow(char* programName, const TCommandLine& commandLine, QObject* w
   return app.exec();
 }
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

@@ -6,16 +6,20 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "gui/qt/qt_terminal_widget.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_message_box.h"
-#include "platform/qt/qt_terminal_widget.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
+
+// The program stands on the ports and their Qt adapters.
+using namespace platform;
+using namespace platform::qt;
 
 class TAboutBox;
 
@@ -75,4 +79,4 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   std::unique_ptr<TMainWindow> handlers_;
 };
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

@@ -4,7 +4,7 @@
 // window and shown modally as often as asked.
 #include <windows.h>
 
-namespace corvane::platform::win32 {
+namespace corvane::gui::win32 {
 
 class TAboutBox {
  public:
@@ -32,4 +32,4 @@ class TAboutBox {
   bool shown_ = false;
 };
 
-}  // namespace corvane::platform::win32
+}  // namespace corvane::gui::win32

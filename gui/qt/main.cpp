@@ -6,7 +6,7 @@
 
 #include "app/about_content.h"
 #include "app/command_line.h"
-#include "platform/qt/program.h"
+#include "gui/qt/program.h"
 
 namespace {
 
@@ -32,5 +32,5 @@ int main(int argc, char** argv) {
       break;
   }
 
-  return corvane::platform::qt::RunMainWindow(argv[0], commandLine);
+  return corvane::gui::qt::RunMainWindow(argv[0], commandLine);
 }

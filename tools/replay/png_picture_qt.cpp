@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/terminal_design.h"
-#include "platform/qt/qt_terminal_widget.h"
+#include "gui/qt/qt_terminal_widget.h"
 #include "tools/replay/png_picture.h"
 #include "tools/replay/replay.h"
 
@@ -39,7 +39,7 @@ void EnsureApplication() {
 
 std::string WritePicture(const TReplayOptions& Options, std::string_view Feed) {
   EnsureApplication();
-  platform::qt::TQtTerminalWidget widget;
+  gui::qt::TQtTerminalWidget widget;
   TViewPorts ports;
   ports.Window = &widget;
   TZuzeRI view(std::move(ports));

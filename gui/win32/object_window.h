@@ -5,7 +5,7 @@
 // last one, take the default path.
 #include <windows.h>
 
-namespace corvane::platform::win32 {
+namespace corvane::gui::win32 {
 
 // Registers the window class `name` with the arrow cursor on first use.
 inline void RegisterObjectClass(const char* name, WNDPROC proc, HBRUSH background = nullptr, HICON icon = nullptr) {
@@ -39,4 +39,4 @@ LRESULT RouteToObject(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, HWN
   return (self->*onMessage)(message, wparam, lparam);
 }
 
-}  // namespace corvane::platform::win32
+}  // namespace corvane::gui::win32

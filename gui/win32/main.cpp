@@ -8,8 +8,8 @@
 
 #include "app/about_content.h"
 #include "app/command_line.h"
-#include "platform/win32/about_box.h"
-#include "platform/win32/main_form.h"
+#include "gui/win32/about_box.h"
+#include "gui/win32/main_form.h"
 #include "platform/win32/message_pump.h"
 
 namespace {
@@ -50,9 +50,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (EndsAtOnce(commandLine, status)) return status;
 
   corvane::platform::win32::ReportErrorsInMessageBox(corvane::kProductName);
-  corvane::platform::win32::TForm1 form;
+  corvane::gui::win32::TForm1 form;
   form.FormCreate(commandLine);
-  corvane::platform::win32::TAboutBox aboutBox(form.Hwnd());
+  corvane::gui::win32::TAboutBox aboutBox(form.Hwnd());
   aboutBox.FormCreate();
   form.SetAboutBox(&aboutBox);
   form.Show();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace corvane::platform {
+namespace corvane::test {
 
 class ChildProcess {
  public:
@@ -32,4 +32,4 @@ class ChildProcess {
   int exit_code_ = -1;
 };
 
-}  // namespace corvane::platform
+}  // namespace corvane::test

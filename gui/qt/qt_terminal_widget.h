@@ -16,7 +16,11 @@
 #include "platform/qt/qt_keyboard.h"
 #include "platform/window.h"
 
-namespace corvane::platform::qt {
+namespace corvane::gui::qt {
+
+// The program stands on the ports and their Qt adapters.
+using namespace platform;
+using namespace platform::qt;
 
 class TQtTerminalWidget final : public QWidget, public TWindowPort {
  public:
@@ -80,4 +84,4 @@ class TQtTerminalWidget final : public QWidget, public TWindowPort {
   std::optional<QRect> confinement_;
 };
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::gui::qt

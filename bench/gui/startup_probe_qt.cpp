@@ -1,4 +1,4 @@
-#include "platform/qt/startup_probe.h"
+#include "bench/gui/startup_probe.h"
 
 #include <time.h>
 
@@ -11,9 +11,9 @@
 #include <sstream>
 #include <string>
 
-#include "platform/qt/program.h"
+#include "gui/qt/program.h"
 
-namespace corvane::platform::qt {
+namespace corvane::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -71,7 +71,7 @@ int RunStartupProbe(char* programName) {
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   TFirstPaint probe(entered);
-  return RunMainWindow(programName, {}, &probe);
+  return gui::qt::RunMainWindow(programName, {}, &probe);
 }
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::bench

@@ -1,10 +1,10 @@
-#include "platform/win32/view_window.h"
+#include "gui/win32/view_window.h"
 
+#include "gui/win32/object_window.h"
 #include "platform/message_loop.h"
 #include "platform/win32/gdi_canvas.h"
-#include "platform/win32/object_window.h"
 
-namespace corvane::platform::win32 {
+namespace corvane::gui::win32 {
 namespace {
 
 constexpr char kClassName[] = "CorvaneTerminalView";
@@ -205,4 +205,4 @@ void TWin32ViewWindow::ShowCaret() { ::ShowCaret(hwnd_); }
 void TWin32ViewWindow::HideCaret() { ::HideCaret(hwnd_); }
 void TWin32ViewWindow::MoveCaret(int x, int y) { SetCaretPos(x, y); }
 
-}  // namespace corvane::platform::win32
+}  // namespace corvane::gui::win32

@@ -4,8 +4,8 @@
 // and from this call to the terminal's first paint, and the resident memory
 // at that moment; then ends. Returns the exit status.
 
-namespace corvane::platform::qt {
+namespace corvane::bench {
 
 int RunStartupProbe(char* programName);
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::bench

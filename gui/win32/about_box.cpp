@@ -1,14 +1,14 @@
-#include "platform/win32/about_box.h"
+#include "gui/win32/about_box.h"
 
 #include <algorithm>
 
 #include "app/about_content.h"
 #include "app/centring.h"
-#include "platform/win32/form_font.h"
+#include "gui/win32/form_font.h"
+#include "gui/win32/object_window.h"
 #include "platform/win32/message_pump.h"
-#include "platform/win32/object_window.h"
 
-namespace corvane::platform::win32 {
+namespace corvane::gui::win32 {
 namespace {
 
 constexpr char kClassName[] = "TAboutBox";
@@ -89,7 +89,7 @@ void TAboutBox::FormCreate() {
 
 void TAboutBox::ShowModal(HWND owner) {
   EnableWindow(owner, FALSE);
-  SetLoopWindow(hwnd_, nullptr);
+  platform::win32::SetLoopWindow(hwnd_, nullptr);
   shown_ = true;
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(GetDlgItem(hwnd_, IDOK));
@@ -99,7 +99,7 @@ void TAboutBox::ShowModal(HWND owner) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    PumpMessage(msg);
+    platform::win32::PumpMessage(msg);
   }
   EnableWindow(owner, TRUE);
   ShowWindow(hwnd_, SW_HIDE);
@@ -137,4 +137,4 @@ LRESULT TAboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-}  // namespace corvane::platform::win32
+}  // namespace corvane::gui::win32

@@ -10,7 +10,11 @@
 #include "platform/win32/gdi_objects.h"
 #include "platform/window.h"
 
-namespace corvane::platform::win32 {
+namespace corvane::gui::win32 {
+
+// The program stands on the ports and their Win32 adapters.
+using namespace platform;
+using namespace platform::win32;
 
 class TWin32ViewWindow final : public TWindowPort {
  public:
@@ -61,4 +65,4 @@ class TWin32ViewWindow final : public TWindowPort {
   TGdiObjects objects_;
 };
 
-}  // namespace corvane::platform::win32
+}  // namespace corvane::gui::win32
