@@ -27,6 +27,8 @@
 //   diag BYTES            the next diagnostic message, without its number
 //   alerts N              alert sounds since the case began
 // Every diagnostic message a case produces must be checked with diag.
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -52,6 +54,12 @@ void PrintTo(const TScriptCase& Case, std::ostream* Out);
 
 // Reads every *.test file of Dir, in name order.
 std::vector<TScriptCase> LoadScriptCases(const std::string& Dir);
+// The same, with one failing case in place of an empty list, which would
+// otherwise pass silently.
+std::vector<TScriptCase> LoadCasesOrFailure(const std::string& Dir);
+
+// A test name made of the case's file, line and title.
+std::string CaseTestName(const ::testing::TestParamInfo<TScriptCase>& Info);
 
 // One token of the byte notation (with its *N suffix) as bytes.
 std::string TokenBytes(std::string_view Token);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -64,6 +65,19 @@ std::vector<TScriptCase> LoadScriptCases(const std::string& Dir) {
   std::vector<TScriptCase> cases;
   for (const auto& file : files) LoadFile(file, cases);
   return cases;
+}
+
+std::vector<TScriptCase> LoadCasesOrFailure(const std::string& Dir) {
+  auto cases = LoadScriptCases(Dir);
+  if (cases.empty()) cases.push_back({"(none)", "no .test files in " + Dir, 0, {{0, {"missing"}}}});
+  return cases;
+}
+
+std::string CaseTestName(const ::testing::TestParamInfo<TScriptCase>& Info) {
+  const TScriptCase& c = Info.param;
+  std::string name = c.File.substr(0, c.File.find('.')) + "_" + std::to_string(c.Line) + "_";
+  for (char ch : c.Title) name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+  return name.substr(0, 90);
 }
 
 }  // namespace corvane::test
