@@ -1,6 +1,7 @@
 #include "emulator/vt_parser.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace corvane {
 namespace {
@@ -17,15 +18,53 @@ bool IsFinal(std::uint8_t Byte) { return Byte >= 0x40 && Byte <= 0x7E; }
 bool IsParamByte(std::uint8_t Byte) { return (Byte >= '0' && Byte <= '9') || Byte == ';' || Byte == ':'; }
 bool IsPrivateMarker(std::uint8_t Byte) { return Byte >= 0x3C && Byte <= 0x3F; }
 
+// True when one of eight bytes is below 0x20 or above 0x7E (bit tricks on a
+// word: a byte below 0x20 borrows, a byte from 0x7F up carries or is high).
+bool AnyNotPrintable(std::uint64_t Word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHigh = 0x8080808080808080u;
+  const std::uint64_t below = (Word - 0x20 * kOnes) & ~Word;
+  const std::uint64_t above = (Word + kOnes) | Word;
+  return ((below | above) & kHigh) != 0;
+}
+
+// The end of the run of printable ASCII that starts at First: short runs
+// (words between colour changes) byte by byte, long ones eight at a time.
+std::size_t PrintableEnd(std::string_view Bytes, std::size_t First) {
+  std::size_t end = First;
+  const std::size_t shortRun = std::min(Bytes.size(), First + 16);
+  while (end < shortRun && IsPrintableAscii(static_cast<std::uint8_t>(Bytes[end]))) ++end;
+  if (end < shortRun) return end;
+  for (std::uint64_t word; end + 8 <= Bytes.size(); end += 8) {
+    std::memcpy(&word, Bytes.data() + end, 8);
+    if (AnyNotPrintable(word)) break;
+  }
+  while (end < Bytes.size() && IsPrintableAscii(static_cast<std::uint8_t>(Bytes[end]))) ++end;
+  return end;
+}
+
 }  // namespace
 
+// Text and the bytes of ordinary control sequences take the short ways
+// here; everything else goes through Sequence.
 void TVtParser::Feed(std::string_view Bytes) {
   std::size_t i = 0;
   while (i < Bytes.size()) {
+    const auto byte = static_cast<std::uint8_t>(Bytes[i]);
     if (FState == TState::Ground) {
       i = Ground(Bytes, i);
+    } else if (FState == TState::Escape && byte == '[') {
+      StartSequence(TState::CsiEntry);
+      ++i;
+    } else if ((FState == TState::CsiParam || FState == TState::CsiEntry) && IsParamByte(byte)) {
+      i = Params(Bytes, i);
+    } else if ((FState == TState::CsiParam || FState == TState::CsiEntry) && IsFinal(byte)) {
+      FState = TState::Ground;
+      DispatchCsi(byte);
+      ++i;
     } else {
-      Sequence(static_cast<std::uint8_t>(Bytes[i++]));
+      Sequence(byte);
+      ++i;
     }
   }
 }
@@ -46,17 +85,32 @@ std::size_t TVtParser::Ground(std::string_view Bytes, std::size_t I) {
   }
   if (FDecoder.Interrupted()) FPerform.Print(kReplacementChar);
   if (IsPrintableAscii(byte)) {
-    std::size_t end = I + 1;
-    while (end < Bytes.size() && IsPrintableAscii(static_cast<std::uint8_t>(Bytes[end]))) ++end;
+    const std::size_t end = PrintableEnd(Bytes, I);
     FPerform.PrintAscii(Bytes.substr(I, end - I));
     return end;
   }
-  if (byte == kEsc) {
-    Enter(TState::Escape);
-  } else if (byte != kDel) {
+  if (byte == kEsc) return QuickCsi(Bytes, I);
+  if (byte != kDel) {
     FPerform.Execute(byte);
   }
   return I + 1;
+}
+
+// ESC [ parameters final, whole in the buffer, is the commonest sequence:
+// it is read here in one go. Anything else continues in the state machine.
+std::size_t TVtParser::QuickCsi(std::string_view Bytes, std::size_t I) {
+  if (I + 1 >= Bytes.size() || Bytes[I + 1] != '[') {
+    Enter(TState::Escape);
+    return I + 1;
+  }
+  StartSequence(TState::CsiEntry);
+  const std::size_t end = Params(Bytes, I + 2);
+  if (end < Bytes.size() && IsFinal(static_cast<std::uint8_t>(Bytes[end]))) {
+    FState = TState::Ground;
+    DispatchCsi(static_cast<std::uint8_t>(Bytes[end]));
+    return end + 1;
+  }
+  return end;
 }
 
 void TVtParser::PrintDecoded(std::uint8_t Byte) {
@@ -134,7 +188,7 @@ void TVtParser::CsiByte(std::uint8_t Byte) {
   } else if (FState == TState::CsiIntermediate) {
     FState = TState::CsiIgnore;  // a parameter after an intermediate
   } else if (IsParamByte(Byte)) {
-    Param(Byte);
+    Params(std::string_view(reinterpret_cast<const char*>(&Byte), 1), 0);
   } else if (FState == TState::CsiEntry && IsPrivateMarker(Byte)) {
     FCsi.Private = static_cast<char>(Byte);
     FState = TState::CsiParam;
@@ -143,18 +197,37 @@ void TVtParser::CsiByte(std::uint8_t Byte) {
   }
 }
 
-void TVtParser::Param(std::uint8_t Byte) {
-  FState = TState::CsiParam;
-  if (Byte == ';' || Byte == ':') {
-    if (FCsi.Count < kVtMaxParams) ++FCsi.Count;  // the parameter before it, even if empty
-    if (Byte == ':' && FCsi.Count < kVtMaxParams) FCsi.Colons |= 1u << FCsi.Count;
-    FParamStarted = false;
-    return;
+// Reads parameter bytes from I on; returns where they end. The value being
+// read stays in a local: stores into the parameter array would otherwise
+// force the count to be read again for every digit.
+std::size_t TVtParser::Params(std::string_view Bytes, std::size_t I) {
+  const std::size_t first = I;
+  int value = FCsi.Count < kVtMaxParams ? FCsi.Params[static_cast<std::size_t>(FCsi.Count)] : 0;
+  for (; I < Bytes.size(); ++I) {
+    const auto byte = static_cast<std::uint8_t>(Bytes[I]);
+    const int digit = byte - '0';
+    if (digit >= 0 && digit <= 9) {
+      value = std::min(kVtParamLimit, value * 10 + digit);
+      FParamStarted = true;
+      continue;
+    }
+    if (byte != ';' && byte != ':') break;
+    if (FCsi.Count < kVtMaxParams) FCsi.Params[static_cast<std::size_t>(FCsi.Count)] = value;
+    NextParam(byte == ':');
+    value = 0;
   }
-  if (FCsi.Count >= kVtMaxParams) return;
-  int& value = FCsi.Params[static_cast<std::size_t>(FCsi.Count)];
-  value = std::min(kVtParamLimit, value * 10 + (Byte - '0'));
-  FParamStarted = true;
+  if (FCsi.Count < kVtMaxParams) FCsi.Params[static_cast<std::size_t>(FCsi.Count)] = value;
+  if (I > first) FState = TState::CsiParam;
+  return I;
+}
+
+void TVtParser::NextParam(bool AfterColon) {
+  if (FCsi.Count < kVtMaxParams) ++FCsi.Count;  // the parameter before it, even if empty
+  if (FCsi.Count < kVtMaxParams) {
+    FCsi.Params[static_cast<std::size_t>(FCsi.Count)] = 0;
+    if (AfterColon) FCsi.Colons |= 1u << FCsi.Count;
+  }
+  FParamStarted = false;
 }
 
 void TVtParser::Collect(std::uint8_t Byte) {
@@ -174,13 +247,21 @@ void TVtParser::OscByte(std::uint8_t Byte) {
 
 void TVtParser::Enter(TState State) {
   if (FState == TState::Ground && FDecoder.Interrupted()) FPerform.Print(kReplacementChar);
+  if (State == TState::Escape || State == TState::CsiEntry) return StartSequence(State);
   FState = State;
-  if (State == TState::Escape || State == TState::CsiEntry) {
-    FCsi = TVtCsi{};
-    FParamStarted = false;
-    FTooMany = false;
-  }
   if (State == TState::OscString) FOsc.clear();
+}
+
+// Parameters are cleared as they start, not all sixteen here.
+void TVtParser::StartSequence(TState State) {
+  FState = State;
+  FCsi.Count = 0;
+  FCsi.Params[0] = 0;
+  FCsi.Colons = 0;
+  FCsi.Private = 0;
+  FCsi.Intermediate = 0;
+  FParamStarted = false;
+  FTooMany = false;
 }
 
 void TVtParser::DispatchCsi(std::uint8_t Final) {

@@ -23,9 +23,9 @@ constexpr std::size_t kVtMaxStringSize = 512;  // an OSC string keeps this much
 // A dispatched control sequence: CSI, an optional private marker (? > < =),
 // parameters (0 where absent), at most one intermediate byte, the final byte.
 struct TVtCsi {
-  std::array<int, kVtMaxParams> Params{};
-  int Count = 0;             // parameters given, 0..kVtMaxParams
-  std::uint32_t Colons = 0;  // bit i: parameter i followed a colon
+  std::array<int, kVtMaxParams> Params{};  // only the first Count are meaningful
+  int Count = 0;                           // parameters given, 0..kVtMaxParams
+  std::uint32_t Colons = 0;                // bit i: parameter i followed a colon
   char Private = 0;
   char Intermediate = 0;
   std::uint8_t Final = 0;
@@ -74,14 +74,17 @@ class TVtParser {
   };
 
   std::size_t Ground(std::string_view Bytes, std::size_t I);
+  std::size_t QuickCsi(std::string_view Bytes, std::size_t I);
   void PrintDecoded(std::uint8_t Byte);
   void Sequence(std::uint8_t Byte);
   void Escape(std::uint8_t Byte);
   void CsiByte(std::uint8_t Byte);
-  void Param(std::uint8_t Byte);
+  std::size_t Params(std::string_view Bytes, std::size_t I);
+  void NextParam(bool AfterColon);
   void Collect(std::uint8_t Byte);
   void OscByte(std::uint8_t Byte);
   void Enter(TState State);
+  void StartSequence(TState State);
   void DispatchCsi(std::uint8_t Final);
   void EndOsc();
 

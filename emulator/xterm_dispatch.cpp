@@ -40,6 +40,7 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
     return;
   }
   FLastPrinted = static_cast<char32_t>(Text.back());
+  const TXtermCell pen = FPen;  // a local: the cell stores could otherwise alias it
   while (!Text.empty()) {
     if (FPendingWrap) {
       if (!FModes.AutoWrap) break;
@@ -48,11 +49,13 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
     const int r = FCursor.Row;
     const int c = FCursor.Col;
     const auto n = static_cast<int>(std::min<std::size_t>(Text.size(), static_cast<std::size_t>(FCols - c)));
-    SplitWideAt(r, c);
-    SplitWideAt(r, c + n - 1);
     TXtermCell* cell = LineAt(r).data() + c;
+    if (((cell->Flags | cell[n - 1].Flags) & (kXWide | kXWideTail)) != 0) {
+      SplitWideAt(r, c);
+      SplitWideAt(r, c + n - 1);
+    }
     for (int k = 0; k < n; ++k, ++cell) {
-      *cell = FPen;
+      *cell = pen;
       cell->Ch = static_cast<unsigned char>(Text[static_cast<std::size_t>(k)]);
     }
     Dirty.Add(r, c);
@@ -152,10 +155,12 @@ void TXtermScreen::Designate(char Slot, std::uint8_t Final) {
 }
 
 void TXtermScreen::CsiDispatch(const TVtCsi& Csi) {
+  const bool plain = Csi.Private == 0 && Csi.Intermediate == 0;
+  if (plain && Csi.Final == 'm') return SelectRendition(Csi);  // SGR, the commonest by far
   if (Csi.Private == '?' || Csi.Private == '>') return CsiPrivate(Csi);
   if (Csi.Private != 0) return;
   if (Csi.Intermediate == '!' && Csi.Final == 'p') return SoftReset();  // DECSTR
-  if (Csi.Intermediate == 0) CsiPlain(Csi);
+  if (plain) CsiPlain(Csi);
 }
 
 void TXtermScreen::CsiPlain(const TVtCsi& Csi) {
@@ -223,8 +228,6 @@ void TXtermScreen::CsiPlain(const TVtCsi& Csi) {
       return SetModes(Csi, true);
     case 'l':  // RM
       return SetModes(Csi, false);
-    case 'm':  // SGR
-      return SelectRendition(Csi);
     case 'n':  // DSR
       return DeviceStatus(Csi);
     case 'r':  // DECSTBM

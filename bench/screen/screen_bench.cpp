@@ -1,6 +1,7 @@
-// FeedChar throughput on generated streams, each also reported as a ratio to
-// a floor loop: the least a byte-at-a-time terminal must do with the same
-// bytes (store printable bytes in a 25x80 grid, CR, LF with scrolling, a cursor).
+// Throughput of both emulations on generated streams (FeedChar of the classic
+// screen, Feed of the Xterm screen), each also reported as a ratio to a floor
+// loop: the least a byte-at-a-time terminal must do with the same bytes
+// (store printable bytes in a 25x80 grid, CR, LF with scrolling, a cursor).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "bench/screen/streams.h"
 #include "emulator/screen.h"
+#include "emulator/xterm_screen.h"
 #include "platform/diagnostics.h"
 
 namespace corvane::bench {
@@ -63,19 +65,13 @@ double CpuNanoseconds(Feed&& Run) {
 // Each iteration also runs the floor on the same bytes right after, so that
 // both see the same conditions; the ratio reported is the median of these
 // pairs.
-void FeedStream(benchmark::State& State, const std::string& Stream) {
-  platform::SetDiagnosticSink([](std::string_view) {});
-  platform::SetAlertSink([] {});
-  TScreen screen;
-  screen.XlatIn = screen.XlatDefault = true;  // the terminal's default settings
+template <typename Feed>
+void MeasureAgainstFloor(benchmark::State& State, const std::string& Stream, Feed&& FeedAll) {
   TFloorGrid floor;
   std::vector<double> ratios;
   double best = 1e18;
   for (auto _ : State) {
-    const double feed = CpuNanoseconds([&] {
-      for (char ch : Stream) screen.FeedChar(static_cast<std::uint8_t>(ch));
-    });
-    benchmark::DoNotOptimize(screen.Lines[0]->Chars.data());
+    const double feed = CpuNanoseconds(FeedAll);
     State.PauseTiming();
     const double least = CpuNanoseconds([&] { floor.Feed(Stream); });
     benchmark::DoNotOptimize(floor);
@@ -87,6 +83,27 @@ void FeedStream(benchmark::State& State, const std::string& Stream) {
   std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
   State.counters["best_ns_per_byte"] = best / static_cast<double>(Stream.size());
   State.counters["x_floor"] = ratios[ratios.size() / 2];
+}
+
+void FeedStream(benchmark::State& State, const std::string& Stream) {
+  platform::SetDiagnosticSink([](std::string_view) {});
+  platform::SetAlertSink([] {});
+  TScreen screen;
+  screen.XlatIn = screen.XlatDefault = true;  // the terminal's default settings
+  MeasureAgainstFloor(State, Stream, [&] {
+    for (char ch : Stream) screen.FeedChar(static_cast<std::uint8_t>(ch));
+    benchmark::DoNotOptimize(screen.Lines[0]->Chars.data());
+  });
+}
+
+// The Xterm screen at the floor's size, fed in the reads a connection makes.
+void XtermStream(benchmark::State& State, const std::string& Stream) {
+  TXtermScreen screen(25, 80);
+  constexpr std::size_t kRead = 64 * 1024;
+  MeasureAgainstFloor(State, Stream, [&] {
+    for (std::size_t at = 0; at < Stream.size(); at += kRead) screen.Feed(std::string_view(Stream).substr(at, kRead));
+    benchmark::DoNotOptimize(screen.Row(0).data());
+  });
 }
 
 void FloorStream(benchmark::State& State, const std::string& Stream) {
@@ -107,8 +124,10 @@ const std::string& Stream(std::string (*Make)()) {
 
 #define CV_STREAM_BENCH(name, make)                                                   \
   void BM_Feed_##name(benchmark::State& state) { FeedStream(state, Stream(make)); }   \
+  void BM_Xterm_##name(benchmark::State& state) { XtermStream(state, Stream(make)); } \
   void BM_Floor_##name(benchmark::State& state) { FloorStream(state, Stream(make)); } \
   BENCHMARK(BM_Feed_##name)->Unit(benchmark::kMicrosecond);                           \
+  BENCHMARK(BM_Xterm_##name)->Unit(benchmark::kMicrosecond);                          \
   BENCHMARK(BM_Floor_##name)->Unit(benchmark::kMicrosecond)
 
 CV_STREAM_BENCH(PlainText, PlainTextStream);
