@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "emulator/xterm_keys.h"
+
 namespace corvane {
 namespace {
 constexpr bool E = true;   // grey cursor and editing keys
@@ -86,6 +88,8 @@ const TFuncKeysTable& FuncKeysTable(int fkeys) {
       return FKeysSCO;
     case 2:
       return FKeysA11;
+    case 3:
+      return FKeysXterm;
     default:
       return FKeysVT100;
   }

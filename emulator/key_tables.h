@@ -1,5 +1,5 @@
 #pragma once
-// The three built-in function-key tables: which bytes a cursor, editing or
+// The built-in function-key tables: which bytes a cursor, editing or
 // function key sends, looked up by scan code, shift state and extended flag.
 #include <array>
 #include <cstdint>
@@ -34,7 +34,7 @@ extern const TFuncKeysTable FKeysSCO;
 extern const TFuncKeysTable FKeysVT100;
 extern const TFuncKeysTable FKeysA11;
 
-// 0 selects "SCO", 2 "A11", any other value "VT100".
+// 0 selects "SCO", 2 "A11", 3 "XTERM" (xterm_keys.h), any other value "VT100".
 const TFuncKeysTable& FuncKeysTable(int fkeys);
 
 // The first used slot matching all three; nullptr when none does.

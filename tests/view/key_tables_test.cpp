@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "emulator/key_tables.h"
+#include "emulator/xterm_keys.h"
 
 using namespace corvane;
 
@@ -120,7 +121,7 @@ TEST(KeyTables, EveryEntryMatchesTheDocumentedTablesInOrder) {
 }
 
 TEST(KeyTables, NoTableHoldsTwoEntriesForTheSameKey) {
-  for (const TFuncKeysTable* table : {&FKeysSCO, &FKeysVT100, &FKeysA11}) {
+  for (const TFuncKeysTable* table : {&FKeysSCO, &FKeysVT100, &FKeysA11, &FKeysXterm}) {
     for (const TFuncKey& key : *table) {
       if (key.ScanCode == 0) continue;
       EXPECT_EQ(FindFuncKey(*table, key.ScanCode, key.Shift, key.Ext), &key);
@@ -128,10 +129,11 @@ TEST(KeyTables, NoTableHoldsTwoEntriesForTheSameKey) {
   }
 }
 
-TEST(KeyTables, SelectorPicksVT100ForEveryValueButZeroAndTwo) {
+TEST(KeyTables, SelectorPicksVT100ForEveryValueButZeroTwoAndThree) {
   EXPECT_EQ(&FuncKeysTable(0), &FKeysSCO);
   EXPECT_EQ(&FuncKeysTable(1), &FKeysVT100);
   EXPECT_EQ(&FuncKeysTable(2), &FKeysA11);
+  EXPECT_EQ(&FuncKeysTable(3), &FKeysXterm);
   EXPECT_EQ(&FuncKeysTable(5), &FKeysVT100);
   EXPECT_EQ(&FuncKeysTable(-1), &FKeysVT100);
 }
@@ -142,4 +144,29 @@ TEST(KeyTables, LookupNeedsScanCodeShiftAndExtendedFlagToMatch) {
   EXPECT_EQ(FindFuncKey(FKeysVT100, 0x48, ssShift, true), nullptr);
   EXPECT_EQ(FindFuncKey(FKeysVT100, 0, 0, false), nullptr);  // free slots never match
   EXPECT_EQ(FindFuncKey(FKeysSCO, 0x0F, ssShift, false), nullptr);
+}
+
+TEST(XtermKeys, ModifiersAndCursorKeyModeShapeTheTableValue) {
+  struct TCase {
+    std::string_view Value;
+    TShiftState Shift;
+    bool CursorKeysApp;
+    std::string_view Sent;
+  } const cases[] = {
+      {"\x1b[D", 0, false, "\x1b[D"},
+      {"\x1b[D", 0, true, "\x1bOD"},
+      {"\x1b[H", 0, true, "\x1bOH"},
+      {"\x1b[D", ssCtrl, false, "\x1b[1;5D"},
+      {"\x1b[A", ssCtrl, true, "\x1b[1;5A"},
+      {"\x1b[C", ssShift | ssAlt, false, "\x1b[1;4C"},
+      {"\x1b[5~", ssShift, false, "\x1b[5;2~"},
+      {"\x1b[3~", ssCtrl | ssAlt, true, "\x1b[3;7~"},
+      {"\x1bOP", ssShift, false, "\x1b[1;2P"},
+      {"\x1bOP", 0, true, "\x1bOP"},
+      {"\x7f", ssAlt, false, "\x1b\x7f"},
+      {"\x7f", ssCtrl, false, "\x7f"},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(XtermKeyBytes(c.Value, c.Shift, c.CursorKeysApp), c.Sent)
+        << "value " << testing::PrintToString(std::string(c.Value)) << " shift " << int{c.Shift};
 }

@@ -1,0 +1,20 @@
+#pragma once
+// The fourth key table, "XTERM": the keys as a host that was told TERM=xterm
+// expects them. Its rows hold the unmodified forms; the modifier parameter
+// and the cursor-key mode are applied to them when a key is pressed.
+#include <string>
+#include <string_view>
+
+#include "emulator/key_tables.h"
+
+namespace corvane {
+
+extern const TFuncKeysTable FKeysXterm;
+
+// The bytes a key of the XTERM table sends: `TableValue` as the table has
+// it, with Shift, Alt and Ctrl as xterm's modifier parameter (Ctrl+Left is
+// ESC [ 1 ; 5 D), and ESC [ A..D, H, F as ESC O A..D, H, F while the host
+// has asked for application cursor keys (and no modifier is down).
+std::string XtermKeyBytes(std::string_view TableValue, TShiftState Shift, bool CursorKeysApp);
+
+}  // namespace corvane
