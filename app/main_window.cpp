@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "app/centring.h"
 #include "app/terminal_design.h"
@@ -29,14 +30,17 @@ TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platfor
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
-  terminal_.LoadSettings();
+  const std::string settingsProblem = terminal_.LoadSettings();
   terminal_.SetLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font())));
-  if (commandLine.Host.empty()) return;
-  terminal_.HostName = commandLine.Host;
-  if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
-  form_.SetAddressText(commandLine.Host);
-  form_.RepaintNow();
-  terminal_.Connect();
+  if (!commandLine.Host.empty()) {
+    terminal_.HostName = commandLine.Host;
+    if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
+    form_.SetAddressText(commandLine.Host);
+    form_.RepaintNow();
+    terminal_.Connect();
+  }
+  // Said once, by the application's error report, after start-up has done all it would do.
+  if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
 }
 
 void TMainWindow::bConnectClick() {

@@ -61,7 +61,9 @@ class TTnZuzeRI : public TZuzeRI {
   // connected.
   int SendStr(const std::string& Str);
   // Loads the settings of section HostName from IniFilename (tn_settings.cpp).
-  void LoadSettings();
+  // Returns why the file found could not be read, the defaults then applied;
+  // empty when it was read or there was none.
+  std::string LoadSettings();
   // Writes a status text into the terminal and repaints it at once. A
   // capture failure is raised after the text is shown.
   void DisplayText(std::string_view Str);

@@ -61,6 +61,26 @@ TEST(MainWindowTest, StartingCentresTheWindowMeasuresTheFontAndConnectsTheComman
   EXPECT_EQ(w.form.Items, (std::vector<std::string>{"127.0.0.1"}));
 }
 
+// An INI file that cannot be read leaves the defaults and is said once, by
+// the error report, after start-up has done all the rest.
+TEST(MainWindowTest, AnUnreadableIniFileIsReportedAfterStartUp) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.terminal.HostName = std::string("host");
+  const std::string folder = ::testing::TempDir();
+  w.terminal.IniFilename = folder;
+  w.rig.Window.FontHeight = -15;
+  try {
+    w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), ""});
+    ADD_FAILURE() << "nothing reported";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(e.what(), folder + std::string(" is not a regular file; the default settings are used"));
+  }
+  EXPECT_EQ(w.terminal.LineHeight(), 15);
+  EXPECT_EQ(w.terminal.Rows(), 25);
+  EXPECT_TRUE(server.Accept());
+}
+
 // The check mark and the panel show the state capture is really in, also
 // after a switch that failed either way.
 TEST(MainWindowTest, TheCaptureMarkAndPanelFollowTheCaptureState) {
