@@ -23,6 +23,16 @@ TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platfor
     : form_(form), terminal_(terminal), terminalWindow_(terminalWindow), clipboard_(clipboard) {
   terminal_.OnSessionConnected = [this](TTnZuzeRI& sender) { tZuzeRISessionConnected(sender); };
   terminal_.OnSessionClosed = [this](TTnZuzeRI& sender) { tZuzeRISessionClosed(sender); };
+  terminal_.OnCaptureFailed = [this](TTnZuzeRI&) { ShowCaptureState(); };
+}
+
+template <class TAction>
+void TMainWindow::ShowingCaptureState(TAction action) {
+  struct TShowAfter {
+    TMainWindow& Window;
+    ~TShowAfter() { Window.ShowCaptureState(); }
+  } show{*this};
+  action();
 }
 
 // The settings stay those of the stored host, also when the command line
@@ -43,10 +53,11 @@ void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
 }
 
+// The "Connecting to" line is captured too, and a failing file stops capture.
 void TMainWindow::bConnectClick() {
   terminal_.HostName = form_.AddressText();
   form_.RepaintNow();
-  terminal_.Connect();
+  ShowingCaptureState([this] { terminal_.Connect(); });
 }
 
 void TMainWindow::bDisconnectClick() { terminal_.Disconnect(); }
@@ -78,11 +89,7 @@ void TMainWindow::RememberAddress(const std::string& address) {
 // switch, also when switching failed: inverting them blindly would leave
 // them showing the opposite of the truth.
 void TMainWindow::CaptureClick() {
-  struct TShowAfter {
-    TMainWindow& Window;
-    ~TShowAfter() { Window.ShowCaptureState(); }
-  } show{*this};
-  terminal_.SetLog(!terminal_.Log());
+  ShowingCaptureState([this] { terminal_.SetLog(!terminal_.Log()); });
 }
 
 void TMainWindow::ShowCaptureState() {

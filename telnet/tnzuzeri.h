@@ -51,6 +51,10 @@ class TTnZuzeRI : public TZuzeRI {
   TTnZuzeRINotify OnSendLoc;
   TTnZuzeRINotify OnTermType;
   TTnZuzeRINotify OnNamesClick;
+  // Raised from the message loop when a failing capture file has switched
+  // capture off during received data or a status line, just before the
+  // failure is raised to the application's error report.
+  TTnZuzeRINotify OnCaptureFailed;
 
   // Clears the screen and connects to HostName:Port, writing "Connecting to
   // 'host'"; the outcome arrives as OnSessionConnected. An empty HostName
@@ -94,6 +98,7 @@ class TTnZuzeRI : public TZuzeRI {
   void CnxSessionClosed(std::uint16_t AError);
   void ShowStatus(std::string_view Str);
   void ReportLater(const EInOutError& E);
+  void RaiseReport(std::uint32_t Message, platform::MessageWord Word);
 
   // tn_selection.cpp
   void StartDrag(int X, int Y);

@@ -99,6 +99,40 @@ TEST(MainWindowTest, TheCaptureMarkAndPanelFollowTheCaptureState) {
   EXPECT_FALSE(w.form.CaptureChecked);
 }
 
+// A write that fails while data arrives (disk full) stops capture: the mark
+// and the panel follow, and the report names the file and the reason. The
+// same when the "Connecting to" line meets the failure.
+TEST(MainWindowTest, ACaptureThatStoppedOnAFailedWriteShowsAsOff) {
+  std::vector<std::string> reports;
+  auto previous = platform::SetHandlerExceptionSink([&](const std::string& m) { reports.push_back(m); });
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.form.Address = "127.0.0.1";
+  w.terminal.Port = server.Port();
+  w.window.bConnectClick();
+  ASSERT_TRUE(server.Accept());
+  w.window.CaptureClick();
+  w.rig.Disk.WriteError = 28;
+  ASSERT_TRUE(server.Send("data"));
+  EXPECT_TRUE(tntest::PumpUntil([&] { return !reports.empty(); }));
+  EXPECT_EQ(w.form.Panels[1], kCaptureOffText);
+  EXPECT_FALSE(w.form.CaptureChecked);
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string& report = reports[0];
+  EXPECT_TRUE(report.starts_with("ZUZERI.LOG: ") && report.ends_with(" (I/O error 28)") && report.size() > 27)
+      << report;
+
+  w.window.bDisconnectClick();
+  EXPECT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
+  w.rig.Disk.WriteError = 0;
+  w.window.CaptureClick();
+  w.rig.Disk.WriteError = 28;
+  EXPECT_THROW(w.window.bConnectClick(), EInOutError);
+  EXPECT_EQ(w.form.Panels[1], kCaptureOffText);
+  EXPECT_FALSE(w.form.CaptureChecked);
+  platform::SetHandlerExceptionSink(previous);
+}
+
 TEST(MainWindowTest, CopyTakesTheWholeSelectionHoweverLarge) {
   TWindowRig w;
   w.rig.Window.Client = {0, 0, 1200, 700};
