@@ -54,7 +54,7 @@ bool ValidHost(std::string_view host) {
 
 TCommandLine HostAndPort(std::string host, std::string port) {
   if (!ValidHost(host)) return Failed("bad host name " + Quoted(host));
-  if (!port.empty() && !ValidPort(port)) return Failed("bad port " + Quoted(port) + ": give 1-65535 or a service name");
+  if (!port.empty() && !ValidPort(port)) return Failed(PortError(port));
   TCommandLine result;
   result.Host = std::move(host);
   result.Port = std::move(port);
@@ -103,6 +103,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Args) {
   if (first.find("://") != std::string::npos)
     return Failed("only telnet:// addresses can be opened, not " + Quoted(first));
   return HostAndPort(first, positional.size() > 1 ? positional[1] : std::string());
+}
+
+std::string PortError(const std::string& Port) {
+  return ValidPort(Port) ? std::string() : "bad port " + Quoted(Port) + ": give 1-65535 or a service name";
 }
 
 std::string HelpText() {

@@ -17,6 +17,10 @@ struct TCommandLine {
 // Parses the arguments that follow the program's name.
 TCommandLine ParseCommandLine(const std::vector<std::string>& Args);
 
+// One line naming a port that is neither a number from 1 to 65535, written
+// in digits alone, nor a service name; empty for a good port.
+std::string PortError(const std::string& Port);
+
 std::string HelpText();
 std::string VersionText();
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "app/centring.h"
 #include "app/terminal_design.h"
@@ -22,6 +23,16 @@ TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platfor
     : form_(form), terminal_(terminal), terminalWindow_(terminalWindow), clipboard_(clipboard) {
   terminal_.OnSessionConnected = [this](TTnZuzeRI& sender) { tZuzeRISessionConnected(sender); };
   terminal_.OnSessionClosed = [this](TTnZuzeRI& sender) { tZuzeRISessionClosed(sender); };
+  terminal_.OnCaptureFailed = [this](TTnZuzeRI&) { ShowCaptureState(); };
+}
+
+template <class TAction>
+void TMainWindow::ShowingCaptureState(TAction action) {
+  struct TShowAfter {
+    TMainWindow& Window;
+    ~TShowAfter() { Window.ShowCaptureState(); }
+  } show{*this};
+  action();
 }
 
 // The settings stay those of the stored host, also when the command line
@@ -29,20 +40,24 @@ TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platfor
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
-  terminal_.LoadSettings();
+  const std::string settingsProblem = terminal_.LoadSettings();
   terminal_.SetLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font())));
-  if (commandLine.Host.empty()) return;
-  terminal_.HostName = commandLine.Host;
-  if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
-  form_.SetAddressText(commandLine.Host);
-  form_.RepaintNow();
-  terminal_.Connect();
+  if (!commandLine.Host.empty()) {
+    terminal_.HostName = commandLine.Host;
+    if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
+    form_.SetAddressText(commandLine.Host);
+    form_.RepaintNow();
+    terminal_.Connect();
+  }
+  // Said once, by the application's error report, after start-up has done all it would do.
+  if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
 }
 
+// The "Connecting to" line is captured too, and a failing file stops capture.
 void TMainWindow::bConnectClick() {
   terminal_.HostName = form_.AddressText();
   form_.RepaintNow();
-  terminal_.Connect();
+  ShowingCaptureState([this] { terminal_.Connect(); });
 }
 
 void TMainWindow::bDisconnectClick() { terminal_.Disconnect(); }
@@ -74,11 +89,7 @@ void TMainWindow::RememberAddress(const std::string& address) {
 // switch, also when switching failed: inverting them blindly would leave
 // them showing the opposite of the truth.
 void TMainWindow::CaptureClick() {
-  struct TShowAfter {
-    TMainWindow& Window;
-    ~TShowAfter() { Window.ShowCaptureState(); }
-  } show{*this};
-  terminal_.SetLog(!terminal_.Log());
+  ShowingCaptureState([this] { terminal_.SetLog(!terminal_.Log()); });
 }
 
 void TMainWindow::ShowCaptureState() {

@@ -68,6 +68,9 @@ class TMainWindow {
   void Exit1Click();
 
  private:
+  // Runs `action`, then shows the capture state, also when it raised.
+  template <class TAction>
+  void ShowingCaptureState(TAction action);
   void ShowCaptureState();
   void RememberAddress(const std::string& address);
 

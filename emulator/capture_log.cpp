@@ -5,9 +5,14 @@
 namespace corvane {
 
 namespace {
+// Names the file and the reason, keeping the number for a search.
 std::string InOutErrorText(int code) {
-  if (code == platform::kNotARegularFile) return std::string(TCaptureLog::kFileName) + " is not a regular file";
-  return "I/O error " + std::to_string(code);
+  const std::string name = TCaptureLog::kFileName;
+  if (code == platform::kNotARegularFile) return name + " is not a regular file";
+  const std::string number = "I/O error " + std::to_string(code);
+  if (code == TCaptureLog::kFileNotOpen) return name + " is not open (" + number + ")";
+  const std::string reason = platform::CaptureErrorText(code);
+  return reason.empty() ? name + ": " + number : name + ": " + reason + " (" + number + ")";
 }
 }  // namespace
 

@@ -31,4 +31,8 @@ class TCaptureFilePort {
 // The platform's file adapter.
 std::unique_ptr<TCaptureFilePort> NewCaptureFile();
 
+// The operating system's short text for an error number of the operations
+// above ("No space left on device"); empty when it has none.
+std::string CaptureErrorText(int code);
+
 }  // namespace corvane::platform

@@ -6,6 +6,7 @@ namespace corvane::platform {
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\f\v";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view Trim(std::string_view text) { return TrimBlanks(text, kBlanks); }
 
@@ -30,11 +31,20 @@ bool ReadBoundedLine(std::istream& in, std::string& line) {
 
 }  // namespace
 
-std::optional<std::string> FindIniValue(std::istream& in, std::string_view section, std::string_view key) {
+std::optional<std::string> TIniSection::Value(std::string_view key) const {
+  for (const auto& [name, value] : Keys)
+    if (SameName(name, key)) return value;
+  return std::nullopt;
+}
+
+TIniSection ReadIniSection(std::istream& in, std::string_view section) {
+  TIniSection found;
   std::string buffer;
   bool inSection = false;
-  while (ReadBoundedLine(in, buffer)) {
-    const std::string_view line = Trim(buffer);
+  for (bool first = true; ReadBoundedLine(in, buffer); first = false) {
+    std::string_view line = buffer;
+    if (first && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+    line = Trim(line);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
@@ -43,9 +53,13 @@ std::optional<std::string> FindIniValue(std::istream& in, std::string_view secti
     }
     const std::size_t equals = line.find('=');
     if (!inSection || equals == std::string_view::npos) continue;
-    if (SameName(Trim(line.substr(0, equals)), key)) return std::string(Unquote(Trim(line.substr(equals + 1))));
+    found.Keys.emplace_back(Trim(line.substr(0, equals)), Unquote(Trim(line.substr(equals + 1))));
   }
-  return std::nullopt;
+  return found;
+}
+
+std::optional<std::string> FindIniValue(std::istream& in, std::string_view section, std::string_view key) {
+  return ReadIniSection(in, section).Value(key);
 }
 
 }  // namespace corvane::platform

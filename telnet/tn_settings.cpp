@@ -1,9 +1,10 @@
 // Per-host settings: the section HostName of the INI file IniFilename, read
-// only. Missing or malformed values give the defaults, without a message.
+// once and only read. Missing or malformed values give the defaults, without
+// a message; a file that cannot be read gives them all, with one.
 #include "telnet/tn_settings.h"
 
+#include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -19,30 +20,40 @@ constexpr std::string_view kBlanks = " \t";
 std::string_view Trim(std::string_view text) { return platform::TrimBlanks(text, kBlanks); }
 
 // Removes `prefix` from the front of `text` when it is there.
+int DigitValue(char ch) {
+  if (ch >= '0' && ch <= '9') return ch - '0';
+  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+  return -1;
+}
+
 bool Take(std::string_view& text, std::string_view prefix) {
   if (!text.starts_with(prefix)) return false;
   text.remove_prefix(prefix.size());
   return true;
 }
 
-// Settings applied after the font, in this order; Booleans are non-zero.
+constexpr int kAny = std::numeric_limits<int>::max();
+
+// Settings applied after the font, in this order, each kept within its range
+// (the nearest limit for a value outside); Booleans are non-zero.
 struct TIntegerKey {
   const char* Name;
-  int Default;
+  int Default, Low, High;
   void (*Apply)(TTnZuzeRI& Terminal, int Value);
 };
 constexpr std::array<TIntegerKey, 11> kTerminalKeys{{
-    {"LineHeight", 12, [](TTnZuzeRI& t, int v) { t.SetLineHeight(v); }},
-    {"Rows", 25, [](TTnZuzeRI& t, int v) { t.SetRows(v); }},
-    {"Cols", 80, [](TTnZuzeRI& t, int v) { t.SetCols(v); }},
-    {"FKeys", 1, [](TTnZuzeRI& t, int v) { t.FKeys = v; }},
-    {"AutoCR", 0, [](TTnZuzeRI& t, int v) { t.SetAutoCR(v != 0); }},
-    {"AutoLF", 0, [](TTnZuzeRI& t, int v) { t.SetAutoLF(v != 0); }},
-    {"LocalEcho", 0, [](TTnZuzeRI& t, int v) { t.LocalEcho = v != 0; }},
-    {"MonoChrome", 0, [](TTnZuzeRI& t, int v) { t.MonoChrome = v != 0; }},
-    {"UpperLock", 0, [](TTnZuzeRI& t, int v) { t.UpperLock = v != 0; }},
-    {"Xlat", 0, [](TTnZuzeRI& t, int v) { t.SetXlat(v != 0); }},
-    {"AutoWrap", 0, [](TTnZuzeRI& t, int v) { t.SetAutoWrap(v != 0); }},
+    {"LineHeight", 12, 1, kMaxLineHeight, [](TTnZuzeRI& t, int v) { t.SetLineHeight(v); }},
+    {"Rows", 25, 1, kMaxRows, [](TTnZuzeRI& t, int v) { t.SetRows(v); }},
+    {"Cols", 80, 1, kMaxCols, [](TTnZuzeRI& t, int v) { t.SetCols(v); }},
+    {"FKeys", 1, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.FKeys = v; }},
+    {"AutoCR", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.SetAutoCR(v != 0); }},
+    {"AutoLF", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.SetAutoLF(v != 0); }},
+    {"LocalEcho", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.LocalEcho = v != 0; }},
+    {"MonoChrome", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.MonoChrome = v != 0; }},
+    {"UpperLock", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.UpperLock = v != 0; }},
+    {"Xlat", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.SetXlat(v != 0); }},
+    {"AutoWrap", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.SetAutoWrap(v != 0); }},
 }};
 
 constexpr int kFontPitchVariable = 1;
@@ -57,34 +68,43 @@ platform::TFontPitch PitchOf(int value) {
 
 }  // namespace
 
+// Digits beyond what an int holds only push the value further out: it
+// saturates, so that the ranges clamp it to their nearest limit.
 int ProfileInteger(std::string_view text, int def) {
   text = Trim(text);
   const bool negative = Take(text, "-");
   if (!negative) Take(text, "+");
   const int base = Take(text, "0x") || Take(text, "0X") || Take(text, "$") ? 16 : 10;
+  constexpr std::int64_t kSaturated = std::int64_t{std::numeric_limits<int>::max()} + 1;
   std::int64_t magnitude = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || magnitude < 0) return def;
+  for (const char ch : text) {
+    const int digit = DigitValue(ch);
+    if (digit < 0 || digit >= base) return def;
+    magnitude = std::min(magnitude * base + digit, kSaturated);
+  }
+  if (text.empty()) return def;
   const std::int64_t value = negative ? -magnitude : magnitude;
-  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return def;
-  return static_cast<int>(value);
+  return static_cast<int>(
+      std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-void TTnZuzeRI::LoadSettings() {
-  if (HostName.empty()) return;
-  const auto text = [this](const char* key, const char* def) {
-    return platform::ReadProfileString(IniFilename, HostName, key, def);
+std::string TTnZuzeRI::LoadSettings() {
+  if (HostName.empty()) return {};
+  const platform::TProfileSection found = platform::ReadProfileSection(IniFilename, HostName);
+  const auto text = [&found](const char* key, const char* def) { return found.Section.Value(key).value_or(def); };
+  const auto integer = [&text](const char* key, int def, int low, int high) {
+    return std::clamp(ProfileInteger(text(key, ""), def), low, high);
   };
-  const auto integer = [&text](const char* key, int def) { return ProfileInteger(text(key, ""), def); };
   if (const std::string name = text("FontName", "Terminal"); name != "*") {
     platform::TFont font;
     font.Name = name;
-    font.Size = integer("FontSize", 9);
-    font.Pitch = PitchOf(integer("FontPitch", 12));
-    font.Style = static_cast<std::uint8_t>(integer("FontStyle", 0) & kFontStyleBits);
+    font.Size = integer("FontSize", 9, 1, kMaxFontSize);
+    font.Pitch = PitchOf(integer("FontPitch", 12, -kAny, kAny));
+    font.Style = static_cast<std::uint8_t>(integer("FontStyle", 0, -kAny, kAny) & kFontStyleBits);
     SetFont(font);
   }
-  for (const TIntegerKey& key : kTerminalKeys) key.Apply(*this, integer(key.Name, key.Default));
+  for (const TIntegerKey& key : kTerminalKeys) key.Apply(*this, integer(key.Name, key.Default, key.Low, key.High));
+  return found.Problem.empty() ? std::string() : found.Problem + "; the default settings are used";
 }
 
 }  // namespace corvane

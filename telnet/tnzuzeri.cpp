@@ -10,14 +10,12 @@ namespace {
 // Posted to the terminal's own target to raise a capture failure from the
 // message loop, where the application reports it.
 constexpr std::uint32_t kCaptureFailed = platform::kUserMessage + 1;
-
-void RaiseReport(std::uint32_t message, platform::MessageWord word, platform::MessageLong) {
-  if (message == kCaptureFailed) throw EInOutError(static_cast<int>(word));
-}
 }  // namespace
 
 TTnZuzeRI::TTnZuzeRI(TViewPorts ports)
-    : TZuzeRI(std::move(ports)), FTnCnx(std::make_unique<TTnCnx>()), FReports(RaiseReport) {
+    : TZuzeRI(std::move(ports)),
+      FTnCnx(std::make_unique<TTnCnx>()),
+      FReports([this](std::uint32_t m, platform::MessageWord w, platform::MessageLong) { RaiseReport(m, w); }) {
   FTnCnx->OnDataAvailable = [this](TTnCnx&, const char* b, int n) { CnxDataAvailable(b, n); };
   FTnCnx->OnSessionClosed = [this](TTnCnx&, std::uint16_t e) { CnxSessionClosed(e); };
   FTnCnx->OnSessionConnected = [this](TTnCnx&, std::uint16_t e) { CnxSessionConnected(e); };
@@ -100,6 +98,13 @@ void TTnZuzeRI::ShowStatus(std::string_view Str) {
 // raised again from a message of the terminal's own.
 void TTnZuzeRI::ReportLater(const EInOutError& E) {
   FReports.Post(kCaptureFailed, static_cast<platform::MessageWord>(E.ErrorCode), 0);
+}
+
+// Capture is already off: the owner learns it first, then the report follows.
+void TTnZuzeRI::RaiseReport(std::uint32_t Message, platform::MessageWord Word) {
+  if (Message != kCaptureFailed) return;
+  if (OnCaptureFailed) OnCaptureFailed(*this);
+  throw EInOutError(static_cast<int>(Word));
 }
 
 // Typed characters go to the host as they are: no code-page translation and

@@ -51,6 +51,10 @@ class TTnZuzeRI : public TZuzeRI {
   TTnZuzeRINotify OnSendLoc;
   TTnZuzeRINotify OnTermType;
   TTnZuzeRINotify OnNamesClick;
+  // Raised from the message loop when a failing capture file has switched
+  // capture off during received data or a status line, just before the
+  // failure is raised to the application's error report.
+  TTnZuzeRINotify OnCaptureFailed;
 
   // Clears the screen and connects to HostName:Port, writing "Connecting to
   // 'host'"; the outcome arrives as OnSessionConnected. An empty HostName
@@ -61,7 +65,9 @@ class TTnZuzeRI : public TZuzeRI {
   // connected.
   int SendStr(const std::string& Str);
   // Loads the settings of section HostName from IniFilename (tn_settings.cpp).
-  void LoadSettings();
+  // Returns why the file found could not be read, the defaults then applied;
+  // empty when it was read or there was none.
+  std::string LoadSettings();
   // Writes a status text into the terminal and repaints it at once. A
   // capture failure is raised after the text is shown.
   void DisplayText(std::string_view Str);
@@ -92,6 +98,7 @@ class TTnZuzeRI : public TZuzeRI {
   void CnxSessionClosed(std::uint16_t AError);
   void ShowStatus(std::string_view Str);
   void ReportLater(const EInOutError& E);
+  void RaiseReport(std::uint32_t Message, platform::MessageWord Word);
 
   // tn_selection.cpp
   void StartDrag(int X, int Y);

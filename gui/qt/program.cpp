@@ -8,6 +8,7 @@
 #include "gui/qt/about_box.h"
 #include "gui/qt/main_form.h"
 #include "platform/qt/qt_application.h"
+#include "platform/qt/qt_stop_signals.h"
 
 namespace corvane::gui::qt {
 
@@ -20,6 +21,9 @@ int RunMainWindow(char* programName, const TCommandLine& commandLine, QObject* w
   QGuiApplication::setWindowIcon(QIcon(QPixmap(cvtelnet_xpm)));
 
   TForm1 form;
+  // A stop signal ends the program as File > Exit does: the window closes,
+  // the loop ends and the terminal closes its capture with "<Close>".
+  platform::qt::TQtStopSignals stopSignals([&form] { form.close(); });
   if (watcher != nullptr) form.TerminalWidget()->installEventFilter(watcher);
   form.FormCreate(commandLine);
   TAboutBox aboutBox;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/capture_file.h"
 
@@ -45,11 +46,13 @@ class TPosixCaptureFile final : public TCaptureFilePort {
 
  private:
   // O_NONBLOCK keeps a pipe without a reader from blocking the open (it fails
-  // with ENXIO instead); anything opened that is not a regular file is closed.
+  // with ENXIO instead); O_NOFOLLOW refuses a link (ELOOP) before it could
+  // lead to another file or create one; anything opened that is not a
+  // regular file is closed.
   int Open(const std::string& name, int flags) {
     if (fd_ >= 0) Close();
-    fd_ = ::open(name.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
-    if (fd_ < 0) return errno == ENXIO || errno == EISDIR ? kNotARegularFile : errno;
+    fd_ = ::open(name.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0644);
+    if (fd_ < 0) return errno == ENXIO || errno == EISDIR || errno == ELOOP ? kNotARegularFile : errno;
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
       Close();
@@ -65,5 +68,7 @@ class TPosixCaptureFile final : public TCaptureFilePort {
 }  // namespace
 
 std::unique_ptr<TCaptureFilePort> NewCaptureFile() { return std::make_unique<TPosixCaptureFile>(); }
+
+std::string CaptureErrorText(int code) { return std::strerror(code); }
 
 }  // namespace corvane::platform

@@ -1,8 +1,10 @@
-#include <cstdlib>
-#include <fstream>
-#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "platform/ini_reader.h"
+#include <cerrno>
+#include <cstdlib>
+
 #include "platform/profile.h"
 
 namespace corvane::platform {
@@ -13,27 +15,46 @@ std::string Env(const char* name) {
   return value != nullptr ? value : "";
 }
 
-// Where a bare name may lie, in the order tried; a name with a directory is
-// taken as it is.
-std::vector<std::string> Candidates(const std::string& file) {
-  if (file.find('/') != std::string::npos) return {file};
-  const std::string config = Env("XDG_CONFIG_HOME");
-  if (!config.empty() && config.front() == '/') return {file, config + "/cvtelnet/" + file};
-  const std::string home = Env("HOME");
-  if (home.empty()) return {file};
-  return {file, home + "/.config/cvtelnet/" + file};
+// Closes the descriptor however the read ends.
+struct TDescriptor {
+  int Fd;
+  ~TDescriptor() {
+    if (Fd >= 0) ::close(Fd);
+  }
+};
+
+TFileRead ReadAll(int fd, std::string& content) {
+  char block[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, block, sizeof block);
+    if (n == 0) return TFileRead::Read;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return TFileRead::Failed;
+    content.append(block, static_cast<std::size_t>(n));
+    if (content.size() > kMaxIniFile) return TFileRead::TooLarge;  // it grew while being read
+  }
 }
 
 }  // namespace
 
-std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
-                              const std::string& def) {
-  for (const std::string& path : Candidates(file)) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) continue;
-    return FindIniValue(in, section, key).value_or(def);
-  }
-  return def;
+std::vector<std::string> ProfileFolders() {
+  const std::string config = Env("XDG_CONFIG_HOME");
+  if (!config.empty() && config.front() == '/') return {"", config + "/cvtelnet/"};
+  const std::string home = Env("HOME");
+  if (home.empty()) return {""};
+  return {"", home + "/.config/cvtelnet/"};
+}
+
+// O_NONBLOCK: opening a pipe with no writer would otherwise wait for one.
+TFileRead ReadBoundedFile(const std::string& path, std::string& content) {
+  content.clear();
+  const TDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+  if (file.Fd < 0) return errno == ENOENT || errno == ENOTDIR ? TFileRead::Missing : TFileRead::Failed;
+  struct stat info {};
+  if (::fstat(file.Fd, &info) != 0) return TFileRead::Failed;
+  if (!S_ISREG(info.st_mode)) return TFileRead::NotRegular;
+  if (static_cast<std::size_t>(info.st_size) > kMaxIniFile) return TFileRead::TooLarge;
+  return ReadAll(file.Fd, content);
 }
 
 }  // namespace corvane::platform

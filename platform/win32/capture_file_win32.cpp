@@ -54,10 +54,11 @@ class TWin32CaptureFile final : public TCaptureFilePort {
 
  private:
   // A name that leads to a pipe or a device is closed again: only a disk file
-  // takes every byte without waiting for a reader.
+  // takes every byte without waiting for a reader. A folder or a link is not
+  // opened at all.
   int Open(const std::string& name, DWORD disposition) {
     if (file_ != INVALID_HANDLE_VALUE) Close();
-    if (IsDirectory(name)) return kNotARegularFile;
+    if (IsDirectoryOrLink(name)) return kNotARegularFile;
     file_ =
         CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file_ == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
@@ -68,9 +69,11 @@ class TWin32CaptureFile final : public TCaptureFilePort {
     return 0;
   }
 
-  static bool IsDirectory(const std::string& name) {
+  // A link (reparse point) could lead the capture to another file.
+  static bool IsDirectoryOrLink(const std::string& name) {
     const DWORD attributes = GetFileAttributesA(name.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
   }
 
   HANDLE file_ = INVALID_HANDLE_VALUE;
@@ -79,5 +82,14 @@ class TWin32CaptureFile final : public TCaptureFilePort {
 }  // namespace
 
 std::unique_ptr<TCaptureFilePort> NewCaptureFile() { return std::make_unique<TWin32CaptureFile>(); }
+
+std::string CaptureErrorText(int code) {
+  char text[256];
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                      static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+  std::string result(text, length);
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == '.')) result.pop_back();
+  return result;
+}
 
 }  // namespace corvane::platform

@@ -61,6 +61,26 @@ TEST(MainWindowTest, StartingCentresTheWindowMeasuresTheFontAndConnectsTheComman
   EXPECT_EQ(w.form.Items, (std::vector<std::string>{"127.0.0.1"}));
 }
 
+// An INI file that cannot be read leaves the defaults and is said once, by
+// the error report, after start-up has done all the rest.
+TEST(MainWindowTest, AnUnreadableIniFileIsReportedAfterStartUp) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.terminal.HostName = std::string("host");
+  const std::string folder = ::testing::TempDir();
+  w.terminal.IniFilename = folder;
+  w.rig.Window.FontHeight = -15;
+  try {
+    w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), ""});
+    ADD_FAILURE() << "nothing reported";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(e.what(), folder + std::string(" is not a regular file; the default settings are used"));
+  }
+  EXPECT_EQ(w.terminal.LineHeight(), 15);
+  EXPECT_EQ(w.terminal.Rows(), 25);
+  EXPECT_TRUE(server.Accept());
+}
+
 // The check mark and the panel show the state capture is really in, also
 // after a switch that failed either way.
 TEST(MainWindowTest, TheCaptureMarkAndPanelFollowTheCaptureState) {
@@ -77,6 +97,40 @@ TEST(MainWindowTest, TheCaptureMarkAndPanelFollowTheCaptureState) {
   EXPECT_THROW(w.window.CaptureClick(), EInOutError);
   EXPECT_EQ(w.form.Panels[1], kCaptureOffText);
   EXPECT_FALSE(w.form.CaptureChecked);
+}
+
+// A write that fails while data arrives (disk full) stops capture: the mark
+// and the panel follow, and the report names the file and the reason. The
+// same when the "Connecting to" line meets the failure.
+TEST(MainWindowTest, ACaptureThatStoppedOnAFailedWriteShowsAsOff) {
+  std::vector<std::string> reports;
+  auto previous = platform::SetHandlerExceptionSink([&](const std::string& m) { reports.push_back(m); });
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.form.Address = "127.0.0.1";
+  w.terminal.Port = server.Port();
+  w.window.bConnectClick();
+  ASSERT_TRUE(server.Accept());
+  w.window.CaptureClick();
+  w.rig.Disk.WriteError = 28;
+  ASSERT_TRUE(server.Send("data"));
+  EXPECT_TRUE(tntest::PumpUntil([&] { return !reports.empty(); }));
+  EXPECT_EQ(w.form.Panels[1], kCaptureOffText);
+  EXPECT_FALSE(w.form.CaptureChecked);
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string& report = reports[0];
+  EXPECT_TRUE(report.starts_with("ZUZERI.LOG: ") && report.ends_with(" (I/O error 28)") && report.size() > 27)
+      << report;
+
+  w.window.bDisconnectClick();
+  EXPECT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
+  w.rig.Disk.WriteError = 0;
+  w.window.CaptureClick();
+  w.rig.Disk.WriteError = 28;
+  EXPECT_THROW(w.window.bConnectClick(), EInOutError);
+  EXPECT_EQ(w.form.Panels[1], kCaptureOffText);
+  EXPECT_FALSE(w.form.CaptureChecked);
+  platform::SetHandlerExceptionSink(previous);
 }
 
 TEST(MainWindowTest, CopyTakesTheWholeSelectionHoweverLarge) {

@@ -39,4 +39,19 @@ TEST(IniReader, FindsValuesWithTheProfileRules) {
   }
 }
 
+// A byte-order mark that an editor put before the first section hides
+// nothing; anywhere else it is text.
+TEST(IniReader, SkipsAByteOrderMarkAtTheStartOnly) {
+  const std::vector<std::tuple<std::string, const char*, std::optional<std::string>>> cases = {
+      {"\xEF\xBB\xBF[h]\nRows=3\n", "h", "3"},
+      {"\xEF\xBB\xBFRows=1\n[h]\nRows=3\n", "h", "3"},
+      {"\xEF\xBB\xBF\n[h]\nRows=4\n", "h", "4"},
+      {"[g]\n\xEF\xBB\xBF[h]\nRows=5\n", "h", std::nullopt},
+      {"\xEF\xBB[h]\nRows=6\n", "h", std::nullopt}};
+  for (const auto& [text, section, value] : cases) {
+    std::istringstream in(text);
+    EXPECT_EQ(FindIniValue(in, section, "Rows"), value) << text;
+  }
+}
+
 }  // namespace

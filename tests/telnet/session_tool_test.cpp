@@ -105,6 +105,20 @@ TEST(SessionTool, BadCommandLinesEndWithStatusTwo) {
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.out.find("usage: cvtelnet-session"), std::string::npos) << arguments;
   }
+  // The ports the window's command line refuses, refused with the same line.
+  for (const char* port : {"23abc", " 23", "23.9", "0", "65536"}) {
+    const ToolRun run = RunTool(std::string("h '") + port + "'");
+    EXPECT_EQ(run.status, 2) << port;
+    EXPECT_TRUE(run.out.starts_with("cvtelnet-session: bad port '" + std::string(port) + "'")) << run.out;
+  }
+}
+
+TEST(SessionTool, HelpPrintsTheUsageAndSucceeds) {
+  for (const char* arguments : {"--help", "h 23 --help", "-h"}) {
+    const ToolRun run = RunTool(arguments);
+    EXPECT_EQ(run.status, 0) << arguments;
+    EXPECT_TRUE(run.out.starts_with("usage: cvtelnet-session")) << run.out;
+  }
 }
 
 }  // namespace

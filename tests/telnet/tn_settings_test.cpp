@@ -17,15 +17,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Numbers beyond 32 bits saturate, so that the settings' ranges clamp them.
 TEST(ProfileInteger, DecimalOrHexadecimalElseTheDefault) {
-  const std::vector<std::pair<const char*, int>> cases = {
-      {"42", 42},         {" -7 ", -7},       {"+3", 3},
-      {"0x1F", 31},       {"0X1f", 31},       {"$10", 16},
-      {"-$10", -16},      {"007", 7},         {"-2147483648", -2147483647 - 1},
-      {"2147483648", 99}, {"0x80000000", 99}, {"", 99},
-      {"0x", 99},         {"$", 99},          {"12abc", 99},
-      {"1.5", 99},        {"--5", 99},        {"$-5", 99},
-      {"0x+5", 99},       {"yes", 99}};
+  constexpr int kMax = 2147483647, kMin = -2147483647 - 1;
+  const std::vector<std::pair<const char*, int>> cases = {{"42", 42},
+                                                          {" -7 ", -7},
+                                                          {"+3", 3},
+                                                          {"0x1F", 31},
+                                                          {"0X1f", 31},
+                                                          {"$10", 16},
+                                                          {"-$10", -16},
+                                                          {"007", 7},
+                                                          {"-2147483648", kMin},
+                                                          {"2147483648", kMax},
+                                                          {"0x80000000", kMax},
+                                                          {"999999999999", kMax},
+                                                          {"99999999999999999999999999999", kMax},
+                                                          {"-0xFFFFFFFFFFFFFFFFFFFF", kMin},
+                                                          {"", 99},
+                                                          {"0x", 99},
+                                                          {"$", 99},
+                                                          {"12abc", 99},
+                                                          {"1.5", 99},
+                                                          {"--5", 99},
+                                                          {"$-5", 99},
+                                                          {"0x+5", 99},
+                                                          {"12a", 99},
+                                                          {"yes", 99}};
   for (const auto& [text, value] : cases) EXPECT_EQ(ProfileInteger(text, 99), value) << text;
 }
 
@@ -34,7 +52,9 @@ const char* const kIni =
     "FKeys=0X2\nAutoCR=0x1\nAutoLF=$2\nLocalEcho=1\nMonoChrome=1\nUpperLock=1\nXlat=1\nAutoWrap=1\n"
     "[garbage]\nFontSize=big\nLineHeight=twelve\nRows=25x\nCols=\nFKeys=1.5\nAutoLF=yes\nUpperLock=-1\n"
     "[star]\nFontName=*\nFontSize=20\nRows=10\n"
-    "[range]\nRows=51\nCols=0\nLineHeight=0\n[RANGE2]\nrows=-3\ncols=1000\n";
+    "[range]\nRows=51\nCols=0\nLineHeight=0\n[RANGE2]\nrows=-3\ncols=1000\n"
+    "[edge]\nRows=999999999999\nCols=-99999999999999999999\nFontSize=10000\nLineHeight=2147483647\n"
+    "[edge2]\nFontSize=-5\nLineHeight=-2147483648\nCols=0x7FFFFFFFFFFF\n";
 
 class LoadSettings : public ::testing::Test {
  protected:
@@ -68,8 +88,8 @@ class LoadSettings : public ::testing::Test {
   TTnZuzeRI term{rig.Ports()};
 };
 
-// The font measures 14-pixel cells before LineHeight is read; Rows, Cols and
-// LineHeight are kept within their limits.
+// The font measures 14-pixel cells before LineHeight is read; FontSize,
+// LineHeight, Rows and Cols are kept within their limits, however far out.
 TEST_F(LoadSettings, EachSectionGivesItsValuesOrTheDefaults) {
   const std::string defaults = "Terminal/9/0 12 25 80 1 0000000";
   const std::vector<std::tuple<std::string, const char*, std::string>> cases = {
@@ -78,6 +98,8 @@ TEST_F(LoadSettings, EachSectionGivesItsValuesOrTheDefaults) {
       {file.string(), "star", "Kept/7/0 12 10 80 1 0000000"},
       {file.string(), "range", "Terminal/9/0 1 50 1 1 0000000"},
       {file.string(), "Range2", "Terminal/9/0 12 1 132 1 0000000"},
+      {file.string(), "edge", "Terminal/72/0 128 50 1 1 0000000"},
+      {file.string(), "edge2", "Terminal/1/0 1 25 132 1 0000000"},
       {file.string(), "missing", defaults},
       {(fs::temp_directory_path() / "cv-no-such.ini").string(), "hex", defaults},
       {CV_SAMPLE_INI, "127.0.0.1", "Kept/7/0 12 25 80 1 0000000"},

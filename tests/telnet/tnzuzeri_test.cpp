@@ -162,7 +162,8 @@ TEST(TnZuzeRICapture, AFailingCaptureFileEndsCaptureButEverythingIsStillShown) {
   platform::SetHandlerExceptionSink({});
   EXPECT_EQ(t.Rows(4), (Lines{"Connecting to '127.0.0.1'", "Connected", "first second", "*** Server has closed ***"}));
   EXPECT_EQ(t.events, (Lines{"connected:0", "closed:0"}));
-  EXPECT_EQ(reports, (Lines{"I/O error 28", "I/O error 28"}));
+  const std::string report = "ZUZERI.LOG: " + platform::CaptureErrorText(28) + " (I/O error 28)";
+  EXPECT_EQ(reports, (Lines{report, report}));
 }
 
 }  // namespace

@@ -114,6 +114,26 @@ TEST_F(CaptureFile, PipesDevicesAndDirectoriesAreRefusedWithoutBlocking) {
   EXPECT_EQ(read(reader, &byte, 1), 0);  // no writer left, nothing written
   close(reader);
 }
+
+// In a shared folder a link could point the capture at someone's file: a
+// link is refused as it stands, its target neither written nor created.
+TEST_F(CaptureFile, ALinkIsRefusedAndItsTargetLeftAlone) {
+  Put("mine.txt", "precious");
+  for (const char* target : {"mine.txt", "created.txt"}) {
+    fs::create_symlink(target, "ZUZERI.LOG");
+    TZuzeRI view;
+    try {
+      view.SetLog(true);
+      ADD_FAILURE() << target << ": capture followed the link";
+    } catch (const EInOutError& e) {
+      EXPECT_STREQ(e.what(), "ZUZERI.LOG is not a regular file");
+    }
+    EXPECT_FALSE(view.Log());
+    fs::remove("ZUZERI.LOG");
+  }
+  EXPECT_EQ(Read("mine.txt"), "precious");
+  EXPECT_FALSE(fs::exists("created.txt"));
+}
 #endif
 
 }  // namespace

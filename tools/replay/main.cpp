@@ -19,6 +19,11 @@ constexpr const char* kUsage =
     "usage: cvtelnet-replay [--rows N] [--cols N] [--xlat] [--auto-lf] [--auto-cr] [--raw] "
     "[--all-columns] [--attrs] [--png PICTURE] [FILE]";
 
+int PrintUsage() {
+  std::puts(kUsage);
+  return std::fflush(stdout) == 0 ? 0 : 2;
+}
+
 constexpr std::size_t kErrorBufferSize = 1 << 16;
 
 int Fail(const std::string& Message) {
@@ -61,6 +66,7 @@ int main(int argc, char** argv) {
   std::string error;
   const auto options = corvane::ParseReplayOptions(argc, argv, error);
   if (!options) return Fail(error + "; " + kUsage);
+  if (options->Help) return PrintUsage();
   const auto input = ReadInput(options->File, error);
   if (!input) return Fail(error);
 

@@ -34,6 +34,10 @@ std::optional<TReplayOptions> ParseReplayOptions(int Argc, const char* const* Ar
   bool haveFile = false;
   for (int i = 1; i < Argc; ++i) {
     const std::string_view arg = Argv[i];
+    if (arg == "--help" || arg == "-h") {
+      options.Help = true;
+      return options;
+    }
     if (bool* flag = FlagFor(options, arg)) {
       *flag = true;
     } else if (arg == "--rows" || arg == "--cols") {

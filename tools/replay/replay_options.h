@@ -17,6 +17,7 @@ struct TReplayOptions {
   TDumpOptions Dump;
   std::string File = "-";  // "-" is standard input
   std::string Png;         // write a picture here instead of printing the text
+  bool Help = false;       // --help: print the usage and end
 };
 
 // Parses argv[1..]; on a bad command line returns nothing and sets Error.

@@ -49,7 +49,8 @@ class Session {
   // Runs until the host closes or the time is up, prints the screen and
   // returns the exit status. Raises when the address is rejected.
   int Run() {
-    term_.LoadSettings();
+    if (const std::string problem = term_.LoadSettings(); !problem.empty())
+      std::fprintf(stderr, "cvtelnet-session: %s\n", problem.c_str());
     term_.Connect();
     term_.FocusGained();  // the key mapping is active while the terminal has focus
     const auto end = Clock::now() + std::chrono::seconds(options_.Seconds);
@@ -97,6 +98,10 @@ int main(int argc, char** argv) {
   std::string problem;
   const auto options = corvane::ParseSessionOptions(argc, argv, problem);
   if (!options) return Usage(problem);
+  if (options->Help) {
+    std::fputs(corvane::kSessionUsage, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   corvane::platform::SetAlertSink([] {});
   try {
     Session session(*options);

@@ -4,12 +4,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/command_line.h"
 #include "tools/session/text_escapes.h"
 
 namespace corvane {
 
 const char* const kSessionUsage =
     "usage: cvtelnet-session HOST PORT [--seconds N] [--ini FILE] [--send TEXT]... [--key NAME]...\n"
+    "       cvtelnet-session --help\n"
+    "  PORT         a number from 1 to 65535 or a service name such as telnet\n"
     "  --seconds N  how long the session lasts at most (default 3)\n"
     "  --ini FILE   the INI file whose section HOST holds the terminal settings\n"
     "               (default TNZUZERI.INI in the current directory, then in\n"
@@ -54,6 +57,10 @@ std::optional<TSessionOptions> ParseSessionOptions(int Argc, const char* const* 
   std::vector<std::string> positional;
   for (int i = 1; i < Argc; ++i) {
     const std::string arg = Argv[i];
+    if (arg == "--help" || arg == "-h") {
+      options.Help = true;
+      return options;
+    }
     if (arg.rfind("--", 0) != 0) {
       positional.push_back(arg);
       continue;
@@ -66,6 +73,8 @@ std::optional<TSessionOptions> ParseSessionOptions(int Argc, const char* const* 
     Error = "HOST and PORT are needed";
     return std::nullopt;
   }
+  Error = PortError(positional[1]);
+  if (!Error.empty()) return std::nullopt;
   options.Host = positional[0];
   options.Port = positional[1];
   return options;

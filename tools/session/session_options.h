@@ -18,6 +18,7 @@ struct TSessionOptions {
   // The INI file: absolute when given, else the terminal's default name.
   std::optional<std::string> Ini;
   std::vector<TSessionInput> Inputs;
+  bool Help = false;  // --help: print the usage and end
 };
 
 // Parses argv[1..]; on a bad command line returns nothing and sets Error.
