@@ -57,6 +57,13 @@ class TCanvasPort {
   // with its origin at (x, y) in `foreground`, clipped to `opaque`.
   virtual void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) = 0;
 
+  // Unicode text one cell per element, each glyph at the left edge of its
+  // cell, `cellWidth` pixels apart; 0 marks the second cell of a character
+  // two cells wide. Otherwise as TextRun, with a line under the text when
+  // `underline` is set.
+  virtual void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
+                       TRGB background, bool underline) = 0;
+
   // A one-pixel outline around `rect` with nothing filled inside.
   virtual void Frame(const TRect& rect, TRGB color) = 0;
 

@@ -12,6 +12,7 @@ class THeadlessCanvas final : public TCanvasPort {
   void RealizePalette(const TPaletteColors&) override {}
   void FillRect(const TRect&, TRGB) override {}
   void TextRun(int, int, const TRect&, std::string_view, TRGB, TRGB) override {}
+  void CellRun(int, int, int, const TRect&, std::u32string_view, TRGB, TRGB, bool) override {}
   void Frame(const TRect&, TRGB) override {}
   void FocusRect(const TRect&) override {}
 };

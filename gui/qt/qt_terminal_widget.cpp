@@ -67,6 +67,7 @@ class TQtWindowCanvas final : public TCanvasPort {
   void RealizePalette(const TPaletteColors&) override {}
   void FillRect(const TRect&, TRGB) override {}
   void TextRun(int, int, const TRect&, std::string_view, TRGB, TRGB) override {}
+  void CellRun(int, int, int, const TRect&, std::u32string_view, TRGB, TRGB, bool) override {}
   void Frame(const TRect&, TRGB) override {}
   void FocusRect(const TRect& rect) override { widget_.ToggleFocusFrame(rect); }
 

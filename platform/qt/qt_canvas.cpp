@@ -67,24 +67,50 @@ void TQtCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text
   painter_->setClipping(false);
 }
 
+void TQtCanvas::CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
+                        TRGB background, bool underline) {
+  const QRect clip = ToQRect(opaque);
+  painter_->fillRect(clip, ToQColor(background));
+  painter_->setClipRect(clip);
+  painter_->setPen(ToQColor(foreground));
+  DrawGlyphs(x, y + ascent_, cellWidth, cells);
+  if (underline)
+    painter_->fillRect(QRect(x, y + ascent_ + 1, cellWidth * static_cast<int>(cells.size()), 1), ToQColor(foreground));
+  painter_->setClipping(false);
+}
+
+void TQtCanvas::DrawCells(int x, int baseline, std::string_view text) {
+  std::u32string pictures;
+  pictures.reserve(text.size());
+  for (const char code : text) pictures += Cp437ToUnicode(static_cast<std::uint8_t>(code));
+  DrawGlyphs(x, baseline, metrics_.MaxCharWidth, pictures);
+}
+
 // One glyph run with every glyph at the left edge of its cell, so that
 // fractional advances never drift; characters the face lacks are drawn one
-// by one with the toolkit's fallback faces.
-void TQtCanvas::DrawCells(int x, int baseline, std::string_view text) {
-  QString pictures;
-  pictures.reserve(static_cast<qsizetype>(text.size()));
-  for (const char code : text)
-    pictures += QChar(static_cast<char16_t>(Cp437ToUnicode(static_cast<std::uint8_t>(code))));
-  const QList<quint32> glyphs = raw_.glyphIndexesForString(pictures);
+// by one with the toolkit's fallback faces. Cells outside the basic plane
+// take two UTF-16 units, so they are looked up one by one.
+void TQtCanvas::DrawGlyphs(int x, int baseline, int cellWidth, std::u32string_view cells) {
+  QString text;
+  text.reserve(static_cast<qsizetype>(cells.size()));
+  bool basicPlane = true;
+  for (const char32_t ch : cells) {
+    basicPlane = basicPlane && ch < 0x10000;
+    text += basicPlane ? QChar(static_cast<char16_t>(ch == 0 ? U' ' : ch)) : QChar(u' ');
+  }
+  const QList<quint32> glyphs = basicPlane ? raw_.glyphIndexesForString(text) : QList<quint32>();
   QList<quint32> found;
   QList<QPointF> positions;
-  for (qsizetype i = 0; i < pictures.size(); ++i) {
-    const QPointF origin(x + static_cast<int>(i) * metrics_.MaxCharWidth, baseline);
-    if (i < glyphs.size() && glyphs[i] != 0) {
-      found.push_back(glyphs[i]);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const char32_t ch = cells[i];
+    if (ch == 0 || ch == U' ') continue;
+    const QPointF origin(x + static_cast<int>(i) * cellWidth, baseline);
+    const auto at = static_cast<qsizetype>(i);
+    if (at < glyphs.size() && glyphs[at] != 0) {
+      found.push_back(glyphs[at]);
       positions.push_back(origin);
-    } else if (pictures[i] != QLatin1Char(' ')) {
-      painter_->drawText(origin, QString(pictures[i]));
+    } else {
+      painter_->drawText(origin, QString::fromUcs4(&ch, 1));
     }
   }
   if (found.isEmpty()) return;

@@ -28,11 +28,14 @@ class TQtCanvas final : public TCanvasPort {
   void RealizePalette(const TPaletteColors&) override {}
   void FillRect(const TRect& rect, TRGB color) override;
   void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
+  void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
+               TRGB background, bool underline) override;
   void Frame(const TRect& rect, TRGB color) override;
   void FocusRect(const TRect& rect) override;
 
  private:
   void DrawCells(int x, int baseline, std::string_view text);
+  void DrawGlyphs(int x, int baseline, int cellWidth, std::u32string_view cells);
 
   std::unique_ptr<QImage> scratch_;
   std::unique_ptr<QPainter> ownPainter_;

@@ -88,6 +88,40 @@ void TGdiCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view tex
   DrawCells(dc_, x, y, ToRect(opaque), text);
 }
 
+// Each character is placed cellWidth (two cells for a wide one) after the
+// previous one, whatever the font's own advances; characters outside the
+// basic plane go as surrogate pairs.
+void TGdiCanvas::CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
+                         TRGB background, bool underline) {
+  std::vector<wchar_t> text;
+  std::vector<INT> advances;
+  for (char32_t ch : cells) {
+    if (ch == 0 && !advances.empty()) {
+      advances.back() += cellWidth;  // the second cell of a wide character
+      continue;
+    }
+    if (ch >= 0x10000) {
+      ch -= 0x10000;
+      text.push_back(static_cast<wchar_t>(0xD800 + (ch >> 10)));
+      advances.push_back(0);
+      ch = 0xDC00 + (ch & 0x3FF);
+    }
+    text.push_back(static_cast<wchar_t>(ch == 0 ? U' ' : ch));
+    advances.push_back(cellWidth);
+  }
+  SetTextColor(dc_, Colour(foreground));
+  SetBkColor(dc_, Colour(background));
+  SetBkMode(dc_, OPAQUE);
+  const RECT r = ToRect(opaque);
+  ExtTextOutW(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &r, text.data(), static_cast<UINT>(text.size()), advances.data());
+  if (!underline) return;
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc_, &tm);
+  const int width = cellWidth * static_cast<int>(cells.size());
+  const RECT line{x, y + tm.tmAscent + 1, x + width, y + tm.tmAscent + 2};
+  ::FillRect(dc_, &line, Brush(foreground));
+}
+
 void TGdiCanvas::Frame(const TRect& rect, TRGB color) {
   const RECT r = ToRect(rect);
   FrameRect(dc_, &r, Brush(color));

@@ -25,6 +25,8 @@ class TGdiCanvas final : public TCanvasPort {
   void RealizePalette(const TPaletteColors& colors) override;
   void FillRect(const TRect& rect, TRGB color) override;
   void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
+  void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
+               TRGB background, bool underline) override;
   void Frame(const TRect& rect, TRGB color) override;
   void FocusRect(const TRect& rect) override;
 

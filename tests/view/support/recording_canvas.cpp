@@ -1,5 +1,7 @@
 #include "tests/view/support/recording_canvas.h"
 
+#include "emulator/text_decoder.h"
+
 #include <cstdio>
 
 namespace corvane::recording {
@@ -37,6 +39,10 @@ std::string ToString(const TCanvasCall& call) {
     case TCanvasCall::TextRun:
       return "Text " + std::to_string(call.X) + "," + std::to_string(call.Y) + " " + RectText(call.Rect) + " '" +
              call.Text + "' " + Color(call.Foreground) + " on " + Color(call.Background);
+    case TCanvasCall::CellRun:
+      return std::string(call.Underline ? "Underlined cells " : "Cells ") + std::to_string(call.X) + "," +
+             std::to_string(call.Y) + " " + RectText(call.Rect) + " '" + call.Text + "' " + Color(call.Foreground) +
+             " on " + Color(call.Background);
     case TCanvasCall::Frame:
       return "Frame " + RectText(call.Rect) + " " + Color(call.Background);
     case TCanvasCall::FocusRect:
@@ -65,6 +71,21 @@ void TRecordingCanvas::TextRun(int x, int y, const platform::TRect& opaque, std:
   call.Text = text;
   call.Foreground = foreground;
   call.Background = background;
+}
+void TRecordingCanvas::CellRun(int x, int y, int, const platform::TRect& opaque, std::u32string_view cells,
+                               platform::TRGB foreground, platform::TRGB background, bool underline) {
+  TCanvasCall& call = calls_.emplace_back(Call(TCanvasCall::CellRun, opaque));
+  call.X = x;
+  call.Y = y;
+  for (const char32_t ch : cells) {
+    if (ch == 0)
+      call.Text += '_';
+    else
+      AppendUtf8(call.Text, ch);
+  }
+  call.Foreground = foreground;
+  call.Background = background;
+  call.Underline = underline;
 }
 void TRecordingCanvas::Frame(const platform::TRect& rect, platform::TRGB color) {
   calls_.push_back(Call(TCanvasCall::Frame, rect));

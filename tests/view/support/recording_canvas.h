@@ -8,11 +8,12 @@
 namespace corvane::recording {
 
 struct TCanvasCall {
-  enum Kind { SelectFont, RestoreFont, RealizePalette, FillRect, TextRun, Frame, FocusRect };
+  enum Kind { SelectFont, RestoreFont, RealizePalette, FillRect, TextRun, CellRun, Frame, FocusRect };
   Kind What = SelectFont;
   platform::TRect Rect;  // fill, opaque, frame or focus rectangle
   int X = 0, Y = 0;      // text origin
-  std::string Text;
+  std::string Text;      // a cell run's cells as UTF-8, a wide character's second cell as "_"
+  bool Underline = false;
   platform::TRGB Foreground, Background;  // a fill's or frame's colour is Background
   platform::TFont Font;
 };
@@ -33,6 +34,8 @@ class TRecordingCanvas final : public platform::TCanvasPort {
   void FillRect(const platform::TRect& rect, platform::TRGB color) override;
   void TextRun(int x, int y, const platform::TRect& opaque, std::string_view text, platform::TRGB foreground,
                platform::TRGB background) override;
+  void CellRun(int x, int y, int cellWidth, const platform::TRect& opaque, std::u32string_view cells,
+               platform::TRGB foreground, platform::TRGB background, bool underline) override;
   void Frame(const platform::TRect& rect, platform::TRGB color) override;
   void FocusRect(const platform::TRect& rect) override;
 
