@@ -60,6 +60,9 @@ class TTnZuzeRI : public TZuzeRI {
   // Sends the bytes as they are (no UpperLock, no echo); raises unless
   // connected.
   int SendStr(const std::string& Str);
+  // Pasted text as the bytes a typed key would send: code page 1252, then the
+  // keyboard translation when Xlat is True; a bare LF becomes CR LF.
+  std::string PasteBytes(std::u32string_view Text) const;
   // Loads the settings of section HostName from IniFilename (tn_settings.cpp).
   void LoadSettings();
   // Writes a status text into the terminal and repaints it at once. A
@@ -91,6 +94,7 @@ class TTnZuzeRI : public TZuzeRI {
   void CnxSessionConnected(std::uint16_t AError);
   void CnxSessionClosed(std::uint16_t AError);
   void ShowStatus(std::string_view Str);
+  char KeyboardXlat(char Key) const;
   void ReportLater(const EInOutError& E);
 
   // tn_selection.cpp
