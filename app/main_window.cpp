@@ -100,7 +100,7 @@ void TMainWindow::ShowCaptureState() {
 // The whole selection, however large: the buffer is sized to it.
 void TMainWindow::Copy1Click() { clipboard_.SetText(terminal_.SelectedText()); }
 
-void TMainWindow::Paste1Click() { terminal_.SendStr(clipboard_.Text()); }
+void TMainWindow::Paste1Click() { terminal_.SendStr(terminal_.PasteBytes(clipboard_.Text())); }
 
 void TMainWindow::About1Click() { form_.ShowAboutBox(); }
 

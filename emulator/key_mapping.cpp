@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "emulator/terminal_view.h"
+#include "emulator/typed_text.h"
 
 namespace corvane {
 
@@ -93,6 +94,11 @@ void TCustomZuzeRI::DoKeyBuffer(const char* Buffer, int Len) {
     char key = Buffer[i];
     KeyPress(key);
   }
+}
+
+void TCustomZuzeRI::CharTyped(char32_t Ch) {
+  char key = TypedByte(Ch);
+  KeyPress(key);
 }
 
 void TCustomZuzeRI::KeyPress(char& Key) {

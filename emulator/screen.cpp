@@ -170,4 +170,26 @@ void TScreen::RestoreCursor() {
   Saved = {-1, -1};
 }
 
+void TScreen::EndSequence() {
+  FInSeq = false;
+  FSeqLen = 0;
+  RawCount = 0;
+  XlatTable = &AsciiTable;
+}
+
+void TScreen::Reset() {
+  EndSequence();
+  Region = {0, FRows - 1};
+  Attr = kDefaultAttr;
+  AltFont = false;
+  Reverse = false;
+  Saved = {-1, -1};
+  XlatIn = XlatDefault;
+  AutoWrap = AutoWrapDefault;
+  if (CursorHidden) {
+    CursorHidden = false;
+    if (OnCursorVisibility) OnCursorVisibility(*this);
+  }
+}
+
 }  // namespace corvane

@@ -92,12 +92,15 @@ class TScreen {
       }
       return FeedUninterpreted(Ch);
     }
+    // Only a received control code acts: a code that the translation turns
+    // into one below 0x20 is a character, stored as its picture.
+    if (Ch < 0x20) return ActOn(Ch);
     if (XlatIn) Ch = (*XlatTable)[Ch];
     // The fields are read before the cell stores, which the compiler must
     // assume could change them.
     const int row = Cursor.Row;
     const int col = Cursor.Col;
-    if (Ch < 0x20 || col >= FCols) return ActOn(Ch);
+    if (Ch < 0x20 || col >= FCols) return PutChar(Ch);
     const bool markDirty = !RepaintAll;
     const std::uint8_t attr = Attr;
     if (AltFont) Ch |= 0x80;
@@ -132,6 +135,13 @@ class TScreen {
   void EraseBelow();
   void SaveCursor();
   void RestoreCursor();
+  // Starts a new session afresh: what the last host set is undone (sequence,
+  // pass-through count, region, rendition, character set, saved cursor, the
+  // cursor shown) and the modes go back to their defaults. Cells stay.
+  void Reset();
+  // Ends an unfinished sequence or pass-through count and selects the ASCII
+  // table, so that the terminal's own texts are written as they stand.
+  void EndSequence();
 
   // The escape sequence interpreter (interpreter.cpp).
   void CollectSeq(std::uint8_t Ch);
@@ -160,6 +170,7 @@ class TScreen {
   bool CursorHidden = false;
   bool XlatIn = false;
   bool XlatDefault = false;
+  bool AutoWrapDefault = false;  // the value AutoWrap takes at Reset
   int RawCount = 0;
   const TXlatTable* XlatTable = &AsciiTable;
   bool RepaintAll = false;

@@ -98,6 +98,9 @@ class TCustomZuzeRI {
   bool ProcessFKeys(int ScanCode, TShiftState Shift, bool Ext);
   virtual void DoKeyBuffer(const char* Buffer, int Len);
   virtual void KeyPress(char& Key);
+  // A character the platform's key translation made: KeyPress with its code
+  // page 1252 code (typed_text.h).
+  void CharTyped(char32_t Ch);
 
   TScreen& Screen() { return *FScreen; }
   const TScreen& Screen() const { return *FScreen; }
@@ -131,7 +134,7 @@ class TCustomZuzeRI {
   void SetAutoCR(bool Value) { FScreen->AutoCR = Value; }
   // Automatic margins: a character after the last column starts a new line.
   bool AutoWrap() const { return FScreen->AutoWrap; }
-  void SetAutoWrap(bool Value) { FScreen->AutoWrap = Value; }
+  void SetAutoWrap(bool Value) { FScreen->AutoWrap = FScreen->AutoWrapDefault = Value; }
   bool Xlat() const { return !FScreen->XlatDefault; }
   void SetXlat(bool Value);
   bool MonoChrome = false;

@@ -3,11 +3,12 @@
 
 namespace corvane::platform {
 
-// Plain text on the system clipboard, as bytes of the window's code page.
+// Plain text on the system clipboard: read as Unicode, written as bytes of
+// the window's code page, which the clipboard holds as the pictures shown.
 class TClipboardPort {
  public:
   virtual ~TClipboardPort() = default;
-  virtual std::string Text() = 0;
+  virtual std::u32string Text() = 0;
   virtual void SetText(const std::string& text) = 0;
 };
 

@@ -64,20 +64,4 @@ std::u32string ClipboardTextFromCp437(std::string_view bytes) {
   return text;
 }
 
-std::string Cp437FromClipboardText(std::u32string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char32_t ch = text[i];
-    if (ch == U'\n' && (i == 0 || text[i - 1] != U'\r')) bytes += '\r';
-    if (ch < 0x80) {
-      bytes += static_cast<char>(ch);
-    } else {
-      const int code = Cp437FromPicture(ch);
-      bytes += code >= 0 ? static_cast<char>(code) : '?';
-    }
-  }
-  return bytes;
-}
-
 }  // namespace corvane::platform

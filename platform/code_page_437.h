@@ -1,7 +1,7 @@
 #pragma once
 // Code page 437, the character set of the terminal font: every byte has a
 // picture, the control codes included. Toolkits that draw Unicode text map
-// the stored codes through it, and clipboard text crosses it both ways.
+// the stored codes through it, and copied text becomes those pictures.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,11 +18,5 @@ int Cp437FromPicture(char32_t ch);
 // carriage return and line feed stay what they are, every other code becomes
 // the picture the screen showed.
 std::u32string ClipboardTextFromCp437(std::string_view bytes);
-
-// Clipboard text as bytes for the host: ASCII stays ASCII, a bare line feed
-// becomes CR LF, other characters become the code of their picture above 0x7F,
-// and anything else "?". Pictures of control codes become "?" too: pasting
-// a symbol must never send a control character.
-std::string Cp437FromClipboardText(std::u32string_view text);
 
 }  // namespace corvane::platform

@@ -58,7 +58,7 @@ class THeadlessKeyboard final : public TKeyboardPort {
 
 class THeadlessClipboard final : public TClipboardPort {
  public:
-  std::string Text() override { return {}; }
+  std::u32string Text() override { return {}; }
   void SetText(const std::string&) override {}
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "emulator/typed_text.h"
 #include "net/socket_errors.h"
 #include "platform/diagnostics.h"
 
@@ -34,6 +35,8 @@ TTnZuzeRI::~TTnZuzeRI() { FTnCnx.reset(); }
 
 void TTnZuzeRI::Connect() {
   if (HostName.empty()) return;
+  // Nothing the last host set may reach the new session.
+  Screen().Reset();
   Clear();
   FTnCnx->Port = Port;
   FTnCnx->Host = HostName;
@@ -86,6 +89,8 @@ void TTnZuzeRI::CnxSessionClosed(std::uint16_t AError) {
 // Inside a connection event the session's own steps must still run, so a
 // capture failure is reported later instead of unwinding through them.
 void TTnZuzeRI::ShowStatus(std::string_view Str) {
+  // The host may have left a sequence unfinished or line drawing on.
+  Screen().EndSequence();
   try {
     DisplayText(Str);
   } catch (const EInOutError& e) {
@@ -107,9 +112,28 @@ void TTnZuzeRI::RaiseReport(std::uint32_t Message, platform::MessageWord Word) {
   throw EInOutError(static_cast<int>(Word));
 }
 
-// Typed characters go to the host as they are: no code-page translation and
-// no local echo, the host echoes what it wants shown.
+// A host that uses the font's code page (Xlat True) gets the code page 437
+// code of a typed character above ASCII; ASCII goes as it is, whatever table
+// the host selected.
+char TTnZuzeRI::KeyboardXlat(char Key) const {
+  const auto code = static_cast<unsigned char>(Key);
+  return Xlat() && code >= 0x80 ? static_cast<char>(AsciiTable[code]) : Key;
+}
+
+// Pasting a symbol never sends a control character: a letter the keyboard
+// translation turns into one (the currency sign into SI) goes as "?".
+std::string TTnZuzeRI::PasteBytes(std::u32string_view Text) const {
+  std::string bytes = PastedBytes(Text);
+  for (char& byte : bytes) {
+    const char sent = KeyboardXlat(byte);
+    byte = static_cast<unsigned char>(byte) >= 0x80 && static_cast<unsigned char>(sent) < 0x20 ? '?' : sent;
+  }
+  return bytes;
+}
+
+// Typed characters are not echoed: the host echoes what it wants shown.
 void TTnZuzeRI::KeyPress(char& Key) {
+  Key = KeyboardXlat(Key);
   if (OnKeyPress) OnKeyPress(*this, Key);
   if (UpperLock && Key >= 'a' && Key <= 'z') Key = static_cast<char>(Key & ~0x20);
   if (Key == 0) return;

@@ -64,6 +64,9 @@ class TTnZuzeRI : public TZuzeRI {
   // Sends the bytes as they are (no UpperLock, no echo); raises unless
   // connected.
   int SendStr(const std::string& Str);
+  // Pasted text as the bytes a typed key would send: code page 1252, then the
+  // keyboard translation when Xlat is True; a bare LF becomes CR LF.
+  std::string PasteBytes(std::u32string_view Text) const;
   // Loads the settings of section HostName from IniFilename (tn_settings.cpp).
   // Returns why the file found could not be read, the defaults then applied;
   // empty when it was read or there was none.
@@ -97,6 +100,7 @@ class TTnZuzeRI : public TZuzeRI {
   void CnxSessionConnected(std::uint16_t AError);
   void CnxSessionClosed(std::uint16_t AError);
   void ShowStatus(std::string_view Str);
+  char KeyboardXlat(char Key) const;
   void ReportLater(const EInOutError& E);
   void RaiseReport(std::uint32_t Message, platform::MessageWord Word);
 

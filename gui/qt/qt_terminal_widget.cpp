@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "platform/code_page_437.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_error_report.h"
 
@@ -39,13 +38,6 @@ std::optional<TMouseButton> ButtonOf(Qt::MouseButton button) {
     default:
       return std::nullopt;
   }
-}
-
-// A typed character as its code page 437 byte; "?" where the page has none.
-char TypedByte(char32_t ch) {
-  if (ch < 0x80) return static_cast<char>(ch);
-  const int code = Cp437FromPicture(ch);
-  return code >= 0 ? static_cast<char>(code) : '?';
 }
 
 // Keys that make no character message; Qt still gives Delete a DEL text.
@@ -231,18 +223,15 @@ QPoint TQtTerminalWidget::Confined(QPoint position) {
   return inside;
 }
 
-// What the key filter left unclaimed arrives here as characters, each
-// passed to the view as its code page 437 byte.
+// What the key filter left unclaimed arrives here as characters; the view
+// decides the byte each one sends.
 void TQtTerminalWidget::keyPressEvent(QKeyEvent* event) {
   if (view_ == nullptr || MakesNoCharacter(*event)) {
     QWidget::keyPressEvent(event);
     return;
   }
   ReportErrors([&] {
-    for (const char32_t ch : event->text().toStdU32String()) {
-      char byte = TypedByte(ch);
-      view_->KeyPress(byte);
-    }
+    for (const char32_t ch : event->text().toStdU32String()) view_->CharTyped(ch);
   });
 }
 

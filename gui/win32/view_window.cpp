@@ -25,6 +25,15 @@ TShiftState MouseShift(WPARAM keys) {
   return shift;
 }
 
+// A character message of this ANSI window as the character it stands for;
+// the view decides the byte it sends.
+char32_t TypedChar(WPARAM wparam) {
+  const char code = static_cast<char>(wparam & 0xFF);
+  wchar_t wide = 0;
+  if (MultiByteToWideChar(CP_ACP, 0, &code, 1, &wide, 1) != 1) return U'\uFFFD';
+  return static_cast<char16_t>(wide);
+}
+
 TMouseButton ButtonOf(UINT message) {
   switch (message) {
     case WM_RBUTTONDOWN:
@@ -97,10 +106,7 @@ bool TWin32ViewWindow::ToView(UINT message, WPARAM wparam, LPARAM lparam) {
       view.PaletteNotice();
       return true;
     case WM_CHAR:
-      RunGuarded([&] {
-        char key = static_cast<char>(wparam & 0xFF);
-        view.KeyPress(key);
-      });
+      RunGuarded([&] { view.CharTyped(TypedChar(wparam)); });
       return true;
     case WM_LBUTTONDOWN:
       RunGuarded([&] { view.LeftButtonDown(MouseShift(wparam), x, y); });

@@ -7,9 +7,7 @@
 
 namespace corvane::platform::qt {
 
-std::string TQtClipboard::Text() {
-  return Cp437FromClipboardText(QGuiApplication::clipboard()->text().toStdU32String());
-}
+std::u32string TQtClipboard::Text() { return QGuiApplication::clipboard()->text().toStdU32String(); }
 
 void TQtClipboard::SetText(const std::string& text) {
   QGuiApplication::clipboard()->setText(QString::fromStdU32String(ClipboardTextFromCp437(text)));

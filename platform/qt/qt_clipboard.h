@@ -7,7 +7,7 @@ namespace corvane::platform::qt {
 
 class TQtClipboard final : public TClipboardPort {
  public:
-  std::string Text() override;
+  std::u32string Text() override;
   void SetText(const std::string& text) override;
 };
 

@@ -13,16 +13,37 @@ bool TWin32Keyboard::DeadKey(int virtualKey) {
   return (MapVirtualKeyA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_CHAR) & 0x80000000u) != 0;
 }
 
-// The text ends at its 0 byte, or at the end of the block when another
+namespace {
+// UTF-16 to code points; a lone surrogate becomes U+FFFD.
+std::u32string FromUtf16(const wchar_t* units, std::size_t count) {
+  std::u32string text;
+  text.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const char32_t unit = static_cast<char16_t>(units[i]);
+    const bool high = unit >= 0xD800 && unit < 0xDC00;
+    const bool lowNext = i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000;
+    if (high && lowNext) {
+      const char32_t low = static_cast<char16_t>(units[++i]);
+      text += static_cast<char32_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+    } else {
+      text += unit >= 0xD800 && unit < 0xE000 ? U'\uFFFD' : unit;
+    }
+  }
+  return text;
+}
+}  // namespace
+
+// The text ends at its 0 character, or at the end of the block when another
 // program left it unterminated.
-std::string TWin32Clipboard::Text() {
+std::u32string TWin32Clipboard::Text() {
   if (!OpenClipboard(owner_)) return {};
-  std::string text;
-  if (const HANDLE data = GetClipboardData(CF_OEMTEXT)) {
-    if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
-      const std::size_t size = GlobalSize(data);
-      const void* end = std::memchr(bytes, 0, size);
-      text.assign(bytes, end != nullptr ? static_cast<const char*>(end) : bytes + size);
+  std::u32string text;
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+      const std::size_t size = GlobalSize(data) / sizeof(wchar_t);
+      std::size_t count = 0;
+      while (count < size && units[count] != 0) ++count;
+      text = FromUtf16(units, count);
       GlobalUnlock(data);
     }
   }

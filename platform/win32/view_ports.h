@@ -24,7 +24,7 @@ class TWin32Keyboard final : public TKeyboardPort {
 class TWin32Clipboard final : public TClipboardPort {
  public:
   explicit TWin32Clipboard(HWND owner) : owner_(owner) {}
-  std::string Text() override;
+  std::u32string Text() override;
   void SetText(const std::string& text) override;
 
  private:

@@ -147,5 +147,21 @@ TEST(MainWindowTest, CopyTakesTheWholeSelectionHoweverLarge) {
   EXPECT_EQ(w.rig.Clipboard.Contents.size(), 46u * 132 + 45 * 2);  // rows and CR LFs, beyond 2500 bytes
 }
 
+// Pasted text reaches the host as typed text does, not as the screen's code
+// page: with the default settings the host echoes the letters themselves.
+TEST(MainWindowTest, PasteSendsTheClipboardTextAsCodePage1252) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.terminal.HostName = "127.0.0.1";
+  w.terminal.Port = server.Port();
+  w.terminal.SetXlat(false);  // the default settings
+  w.terminal.Connect();
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kConnectedText; }));
+  w.rig.Clipboard.Pasted = U"caf\u00E9 \u2500\n";
+  w.window.Paste1Click();
+  EXPECT_EQ(server.TakeReplies(8), "caf\xE9 ?\r\n");
+}
+
 }  // namespace
 }  // namespace corvane

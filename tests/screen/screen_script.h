@@ -14,7 +14,8 @@
 // Commands:
 //   feed BYTES            FeedChar for each byte
 //   set FIELD VALUE       rows cols row col autowrap autolf autocr xlatin
-//                         xlatdefault altfont reverse raw (decimal), attr (hex)
+//                         xlatdefault autowrapdefault altfont reverse raw
+//                         (decimal), attr (hex)
 //   call NAME             a primitive without arguments (ScrollUp, ClearScreen ...)
 //   cursor ROW COL        saved ROW COL        region TOP BOTTOM
 //   attr HH               the current attribute

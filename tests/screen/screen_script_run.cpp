@@ -185,8 +185,10 @@ class TCaseRun {
     TScreen& s = FScreen;
     if (value < 0) return Fail("set needs a field and a value");
     const std::map<std::string_view, bool*> flags = {
-        {"autowrap", &s.AutoWrap},       {"autolf", &s.AutoLF},   {"autocr", &s.AutoCR},   {"xlatin", &s.XlatIn},
-        {"xlatdefault", &s.XlatDefault}, {"altfont", &s.AltFont}, {"reverse", &s.Reverse},
+        {"autowrap", &s.AutoWrap},       {"autolf", &s.AutoLF},
+        {"autocr", &s.AutoCR},           {"xlatin", &s.XlatIn},
+        {"xlatdefault", &s.XlatDefault}, {"altfont", &s.AltFont},
+        {"reverse", &s.Reverse},         {"autowrapdefault", &s.AutoWrapDefault},
     };
     if (auto flag = flags.find(field); flag != flags.end())
       *flag->second = value != 0;
@@ -219,6 +221,8 @@ class TCaseRun {
         {"EraseBelow", &TScreen::EraseBelow},
         {"SaveCursor", &TScreen::SaveCursor},
         {"RestoreCursor", &TScreen::RestoreCursor},
+        {"Reset", &TScreen::Reset},
+        {"EndSequence", &TScreen::EndSequence},
     };
     const std::string name = Words().size() > 1 ? Words()[1] : "";
     if (auto primitive = primitives.find(name); primitive != primitives.end())

@@ -114,8 +114,9 @@ TEST(TnZuzeRISession, ADataHandlerMayShortenOrEmptyTheBlock) {
   }
 }
 
-// Typed characters are neither translated nor echoed; key sequences go out
-// as the table has them, lower-case letters included.
+// Typed characters are not echoed, and with Xlat True only those above ASCII
+// are translated; key sequences go out as the table has them, lower-case
+// letters included.
 TEST(TnZuzeRIKeys, UpperLockCapitalisesTypedLettersOnly) {
   ScriptedServer server;
   Terminal t;
@@ -129,7 +130,7 @@ TEST(TnZuzeRIKeys, UpperLockCapitalisesTypedLettersOnly) {
   platform::TMessage ctrlF1 = platform::MakeKeyDown(t.rig.Window.Handle(), 112, 0x3B, false);
   bool handled = false;
   t.term.AppMessageHandler(ctrlF1, handled);
-  EXPECT_EQ(server.TakeReplies(7), "LS1\xA3\x1b[k");
+  EXPECT_EQ(server.TakeReplies(7), "LS1\x9C\x1b[k");
   EXPECT_EQ(t.Rows(3)[2], "");
 
   t.term.Disconnect();
@@ -137,6 +138,62 @@ TEST(TnZuzeRIKeys, UpperLockCapitalisesTypedLettersOnly) {
   EXPECT_NO_THROW(t.term.KeyPress(key));  // typing while disconnected sends nothing, silently
   EXPECT_THROW(t.term.DoKeyBuffer("\x1b[A", 3), ESocketException);
   EXPECT_THROW(t.term.SendStr("x"), ESocketException);
+}
+
+// Typed and pasted characters reach the host alike: code page 1252, then the
+// keyboard translation when Xlat is True (the host uses the font's page).
+TEST(TnZuzeRIKeys, TypedAndPastedCharactersGoAsCodePage1252ThroughTheKeyboardTranslation) {
+  ScriptedServer server;
+  Terminal t;
+  ASSERT_TRUE(t.ConnectTo(server));
+  const std::u32string typed = U"\u00E9\u00FC\u2500q";
+  for (const auto& [xlat, sent] : {std::pair{false, std::string("\xE9\xFC?q")}, {true, "\x82\x81?q"}}) {
+    t.term.SetXlat(xlat);
+    t.term.Screen().XlatTable = &GraphicsTable;  // line drawing left on by the host changes no typed letter
+    for (const char32_t ch : typed) t.term.CharTyped(ch);
+    t.term.SendStr(t.term.PasteBytes(typed + U"\n"));
+    EXPECT_EQ(server.TakeReplies(2 * sent.size() + 2), sent + sent + "\r\n") << xlat;
+  }
+}
+
+// The keyboard translation turns the currency sign into SI: typed, it goes
+// as the table says; pasted, a symbol never becomes a control character.
+TEST(TnZuzeRIKeys, APastedSymbolNeverBecomesAControlCharacter) {
+  ScriptedServer server;
+  Terminal t;
+  ASSERT_TRUE(t.ConnectTo(server));
+  t.term.SetXlat(true);
+  t.term.SendStr(t.term.PasteBytes(U"\u00A4\u00A7\u00B6x"));
+  EXPECT_EQ(server.TakeReplies(4), "???x");
+}
+
+// A new session starts the screen afresh, and the closing text stays readable
+// whatever the host left unfinished: a pass-through count or a dangling ESC,
+// line drawing, a region, a colour and a hidden cursor.
+TEST(TnZuzeRISession, TheLastHostsStateReachesNeitherTheClosingTextNorTheNextSession) {
+  for (const std::string leftover :
+       {"\x0e\x1b[2;5r\x1b[31m\x1b[?25l\x1b[1;999I", "\x0e\x1b[2;5r\x1b[31m\x1b[?25l\x1b"}) {
+    Terminal t;
+    t.term.SetXlat(false);  // the default settings: received text is translated
+    {
+      ScriptedServer server;
+      ASSERT_TRUE(t.ConnectTo(server));
+      ASSERT_TRUE(server.Feed(t.term.TnCnx(), leftover));
+      server.Hangup();
+      ASSERT_TRUE(PumpUntil([&] { return t.events.size() == 2; }));
+      EXPECT_EQ(t.Rows(4)[3], "*** Server has closed ***");
+    }
+    ScriptedServer server;
+    t.Connect(server.Port());
+    ASSERT_TRUE(server.Accept() && PumpUntil([&] { return t.events.size() == 3; }));
+    const TScreen& s = t.term.Screen();
+    EXPECT_EQ(t.Rows(2), (Lines{"Connecting to '127.0.0.1'", "Connected"}));
+    EXPECT_EQ(s.Lines[0]->Attrs[0], kDefaultAttr);
+    EXPECT_EQ(s.Region.Bottom, 24);
+    EXPECT_FALSE(s.CursorHidden);
+    EXPECT_EQ(s.XlatTable, &AsciiTable);
+    EXPECT_TRUE(s.XlatIn);
+  }
 }
 
 // A failing capture file hides neither data nor status lines: capture goes

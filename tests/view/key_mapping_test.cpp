@@ -233,11 +233,19 @@ TEST_F(KeyMapping, XlatTranslatesTypedCharactersThroughTheScreenTable) {
   EXPECT_EQ(static_cast<unsigned char>(key), AsciiTable[0xA3]);
   EXPECT_EQ(static_cast<unsigned char>(keys.back()), 0x9C);
   EXPECT_EQ(view().Screen().Lines[1]->Chars[0], 0x9C);
+  // A typed character goes as its code page 1252 code into the same table.
+  for (const auto& [typed, sent] :
+       {std::pair{U'\u00FC', 0x81}, {U'\u00C9', 0x90}, {U'\u00EF', 0x8B}, {U'\u00A0', 0xFF}}) {
+    view().CharTyped(typed);
+    EXPECT_EQ(static_cast<unsigned char>(keys.back()), sent) << static_cast<int>(typed);
+  }
 
   view().SetXlat(false);
   key = '\xA3';
   view().KeyPress(key);
   EXPECT_EQ(static_cast<unsigned char>(keys.back()), 0xA3);
+  view().CharTyped(U'\u00FC');
+  EXPECT_EQ(static_cast<unsigned char>(keys.back()), 0xFC);
 }
 
 TEST_F(KeyMapping, KeyPressHandlerMayChangeTheKeyBeforeItIsEchoed) {

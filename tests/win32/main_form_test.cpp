@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "gui/win32/about_box.h"
 #include "platform/message_loop.h"
 #include "platform/win32/message_pump.h"
@@ -94,11 +96,11 @@ TEST_F(Win32MainForm, CtrlCCopiesFromTheAddressBoxButNotFromTheTerminal) {
   const HWND terminal = FindWindowExA(form.Hwnd(), nullptr, "CorvaneTerminalView", nullptr);
   SetFocus(terminal);
   CtrlKey(terminal, 'C');
-  EXPECT_EQ(clipboard.Text(), "before");
+  EXPECT_EQ(clipboard.Text(), U"before");
   const HWND edit = GetWindow(Find("COMBOBOX"), GW_CHILD);
   SetFocus(edit);
   CtrlKey(edit, 'C');
-  EXPECT_EQ(clipboard.Text(), "");
+  EXPECT_EQ(clipboard.Text(), U"");
 }
 
 // Enter in the address box presses the default button, Connect.
@@ -114,6 +116,31 @@ TEST_F(Win32MainForm, EnterInTheAddressBoxConnectsAndTheAddressJoinsTheList) {
   EXPECT_TRUE(corvane::tntest::PumpUntil([&] { return Panel(0) == "Connected"; }));
   EXPECT_EQ(form.AddressItems(), std::vector<std::string>{"127.0.0.1"});
   EXPECT_FALSE(IsWindowEnabled(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "Connect")));
+  EXPECT_TRUE(errors.empty());
+}
+
+// Pasted text goes as code page 1252, as typed text does, whatever the
+// clipboard's OEM form would say.
+TEST_F(Win32MainForm, PasteSendsTheClipboardTextAsCodePage1252) {
+  corvane::tntest::ScriptedServer server;
+  form.Terminal().Port = server.Port();
+  form.Terminal().SetXlat(false);  // the default settings
+  form.SetAddressText("127.0.0.1");
+  const HWND connect = FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "Connect");
+  SendMessageA(form.Hwnd(), WM_COMMAND, static_cast<WPARAM>(GetDlgCtrlID(connect)), reinterpret_cast<LPARAM>(connect));
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(corvane::tntest::PumpUntil([&] { return Panel(0) == "Connected"; }));
+  const wchar_t text[] = L"caf\u00E9 \u2500\U0001F600\n";  // the face is a surrogate pair
+  const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+  std::memcpy(GlobalLock(data), text, sizeof text);
+  GlobalUnlock(data);
+  ASSERT_TRUE(OpenClipboard(form.Hwnd()));
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, data);
+  CloseClipboard();
+  const HMENU edit = GetSubMenu(GetMenu(form.Hwnd()), 1);
+  SendMessageA(form.Hwnd(), WM_COMMAND, static_cast<WPARAM>(GetMenuItemID(edit, 1)), 0);
+  EXPECT_EQ(server.TakeReplies(9), "caf\xE9 ??\r\n");
   EXPECT_TRUE(errors.empty());
 }
 

@@ -17,13 +17,17 @@ std::string ClipboardAs(HWND owner, UINT format) {
   return text;
 }
 
+// Copied bytes are OEM text; pasted text is read as Unicode, so that
+// characters beyond both 8-bit pages (and beyond 16 bits) arrive whole.
 TEST(Win32Ports, ClipboardTextIsOemSoThatAccentedLettersSurvive) {
   TWin32ViewRig rig;
-  rig.Clipboard.SetText("caf\x82");  // e acute in code page 437
-  EXPECT_EQ(rig.Clipboard.Text(), "caf\x82");
+  rig.Clipboard.SetText("caf\x82");                        // e acute in code page 437
   EXPECT_EQ(ClipboardAs(rig.Hwnd(), CF_TEXT), "caf\xE9");  // the same letter in code page 1252
+  EXPECT_EQ(rig.Clipboard.Text(), U"caf\u00E9");
+  rig.Clipboard.SetText("\xDA\xC4");  // line drawing
+  EXPECT_EQ(rig.Clipboard.Text(), U"\u250C\u2500");
   rig.Clipboard.SetText("");
-  EXPECT_EQ(rig.Clipboard.Text(), "");
+  EXPECT_EQ(rig.Clipboard.Text(), U"");
 }
 
 }  // namespace

@@ -61,8 +61,9 @@ class TFakeKeyboard final : public platform::TKeyboardPort {
 
 class TFakeClipboard final : public platform::TClipboardPort {
  public:
-  std::string Contents;
-  std::string Text() override { return Contents; }
+  std::string Contents;   // what the program put on the clipboard
+  std::u32string Pasted;  // what another program put there
+  std::u32string Text() override { return Pasted; }
   void SetText(const std::string& text) override { Contents = text; }
 };
 
