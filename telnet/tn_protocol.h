@@ -67,6 +67,7 @@ class TTnProtocol {
   bool Step(std::uint8_t ch);
   bool Command(std::uint8_t ch);
   bool SubNegotiationByte(std::uint8_t ch);
+  void CollectSubNegotiation(std::uint8_t ch);
   bool HandleOption(std::uint8_t verb, std::uint8_t option);
   bool InCommand() const { return iac_seen_ || pending_verb_ != 0 || in_sub_neg_; }
 
