@@ -153,4 +153,18 @@ std::string TnEscapeData(std::string_view data) {
   return out;
 }
 
+std::string TnEncodeData(std::string_view data, bool binary) {
+  std::string out;
+  out.reserve(data.size() + data.size() / 8 + 1);
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    const char ch = data[i];
+    out += ch;
+    if (static_cast<std::uint8_t>(ch) == TNCH_IAC) out += ch;
+    if (ch != '\r' || binary) continue;
+    const char next = i + 1 < data.size() ? data[i + 1] : '\r';
+    if (next != '\n' && next != '\0') out += '\0';
+  }
+  return out;
+}
+
 }  // namespace corvane

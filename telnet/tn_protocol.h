@@ -83,5 +83,9 @@ class TTnProtocol {
 
 // Data for the host, with every byte 255 doubled as telnet requires.
 std::string TnEscapeData(std::string_view data);
+// The user's data for the host: escaped, and outside binary mode every CR
+// that the data does not follow with LF or NUL is followed by NUL, as the
+// telnet line rule requires. A CR at the end of the data counts as alone.
+std::string TnEncodeData(std::string_view data, bool binary);
 
 }  // namespace corvane
