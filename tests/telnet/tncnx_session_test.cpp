@@ -96,12 +96,14 @@ TEST(TnSend, ACrWithoutLfIsFollowedByNul) {
 }
 
 // A paste far beyond the send queue's bound flows to a host that reads
-// slowly: the call returns at once, the rest follows as the queue drains, and
-// a key typed meanwhile goes after the whole paste.
+// slowly: the call returns at once, the rest follows as the queue drains, a
+// reply to the host's request midway goes between two pieces of it, and a
+// key typed meanwhile goes after the whole paste.
 TEST(TnSend, ALargePasteFlowsToASlowReaderWithLaterKeysAfterIt) {
   Connected c;
   std::string paste;
   for (int i = 0; paste.size() < (20u << 20); ++i) paste += "line " + std::to_string(i) + (i % 7 ? "\r\n" : "\xff\r");
+  const std::string reply = B({255, 251, 24});  // never inside the encoded paste
   const std::string expected = TnEncodeData(paste, false) + "k";
   EXPECT_EQ(c.cnx.SendStr(paste), static_cast<int>(paste.size()));
   EXPECT_TRUE(c.cnx.Flowing());
@@ -109,11 +111,21 @@ TEST(TnSend, ALargePasteFlowsToASlowReaderWithLaterKeysAfterIt) {
   std::string received;
   char buffer[16384];
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (received.size() < expected.size() && std::chrono::steady_clock::now() < deadline) {
+  while (received.size() < expected.size() + reply.size() && std::chrono::steady_clock::now() < deadline) {
     platform::WaitAndProcessMessages(1);
     const int n = c.server.Receive(buffer, sizeof buffer);
-    if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
+    if (n <= 0) continue;
+    if (received.size() < (5u << 20) && received.size() + static_cast<std::size_t>(n) >= (5u << 20)) {
+      ASSERT_TRUE(c.server.Send(B({255, 253, 24})));
+    }
+    received.append(buffer, static_cast<std::size_t>(n));
   }
+  const std::size_t at = received.find(reply);
+  ASSERT_TRUE(at != std::string::npos && at > 0);
+  const std::size_t trailing = at - (received.find_last_not_of('\xff', at - 1) + 1);
+  EXPECT_EQ(trailing % 2, 0u) << "the reply splits a doubled 255";
+  EXPECT_NE(received[at - 1], '\r') << "the reply parts a CR from its LF or NUL";
+  received.erase(at, reply.size());
   EXPECT_EQ(received.size(), expected.size());
   EXPECT_TRUE(received == expected) << "first difference at "
                                     << std::mismatch(received.begin(), received.end(), expected.begin()).first -
