@@ -86,11 +86,12 @@ bool TCustomZuzeRI::ProcessFKeys(int ScanCode, TShiftState Shift, bool Ext) {
 
 void TCustomZuzeRI::DoKeyBuffer(const char* Buffer, int Len) {
   if (OnKeyBuffer) {
-    OnKeyBuffer(*this, Buffer, Len);
+    RaiseEvent(OnKeyBuffer, *this, Buffer, Len);
     return;
   }
   if (Buffer == nullptr) return;
-  for (int i = 0; i < Len; ++i) {
+  const auto alive = Watch();
+  for (int i = 0; i < Len && alive; ++i) {
     char key = Buffer[i];
     KeyPress(key);
   }
@@ -103,8 +104,9 @@ void TCustomZuzeRI::CharTyped(char32_t Ch) {
 
 void TCustomZuzeRI::KeyPress(char& Key) {
   if (!FScreen->XlatIn) Key = static_cast<char>((*FScreen->XlatTable)[static_cast<unsigned char>(Key)]);
-  if (OnKeyPress) OnKeyPress(*this, Key);
-  if (LocalEcho) {
+  const auto alive = Watch();
+  RaiseEvent(OnKeyPress, *this, Key);
+  if (alive && LocalEcho) {
     WriteByte(Key);
     if (!AutoRepaint) UpdateScreen();
   }

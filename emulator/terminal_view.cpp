@@ -198,24 +198,21 @@ void TCustomZuzeRI::FocusLost() {
 }
 
 void TCustomZuzeRI::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnMouseDown) OnMouseDown(*this, Button, Shift, X, Y);
+  RaiseEvent(OnMouseDown, *this, Button, Shift, X, Y);
 }
 
-void TCustomZuzeRI::MouseMove(TShiftState Shift, int X, int Y) {
-  if (OnMouseMove) OnMouseMove(*this, Shift, X, Y);
-}
+void TCustomZuzeRI::MouseMove(TShiftState Shift, int X, int Y) { RaiseEvent(OnMouseMove, *this, Shift, X, Y); }
 
 void TCustomZuzeRI::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnMouseUp) OnMouseUp(*this, Button, Shift, X, Y);
+  RaiseEvent(OnMouseUp, *this, Button, Shift, X, Y);
 }
 
-void TCustomZuzeRI::Click() {
-  if (OnClick) OnClick(*this);
-}
+void TCustomZuzeRI::Click() { RaiseEvent(OnClick, *this); }
 
 void TCustomZuzeRI::LeftButtonDown(TShiftState Shift, int X, int Y) {
+  const auto alive = Watch();
   ButtonDown(TMouseButton::mbLeft, Shift, X, Y);
-  FWindow->SetFocus();
+  if (alive) FWindow->SetFocus();
 }
 
 // A click is a left press and release on the view.
@@ -230,8 +227,9 @@ void TCustomZuzeRI::ButtonUp(TMouseButton Button, TShiftState Shift, int X, int 
   const bool inside = FWindow->ClientRect().Contains(X, Y);
   const bool click = Button == TMouseButton::mbLeft && FLeftDown && inside;
   if (Button == TMouseButton::mbLeft) FLeftDown = false;
+  const auto alive = Watch();
   MouseUp(Button, Shift, X, Y);
-  if (click) Click();
+  if (click && alive) Click();
 }
 
 void TCustomZuzeRI::MouseMoved(TShiftState Shift, int X, int Y) { MouseMove(Shift, X, Y); }

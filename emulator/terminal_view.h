@@ -11,6 +11,7 @@
 #include "emulator/colour_table.h"
 #include "emulator/key_tables.h"
 #include "emulator/screen.h"
+#include "net/lifeline.h"
 #include "platform/capture_file.h"
 #include "platform/clipboard.h"
 #include "platform/keyboard.h"
@@ -162,6 +163,9 @@ class TCustomZuzeRI {
   platform::TRect FSelectRect{-1, -1, -1, -1};
 
   platform::TWindowPort& Window() { return *FWindow; }
+  // An event's handler may destroy the view: code that raises one takes a
+  // watch first and touches nothing of the view once the watch says it is gone.
+  TLifeline::Watch Watch() const { return FLifeline.Take(); }
 
  private:
   // The text grid starts this far from the client area's left and top edges.
@@ -217,6 +221,7 @@ class TCustomZuzeRI {
   bool FDiaeresisPending = false;
   bool FLeftDown = false;
   TColorTable FColorTable = InitialColorTable;
+  TLifeline FLifeline;
 };
 
 // The published view: exactly the custom view, with its properties public.

@@ -105,16 +105,31 @@ bool TTnProtocol::Command(std::uint8_t ch) {
   }
 }
 
-// Any 240 ends a sub-negotiation; IAC has no meaning inside it.
+// Inside a sub-negotiation only IAC SE ends it and IAC IAC is one 255. Any
+// other command after IAC ends it unfinished: it is dropped, traced, and the
+// command is then obeyed as outside, so no byte of it becomes data.
 bool TTnProtocol::SubNegotiationByte(std::uint8_t ch) {
-  if (ch != TNCH_SE) {
-    if (sub_neg_.size() < kMaxSubNegotiation) sub_neg_ += static_cast<char>(ch);
+  if (!iac_seen_) {
+    if (ch == TNCH_IAC)
+      iac_seen_ = true;
+    else
+      CollectSubNegotiation(ch);
+    return true;
+  }
+  iac_seen_ = false;
+  if (ch == TNCH_IAC) {
+    CollectSubNegotiation(ch);
     return true;
   }
   in_sub_neg_ = false;
+  if (ch != TNCH_SE) return Emit(TnEventType::Trace, UnfinishedSubNegotiationTrace(ch)) && Command(ch);
   const bool ttype_send = sub_neg_.size() >= 2 && static_cast<std::uint8_t>(sub_neg_[0]) == TNOPT_TTYPE &&
                           static_cast<std::uint8_t>(sub_neg_[1]) == TNTTYPE_SEND;
   return !ttype_send || Emit(TnEventType::TermTypeWanted);
+}
+
+void TTnProtocol::CollectSubNegotiation(std::uint8_t ch) {
+  if (sub_neg_.size() < kMaxSubNegotiation) sub_neg_ += static_cast<char>(ch);
 }
 
 // The texts go inside a sub-negotiation, where a 255 must be doubled too.
@@ -134,6 +149,20 @@ std::string TnEscapeData(std::string_view data) {
   for (char ch : data) {
     out += ch;
     if (static_cast<std::uint8_t>(ch) == TNCH_IAC) out += ch;
+  }
+  return out;
+}
+
+std::string TnEncodeData(std::string_view data, bool binary) {
+  std::string out;
+  out.reserve(data.size() + data.size() / 8 + 1);
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    const char ch = data[i];
+    out += ch;
+    if (static_cast<std::uint8_t>(ch) == TNCH_IAC) out += ch;
+    if (ch != '\r' || binary) continue;
+    const char next = i + 1 < data.size() ? data[i + 1] : '\r';
+    if (next != '\n' && next != '\0') out += '\0';
   }
   return out;
 }

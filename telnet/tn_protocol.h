@@ -67,6 +67,7 @@ class TTnProtocol {
   bool Step(std::uint8_t ch);
   bool Command(std::uint8_t ch);
   bool SubNegotiationByte(std::uint8_t ch);
+  void CollectSubNegotiation(std::uint8_t ch);
   bool HandleOption(std::uint8_t verb, std::uint8_t option);
   bool InCommand() const { return iac_seen_ || pending_verb_ != 0 || in_sub_neg_; }
 
@@ -82,5 +83,9 @@ class TTnProtocol {
 
 // Data for the host, with every byte 255 doubled as telnet requires.
 std::string TnEscapeData(std::string_view data);
+// The user's data for the host: escaped, and outside binary mode every CR
+// that the data does not follow with LF or NUL is followed by NUL, as the
+// telnet line rule requires. A CR at the end of the data counts as alone.
+std::string TnEncodeData(std::string_view data, bool binary);
 
 }  // namespace corvane

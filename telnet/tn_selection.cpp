@@ -14,7 +14,9 @@ constexpr int kFrameBelow = 4;
 }  // namespace
 
 void TTnZuzeRI::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  const auto alive = Watch();
   TZuzeRI::MouseDown(Button, Shift, X, Y);
+  if (!alive) return;
   FMouseDown = true;
   if (FFocusDrawn) {
     DrawFocusRect();
@@ -27,8 +29,9 @@ void TTnZuzeRI::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
 }
 
 void TTnZuzeRI::MouseMove(TShiftState Shift, int X, int Y) {
+  const auto alive = Watch();
   TZuzeRI::MouseMove(Shift, X, Y);
-  if (!FMouseDown) return;
+  if (!alive || !FMouseDown) return;
   if (!FMouseCaptured) {
     StartDrag(X, Y);
     return;
@@ -54,7 +57,9 @@ void TTnZuzeRI::StartDrag(int X, int Y) {
 // A frame narrower than a cell or lower than a line (a drag to the left of or
 // above the anchor) selects nothing.
 void TTnZuzeRI::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  const auto alive = Watch();
   TZuzeRI::MouseUp(Button, Shift, X, Y);
+  if (!alive) return;
   FMouseDown = false;
   if (FMouseCaptured) {
     Window().ReleaseMouseCapture();

@@ -12,6 +12,12 @@ namespace {
 constexpr std::array<std::string_view, 5> kDataByteTraces = {"TNCH_IP\r\n", "TNCH_AO\r\n", "TNCH_AYT\r\n",
                                                              "TNCH_EC\r\n", "TNCH_EL\r\n"};
 
+std::string Hex2(std::uint8_t ch) {
+  char hex[4];
+  std::snprintf(hex, sizeof hex, "%02X", ch);
+  return hex;
+}
+
 }  // namespace
 
 std::string_view DataByteTrace(std::uint8_t ch) {
@@ -20,9 +26,9 @@ std::string_view DataByteTrace(std::uint8_t ch) {
 }
 
 std::string UnknownCommandTrace(std::uint8_t ch) {
-  char hex[4];
-  std::snprintf(hex, sizeof hex, "%02X", ch);
-  return std::string("Unknown ") + hex + " '" + static_cast<char>(ch) + "'\r\n";
+  return "Unknown " + Hex2(ch) + " '" + static_cast<char>(ch) + "'\r\n";
 }
+
+std::string UnfinishedSubNegotiationTrace(std::uint8_t ch) { return "Unfinished TNCH_SB before " + Hex2(ch) + "\r\n"; }
 
 }  // namespace corvane

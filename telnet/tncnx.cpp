@@ -1,9 +1,11 @@
 #include "telnet/tncnx.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <new>
 
+#include "telnet/telnet_codes.h"
 #include "telnet/tn_trace.h"
 
 namespace corvane {
@@ -32,6 +34,7 @@ void TTnCnx::WireSocket() {
   socket_->OnSessionConnected = [this](TWSocket& s, std::uint16_t e) { SocketSessionConnected(s, e); };
   socket_->OnDataAvailable = [this](TWSocket& s, std::uint16_t e) { SocketDataAvailable(s, e); };
   socket_->OnSessionClosed = [this](TWSocket& s, std::uint16_t e) { SocketSessionClosed(s, e); };
+  socket_->OnDataSent = [this](TWSocket&, std::uint16_t) { FlowOut(); };
 }
 
 // Each session starts with a clean parser, so that one that ended inside a
@@ -39,6 +42,7 @@ void TTnCnx::WireSocket() {
 void TTnCnx::ResetSession() {
   ++session_;
   rx_count_ = 0;
+  outflow_.Clear();
   protocol_.Reset();
 }
 
@@ -55,18 +59,52 @@ void TTnCnx::Connect() {
 }
 
 void TTnCnx::Close() {
+  outflow_.Clear();
   if (socket_) socket_->Close();
 }
 
 int TTnCnx::Send(const char* data, int len) {
-  if (!socket_) return -1;
   if (data == nullptr || len < 0) len = 0;
-  const std::string escaped = TnEscapeData({data, static_cast<std::size_t>(len)});
-  const std::int32_t queued = socket_->Send(escaped.data(), static_cast<std::int32_t>(escaped.size()));
-  return queued == static_cast<std::int32_t>(escaped.size()) ? len : queued;
+  return Queue({data, static_cast<std::size_t>(len)}) ? len : -1;
 }
 
-int TTnCnx::SendStr(const std::string& str) { return Send(str.data(), static_cast<int>(str.size())); }
+int TTnCnx::SendStr(const std::string& str) {
+  return Queue(str) ? static_cast<int>(std::min<std::size_t>(str.size(), INT_MAX)) : -1;
+}
+
+// Sizes stay 64-bit up to the queue: the pieces handed to it are small.
+bool TTnCnx::Queue(std::string_view data) {
+  if (!socket_) return false;
+  std::string encoded = TnEncodeData(data, protocol_.LocalEnabled(TNOPT_BINARY));
+  if (outflow_.Empty() && static_cast<std::int64_t>(encoded.size()) <= QueueRoom()) {
+    socket_->Send(encoded);  // raises unless connected
+    return true;
+  }
+  if (!InSession()) socket_->Send(nullptr, 0);  // raises as a send outside a session does
+  outflow_.Append(std::move(encoded));
+  FlowOut();
+  return true;
+}
+
+// Hands waiting data to the socket while its queue has room; the socket's
+// OnDataSent, raised when the queue has drained, calls again.
+void TTnCnx::FlowOut() {
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
+  while (alive && session_ == session && InSession() && !outflow_.Empty()) {
+    const std::int64_t room = QueueRoom();
+    if (room < 2) return;
+    const std::string piece(outflow_.Next(static_cast<std::size_t>(room)));
+    outflow_.Remove(piece.size());
+    socket_->Send(piece);
+  }
+}
+
+bool TTnCnx::InSession() const {
+  return socket_ && (socket_->State() == TSocketState::Connected || socket_->State() == TSocketState::Connecting);
+}
+
+std::int64_t TTnCnx::QueueRoom() const { return kFlowQueued - socket_->SendQueue().PendingBytes(); }
 
 void TTnCnx::Display(const std::string& str) { RaiseEvent(OnDisplay, *this, str); }
 
@@ -79,6 +117,7 @@ void TTnCnx::SocketSessionClosed(TWSocket&, std::uint16_t error) {
   if (socket_ && socket_->State() != TSocketState::Closed) socket_->Close();
   if (!alive) return;
   ++session_;
+  outflow_.Clear();
   protocol_.Reset();
   DeliverPending();
   if (alive) RaiseEvent(OnSessionClosed, *this, error);

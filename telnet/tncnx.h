@@ -11,6 +11,7 @@
 
 #include "net/lifeline.h"
 #include "net/wsocket.h"
+#include "telnet/tn_outflow.h"
 #include "telnet/tn_protocol.h"
 
 namespace corvane {
@@ -30,6 +31,9 @@ class TTnCnx {
   // trailing 0 and the overflow safeguard).
   static constexpr int kReceiveSize = 2048;
   static constexpr int kRxBufferSize = 2051;
+  // Most bytes of the user's data kept in the socket's queue at a time; the
+  // rest of the queue's bound stays free for negotiation replies.
+  static constexpr std::int64_t kFlowQueued = 1 << 20;
 
   TTnCnx();
   // Runs over the given sockets library instead of the platform's (tests).
@@ -56,11 +60,15 @@ class TTnCnx {
   // OnSessionConnected.
   void Connect();
   void Close();
-  // Sends data to the host with every byte 255 doubled, as telnet requires.
-  // Returns len when all was queued, -1 without a socket; raises unless
-  // connected.
+  // Sends data to the host encoded as telnet requires (TnEncodeData). What
+  // the socket's queue has no room for waits and follows as the queue drains,
+  // in order, so that a paste of any size flows; later sends go behind it, and
+  // the end of the session drops what still waits. Returns the length once
+  // all is accepted, -1 without a socket; raises unless connected.
   int Send(const char* data, int len);
   int SendStr(const std::string& str);
+  // Whether accepted data still waits for room in the socket's queue.
+  bool Flowing() const { return !outflow_.Empty(); }
   void Display(const std::string& str);
 
   // The receive path: one received chunk parsed and delivered, or one byte at
@@ -79,6 +87,10 @@ class TTnCnx {
   void OnProtocolEvent(const TnEvent& event);
   void AddData(std::string_view bytes);
   void SendReply(std::string_view bytes);
+  bool Queue(std::string_view data);
+  void FlowOut();
+  bool InSession() const;
+  std::int64_t QueueRoom() const;
   void AnswerTermType();
   void AnswerLocation();
 
@@ -88,6 +100,7 @@ class TTnCnx {
 
   std::unique_ptr<TWSocket> socket_;
   TTnProtocol protocol_;
+  TTnOutflow outflow_;
 
   char rx_buffer_[kRxBufferSize];
   std::int32_t rx_count_ = 0;

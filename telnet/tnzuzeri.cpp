@@ -20,12 +20,8 @@ TTnZuzeRI::TTnZuzeRI(TViewPorts ports)
   FTnCnx->OnDataAvailable = [this](TTnCnx&, const char* b, int n) { CnxDataAvailable(b, n); };
   FTnCnx->OnSessionClosed = [this](TTnCnx&, std::uint16_t e) { CnxSessionClosed(e); };
   FTnCnx->OnSessionConnected = [this](TTnCnx&, std::uint16_t e) { CnxSessionConnected(e); };
-  FTnCnx->OnSendLoc = [this](TTnCnx&) {
-    if (OnSendLoc) OnSendLoc(*this);
-  };
-  FTnCnx->OnTermType = [this](TTnCnx&) {
-    if (OnTermType) OnTermType(*this);
-  };
+  FTnCnx->OnSendLoc = [this](TTnCnx&) { RaiseEvent(OnSendLoc, *this); };
+  FTnCnx->OnTermType = [this](TTnCnx&) { RaiseEvent(OnTermType, *this); };
   FSelectRect.Top = -1;
 }
 
@@ -33,6 +29,8 @@ TTnZuzeRI::TTnZuzeRI(TViewPorts ports)
 // still exists.
 TTnZuzeRI::~TTnZuzeRI() { FTnCnx.reset(); }
 
+// Closing an open session first raises OnSessionClosed, whose handler may
+// destroy the terminal.
 void TTnZuzeRI::Connect() {
   if (HostName.empty()) return;
   // Nothing the last host set may reach the new session.
@@ -40,7 +38,9 @@ void TTnZuzeRI::Connect() {
   Clear();
   FTnCnx->Port = Port;
   FTnCnx->Host = HostName;
+  const auto alive = Watch();
   FTnCnx->Connect();
+  if (!alive) return;
   DisplayText("Connecting to '" + HostName + "'\r\n");
   Window().SetFocus();
 }
@@ -58,9 +58,10 @@ void TTnZuzeRI::DisplayText(std::string_view Str) {
 // capture off and is reported once, later.
 void TTnZuzeRI::CnxDataAvailable(const char* Buffer, int Len) {
   int len = Len;
-  if (OnDataAvailable) OnDataAvailable(*this, Buffer, len);
+  const auto alive = Watch();
+  RaiseEvent(OnDataAvailable, *this, Buffer, len);
   len = std::min(len, Len);
-  if (len <= 0) return;
+  if (!alive || len <= 0) return;
   try {
     WriteText(std::string_view(Buffer, static_cast<std::size_t>(len)));
   } catch (const EInOutError& e) {
@@ -77,13 +78,13 @@ void TTnZuzeRI::CnxSessionConnected(std::uint16_t AError) {
     ShowStatus("Connected\r\n");
   }
   Error = AError;
-  if (OnSessionConnected) OnSessionConnected(*this);
+  RaiseEvent(OnSessionConnected, *this);
 }
 
 void TTnZuzeRI::CnxSessionClosed(std::uint16_t AError) {
   ShowStatus("\r\n*** Server has closed ***\r\n");
   Error = AError;
-  if (OnSessionClosed) OnSessionClosed(*this);
+  RaiseEvent(OnSessionClosed, *this);
 }
 
 // Inside a connection event the session's own steps must still run, so a
@@ -134,7 +135,9 @@ std::string TTnZuzeRI::PasteBytes(std::u32string_view Text) const {
 // Typed characters are not echoed: the host echoes what it wants shown.
 void TTnZuzeRI::KeyPress(char& Key) {
   Key = KeyboardXlat(Key);
-  if (OnKeyPress) OnKeyPress(*this, Key);
+  const auto alive = Watch();
+  RaiseEvent(OnKeyPress, *this, Key);
+  if (!alive) return;
   if (UpperLock && Key >= 'a' && Key <= 'z') Key = static_cast<char>(Key & ~0x20);
   if (Key == 0) return;
   try {

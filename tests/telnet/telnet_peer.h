@@ -56,6 +56,8 @@ class ScriptedServer {
   // The bytes the client has sent so far (replies and data), waiting up to
   // timeout_ms for at least `at_least` of them.
   std::string TakeReplies(size_t at_least = 0, int timeout_ms = 2000);
+  // One receive call on the server's side: as TcpStream::Receive.
+  int Receive(char* buffer, int size) { return stream_->Receive(buffer, size); }
   // The accepted connection's socket, to hand to a server process.
   std::intptr_t StreamHandle() const { return stream_->Handle(); }
   // Closes the server side of the current connection.

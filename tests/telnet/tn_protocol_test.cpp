@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "telnet/tn_outflow.h"
 #include "telnet/tn_protocol.h"
 
 namespace corvane::tntest {
@@ -43,6 +44,40 @@ TEST(TnProtocol, RandomStreamsGiveTheSameEventsHoweverCut) {
     std::vector<std::size_t> pieces(60);
     for (auto& n : pieces) n = random() % 12;
     EXPECT_EQ(EventsOf(stream, pieces), EventsOf(stream, {})) << "round " << round;
+  }
+}
+
+// In binary mode a CR goes out as it is; only the 255 is doubled.
+TEST(TnEncode, BinaryModeKeepsALoneCr) {
+  EXPECT_EQ(TnEncodeData("a\r\xff\r", true), "a\r\xff\xff\r");
+  EXPECT_EQ(TnEncodeData("a\r\xff\r", false), std::string("a\r\0\xff\xff\r\0", 7));
+}
+
+// However small the pieces asked for, they join to the whole, and none ends
+// inside a doubled 255 or right after a CR.
+TEST(TnOutflow, PiecesJoinToTheWholeAndEndOnBoundaries) {
+  std::mt19937 random(20260419);
+  const char bytes[] = {'\r', '\n', '\0', '\xff', 'a'};
+  for (int round = 0; round < 100; ++round) {
+    TTnOutflow flow;
+    std::string whole;
+    for (int send = 0; send < 4; ++send) {
+      std::string data;
+      for (int i = 0; i < 40; ++i) data += bytes[random() % std::size(bytes)];
+      whole += TnEncodeData(data, false);
+      flow.Append(TnEncodeData(data, false));
+    }
+    std::string joined;
+    while (!flow.Empty()) {
+      const std::string piece(flow.Next(random() % 7));
+      ASSERT_FALSE(piece.empty());
+      const std::size_t last_other = piece.find_last_not_of('\xff');
+      EXPECT_EQ((piece.size() - (last_other + 1)) % 2, 0u) << "round " << round;
+      EXPECT_NE(piece.back(), '\r') << "round " << round;
+      joined += piece;
+      flow.Remove(piece.size());
+    }
+    EXPECT_EQ(joined, whole) << "round " << round;
   }
 }
 

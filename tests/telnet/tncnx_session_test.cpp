@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -80,6 +82,70 @@ TEST(TnSend, DoublesEveryByte255InData) {
   EXPECT_EQ(c.cnx.Send("\xff", 1), 1);
   EXPECT_EQ(c.cnx.Send(nullptr, 4), 0);
   EXPECT_EQ(c.server.TakeReplies(10), B({'a', 255, 255, 'b', 255, 255, 255, 255, 255, 255}));
+}
+
+// Outside binary mode a CR goes out with LF or NUL after it. A CR that ends
+// one send gets its NUL at once: Enter cannot wait for the next key.
+TEST(TnSend, ACrWithoutLfIsFollowedByNul) {
+  Connected c;
+  for (const std::string& text : {std::string("a\rb"), std::string("\r\n"), std::string("\r\r\n"), B({13, 0}),
+                                  std::string("x\r"), std::string("\n")})
+    c.cnx.SendStr(text);
+  const std::string expected = B({'a', 13, 0, 'b', 13, 10, 13, 0, 13, 10, 13, 0, 'x', 13, 0, 10});
+  EXPECT_EQ(c.server.TakeReplies(expected.size()), expected);
+}
+
+// A paste far beyond the send queue's bound flows to a host that reads
+// slowly: the call returns at once, the rest follows as the queue drains, a
+// reply to the host's request midway goes between two pieces of it, and a
+// key typed meanwhile goes after the whole paste.
+TEST(TnSend, ALargePasteFlowsToASlowReaderWithLaterKeysAfterIt) {
+  Connected c;
+  std::string paste;
+  for (int i = 0; paste.size() < (20u << 20); ++i) paste += "line " + std::to_string(i) + (i % 7 ? "\r\n" : "\xff\r");
+  const std::string reply = B({255, 251, 24});  // never inside the encoded paste
+  const std::string expected = TnEncodeData(paste, false) + "k";
+  EXPECT_EQ(c.cnx.SendStr(paste), static_cast<int>(paste.size()));
+  EXPECT_TRUE(c.cnx.Flowing());
+  c.cnx.SendStr("k");
+  std::string received;
+  char buffer[16384];
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (received.size() < expected.size() + reply.size() && std::chrono::steady_clock::now() < deadline) {
+    platform::WaitAndProcessMessages(1);
+    const int n = c.server.Receive(buffer, sizeof buffer);
+    if (n <= 0) continue;
+    if (received.size() < (5u << 20) && received.size() + static_cast<std::size_t>(n) >= (5u << 20)) {
+      ASSERT_TRUE(c.server.Send(B({255, 253, 24})));
+    }
+    received.append(buffer, static_cast<std::size_t>(n));
+  }
+  const std::size_t at = received.find(reply);
+  ASSERT_TRUE(at != std::string::npos && at > 0);
+  const std::size_t trailing = at - (received.find_last_not_of('\xff', at - 1) + 1);
+  EXPECT_EQ(trailing % 2, 0u) << "the reply splits a doubled 255";
+  EXPECT_NE(received[at - 1], '\r') << "the reply parts a CR from its LF or NUL";
+  received.erase(at, reply.size());
+  EXPECT_EQ(received.size(), expected.size());
+  EXPECT_TRUE(received == expected) << "first difference at "
+                                    << std::mismatch(received.begin(), received.end(), expected.begin()).first -
+                                           received.begin();
+  EXPECT_EQ(c.rec.closed_count, 0);
+  EXPECT_FALSE(c.cnx.Flowing());
+}
+
+// Ending the session drops what still waits: the next session starts empty.
+TEST(TnSend, ClosingDropsTheRestOfAPaste) {
+  Connected c;
+  c.cnx.SendStr(std::string(12u << 20, 'p'));
+  platform::WaitAndProcessMessages(50);
+  EXPECT_TRUE(c.cnx.Flowing());
+  EXPECT_EQ(c.rec.closed_count, 0);
+  c.cnx.Close();
+  EXPECT_FALSE(c.cnx.Flowing());
+  ASSERT_TRUE(c.server.Connect(c.cnx, c.rec));
+  c.cnx.SendStr("x");
+  EXPECT_EQ(c.server.TakeReplies(1), "x");
 }
 
 TEST(TnSend, OutsideASessionRaises) {
