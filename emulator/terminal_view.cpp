@@ -77,6 +77,7 @@ void TCustomZuzeRI::SetXlat(bool Value) {
 // is clamped before it is compared. Clearing sends the cursor home, and a
 // caret on the screen follows it at once.
 void TCustomZuzeRI::SetRows(int Value) {
+  if (FXterm) return ResizeXterm(Value, FXterm->Cols());
   if (std::clamp(Value, 1, kMaxRows) == FScreen->Rows()) return;
   FScreen->SetRows(Value);
   FScreen->ClearScreen();
@@ -85,6 +86,7 @@ void TCustomZuzeRI::SetRows(int Value) {
 }
 
 void TCustomZuzeRI::SetCols(int Value) {
+  if (FXterm) return ResizeXterm(FXterm->Rows(), Value);
   if (std::clamp(Value, 1, kMaxCols) == FScreen->Cols()) return;
   FScreen->SetCols(Value);
   FScreen->ClearScreen();
@@ -99,7 +101,10 @@ void TCustomZuzeRI::WriteByte(char Ch) { WriteText(std::string_view(&Ch, 1)); }
 void TCustomZuzeRI::WriteText(std::string_view Str) {
   HideCaret();
   const int error = Capture(Str);
-  FScreen->FeedText(Str);
+  if (FXterm)
+    FXterm->Feed(Str);
+  else
+    FScreen->FeedText(Str);
   if (AutoRepaint) UpdateScreen();
   if (error != 0) throw EInOutError(error);
 }
@@ -109,21 +114,27 @@ int TCustomZuzeRI::CellX(int Col) const { return pixel::Add(pixel::Mul(Col, FCha
 int TCustomZuzeRI::CellY(int Row) const { return pixel::Add(pixel::Mul(Row, FLineHeight), kTopMargin); }
 
 void TCustomZuzeRI::UpdateScreen() {
-  const TScreen& s = *FScreen;
-  if (s.RepaintAll) {
+  TDirtyRect dirty;
+  bool all = false;
+  TakeChanges(dirty, all);
+  if (all) {
     FWindow->Invalidate(FWindow->ClientRect());
-  } else if (!s.Dirty.Empty()) {
+  } else if (!dirty.Empty()) {
     FWindow->Invalidate(WithMargins(
-        {CellX(s.Dirty.Left), pixel::Add(CellY(s.Dirty.Top), FInternalLeading), CellX(pixel::Add(s.Dirty.Right, 1)),
-         pixel::Add(CellY(pixel::Add(s.Dirty.Bottom, 1)), FInternalLeading)},
-        s.Dirty.Left, s.Dirty.Right));
+        {CellX(dirty.Left), pixel::Add(CellY(dirty.Top), FInternalLeading), CellX(pixel::Add(dirty.Right, 1)),
+         pixel::Add(CellY(pixel::Add(dirty.Bottom, 1)), FInternalLeading)},
+        dirty.Left, dirty.Right));
   }
-  const int x = CellX(s.Cursor.Col);
-  const int y = CellY(s.Cursor.Row);
+  const TCellPos cursor = CursorCell();
+  const int x = CellX(cursor.Col);
+  const int y = CellY(cursor.Row);
   FWindow->Invalidate(
-      WithMargins({x, y, pixel::Add(x, FCharWidth), pixel::Add(y, FLineHeight)}, s.Cursor.Col, s.Cursor.Col));
-  FScreen->ResetDirty();
-  if (FCaretCreated) ShowCaret();
+      WithMargins({x, y, pixel::Add(x, FCharWidth), pixel::Add(y, FLineHeight)}, cursor.Col, cursor.Col));
+  // The classic cursor shows again at every update; the Xterm one as the host says.
+  if (FXterm && !CursorShown())
+    HideCaret();
+  else if (FCaretCreated)
+    ShowCaret();
   MoveCaret();
 }
 
@@ -132,14 +143,20 @@ void TCustomZuzeRI::UpdateScreen() {
 // there repaints the margin beside it too.
 platform::TRect TCustomZuzeRI::WithMargins(platform::TRect Cells, int FirstCol, int LastCol) {
   if (FirstCol <= 0) Cells.Left = 0;
-  if (LastCol >= FScreen->Cols() - 1) Cells.Right = std::max(Cells.Right, FWindow->ClientRect().Right);
+  if (LastCol >= Cols() - 1) Cells.Right = std::max(Cells.Right, FWindow->ClientRect().Right);
   return Cells;
 }
 
-void TCustomZuzeRI::Clear() { FScreen->ClearScreen(); }
+void TCustomZuzeRI::Clear() {
+  if (FXterm)
+    FXterm->FullReset();
+  else
+    FScreen->ClearScreen();
+}
 
 void TCustomZuzeRI::MoveCaret() {
-  FWindow->MoveCaret(CellX(FScreen->Cursor.Col), CellY(pixel::Sub(FScreen->Cursor.Row, FTopLine)));
+  const TCellPos cursor = CursorCell();
+  FWindow->MoveCaret(CellX(cursor.Col), CellY(pixel::Sub(cursor.Row, FTopLine)));
 }
 
 void TCustomZuzeRI::ShowCaret() {
@@ -176,7 +193,7 @@ void TCustomZuzeRI::FocusGained() {
   FCaretCreated = true;
   FCaretShown = false;
   MoveCaret();
-  if (!FScreen->CursorHidden) ShowCaret();
+  if (CursorShown()) ShowCaret();
   // A repeated focus message must not chain the view's hook to itself.
   if (FHookInstalled) return;
   FSavedOnMessage =

@@ -11,6 +11,7 @@
 #include "emulator/colour_table.h"
 #include "emulator/key_tables.h"
 #include "emulator/screen.h"
+#include "emulator/xterm_screen.h"
 #include "net/lifeline.h"
 #include "platform/capture_file.h"
 #include "platform/clipboard.h"
@@ -33,6 +34,10 @@ struct TViewPorts {
 };
 
 enum class TBorderStyle { bsNone, bsSingle };
+
+// Classic: the terminal as designed (TScreen). Xterm: what hosts that were
+// told TERM=xterm expect (TXtermScreen), chosen per host.
+enum class TEmulation : std::uint8_t { Classic, Xterm };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 enum class TScrollCode {
   scLineUp,
@@ -105,6 +110,13 @@ class TCustomZuzeRI {
 
   TScreen& Screen() { return *FScreen; }
   const TScreen& Screen() const { return *FScreen; }
+
+  // The Xterm emulation keeps its own screen: null while Classic is chosen.
+  // Choosing one starts it afresh at the current rows and columns.
+  TEmulation Emulation() const { return FXterm ? TEmulation::Xterm : TEmulation::Classic; }
+  void SetEmulation(TEmulation Value);
+  TXtermScreen* Xterm() { return FXterm.get(); }
+  const TXtermScreen* Xterm() const { return FXterm.get(); }
   const TColorTable& ColorTable() const { return FColorTable; }
   int InternalLeading() const { return FInternalLeading; }
   int TopLine() const { return FTopLine; }
@@ -141,9 +153,9 @@ class TCustomZuzeRI {
   bool MonoChrome = false;
   bool Log() const { return FLog.On(); }
   void SetLog(bool Value) { FLog.SetOn(Value); }
-  int Rows() const { return FScreen->Rows(); }
+  int Rows() const { return FXterm ? FXterm->Rows() : FScreen->Rows(); }
   void SetRows(int Value);
-  int Cols() const { return FScreen->Cols(); }
+  int Cols() const { return FXterm ? FXterm->Cols() : FScreen->Cols(); }
   void SetCols(int Value);
   // Stored only: no repaint, no caret change. At least 1, since every pixel
   // conversion divides by it.
@@ -187,6 +199,16 @@ class TCustomZuzeRI {
   void PaintRun(platform::TCanvasPort& dc, int y, const TLine& Line, int s, int e);
   void PaintSelection(platform::TCanvasPort& dc);
 
+  // The Xterm emulation's share of writing, updating and painting (view_xterm.cpp).
+  void ResizeXterm(int ARows, int ACols);
+  TCellPos CursorCell() const;
+  bool CursorShown() const;
+  void TakeChanges(TDirtyRect& Dirty, bool& All);
+  platform::TRGB MarginColour() const;
+  const TColorTable& Palette() const;
+  void PaintXtermLine(platform::TCanvasPort& dc, int y, int Row);
+  void PaintXtermRun(platform::TCanvasPort& dc, int y, const TXtermRow& Line, int s, int e);
+
   // key_mapping.cpp
   struct TKeyDown {
     int Vk = 0;
@@ -206,6 +228,8 @@ class TCustomZuzeRI {
   platform::TMessageBoxPort* FMessageBox;
 
   std::unique_ptr<TScreen> FScreen;
+  std::unique_ptr<TXtermScreen> FXterm;
+  std::u32string FRunCells;  // one run's cells while painting, kept to save allocations
   TCaptureLog FLog;
   bool FCaretShown = false;
   bool FCaretCreated = false;

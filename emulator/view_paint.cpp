@@ -38,8 +38,8 @@ void TCustomZuzeRI::PaintRequest(TCanvasPort* dc) {
 void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
   TRGB margin = kDefaultBrush;
   if (!MonoChrome) {
-    dc.RealizePalette(FColorTable);
-    margin = FColorTable[FScreen->Attr >> 4];
+    dc.RealizePalette(Palette());
+    margin = MarginColour();
   }
   const TRect R = FWindow->ClientRect();
 
@@ -52,18 +52,26 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
   }
 
   dc.SelectFont(FFont);
-  for (int n = pixel::Add(k, FTopLine); n < kPaintedLines;) {
+  // The classic view paints every stored row the window has room for; the
+  // Xterm view its rows, and the margin below them.
+  const int painted = FXterm ? FXterm->Rows() : kPaintedLines;
+  int n = pixel::Add(k, FTopLine);
+  for (; n < painted; ++n) {
     if (pixel::Add(y, FLineHeight) > pixel::Sub(R.Bottom, kTopMargin)) {
       Fill(dc, {0, y, pixel::Sub(R.Right, 2), pixel::Sub(R.Bottom, 2)}, margin);
       break;
     }
-    PaintLine(dc, y, *FScreen->Lines[n]);
-    ++n;
+    if (FXterm)
+      PaintXtermLine(dc, y, n);
+    else
+      PaintLine(dc, y, *FScreen->Lines[n]);
     y = pixel::Add(y, FLineHeight);
     if (y > P.Bottom) break;
   }
+  if (FXterm && n >= painted && y <= P.Bottom)
+    Fill(dc, {0, pixel::Add(y, FInternalLeading), pixel::Sub(R.Right, 2), pixel::Sub(R.Bottom, 2)}, margin);
 
-  const int textRight = CellX(FScreen->Cols());
+  const int textRight = CellX(Cols());
   if (textRight < pixel::Sub(R.Right, 2))
     Fill(dc, {textRight, kTopMargin, pixel::Sub(R.Right, 2), pixel::Sub(R.Bottom, 2)}, margin);
 

@@ -1,8 +1,26 @@
 #include "emulator/xterm_colours.h"
 
-#include "emulator/colour_table.h"
-
 namespace corvane {
+
+const TColorTable XtermColorTable = {{
+    {0, 0, 0},
+    {168, 0, 0},
+    {0, 168, 0},
+    {168, 168, 0},
+    {0, 0, 168},
+    {168, 0, 168},
+    {0, 168, 168},
+    {200, 200, 200},
+    {84, 84, 84},
+    {255, 84, 84},
+    {84, 255, 84},
+    {255, 255, 84},
+    {84, 84, 255},
+    {255, 84, 255},
+    {84, 255, 255},
+    {255, 255, 255},
+}};
+
 namespace {
 
 std::uint8_t CubeLevel(int Step) { return static_cast<std::uint8_t>(Step == 0 ? 0 : 55 + 40 * Step); }
@@ -15,7 +33,7 @@ int Distance(platform::TRGB A, platform::TRGB B) {
 }  // namespace
 
 platform::TRGB IndexedColour(int Index) {
-  if (Index < 16) return InitialColorTable[static_cast<std::size_t>(Index)];
+  if (Index < 16) return XtermColorTable[static_cast<std::size_t>(Index)];
   if (Index < 232) {
     const int cube = Index - 16;
     return {CubeLevel(cube / 36), CubeLevel(cube / 6 % 6), CubeLevel(cube % 6)};
@@ -27,8 +45,8 @@ platform::TRGB IndexedColour(int Index) {
 int NearestOfSixteen(platform::TRGB Colour) {
   int best = 0;
   for (int i = 1; i < 16; ++i)
-    if (Distance(Colour, InitialColorTable[static_cast<std::size_t>(i)]) <
-        Distance(Colour, InitialColorTable[static_cast<std::size_t>(best)]))
+    if (Distance(Colour, XtermColorTable[static_cast<std::size_t>(i)]) <
+        Distance(Colour, XtermColorTable[static_cast<std::size_t>(best)]))
       best = i;
   return best;
 }

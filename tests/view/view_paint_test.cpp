@@ -237,3 +237,55 @@ TEST_F(ViewPaint, TheSelectionFrameIsDrawnDoubleAfterTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+// The Xterm emulation on the same window: 2 rows of 10 columns.
+class XtermViewPaint : public ViewPaint {
+ protected:
+  XtermViewPaint() {
+    view().SetEmulation(TEmulation::Xterm);
+    rig.ClearRecords();
+  }
+};
+
+TEST_F(XtermViewPaint, RunsOfOneLookAreCellRunsAndTheMarginBelowTheRowsIsFilled) {
+  view().WriteText("\x1b[1;31mab\x1b[0;4m\xE4\xB8\xAD\x1b[24;7m \x1b[m");
+  EXPECT_EQ(PaintAll(), (Calls{
+                            "RealizePalette",
+                            "Fill (0,0,120,6) #000000",
+                            "Fill (0,0,120,6) #000000",
+                            "SelectFont Terminal",
+                            "Cells 6,4 (0,6,22,22) 'ab' #FF5454 on #000000",  // bold red is colour 9, bright red
+                            "Underlined cells 22,4 (22,6,38,22) '\xE4\xB8\xAD_' #C8C8C8 on #000000",
+                            "Cells 38,4 (38,6,46,22) ' ' #000000 on #C8C8C8",
+                            "Cells 46,4 (46,6,92,22) '     ' #C8C8C8 on #000000",
+                            "Cells 6,20 (0,22,92,38) '          ' #C8C8C8 on #000000",
+                            "Fill (0,38,118,58) #000000",  // below the last row
+                            "Fill (86,4,118,58) #000000",
+                            "RestoreFont",
+                        }));
+}
+
+TEST_F(XtermViewPaint, RowsAndColumnsResizeTheXtermScreenBeyondTheClassicLimits) {
+  view().SetRows(100);
+  view().SetCols(300);
+  EXPECT_EQ(view().Rows(), 100);
+  EXPECT_EQ(view().Cols(), 300);
+  view().SetEmulation(TEmulation::Classic);
+  EXPECT_EQ(view().Rows(), 2);
+  EXPECT_EQ(view().Xterm(), nullptr);
+}
+
+TEST_F(XtermViewPaint, TheCaretFollowsTheXtermCursorAndItsVisibility) {
+  view().FocusGained();
+  rig.Window.Calls.clear();
+  view().WriteText("abc\x1b[?25l");
+  EXPECT_EQ(rig.Window.Calls.back(), "MoveCaret 30,4");
+  EXPECT_FALSE(view().CaretShown());
+  view().WriteText("\x1b[2;2H\x1b[?25h");
+  EXPECT_EQ(rig.Window.Calls.back(), "MoveCaret 14,20");
+  EXPECT_TRUE(view().CaretShown());
+}
+
+}  // namespace
