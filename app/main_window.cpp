@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/centring.h"
+#include "app/terminal_area.h"
 #include "app/terminal_design.h"
 #include "platform/ascii_text.h"
 
@@ -26,17 +27,29 @@ TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platfor
 
 // The settings stay those of the stored host, also when the command line
 // names another.
+// The window is centred at the size it shows the settings' grid with.
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
+  terminal_.LoadSettings();
+  terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
+  ShowWholeGrid();
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
-  terminal_.LoadSettings();
-  terminal_.SetLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font())));
   if (commandLine.Host.empty()) return;
   terminal_.HostName = commandLine.Host;
   if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
   form_.SetAddressText(commandLine.Host);
   form_.RepaintNow();
   terminal_.Connect();
+}
+
+// The room on the screen is what the window leaves around its terminal.
+void TMainWindow::ShowWholeGrid() {
+  const platform::TRect client = terminalWindow_.ClientRect();
+  const platform::TSize designed{client.Right - client.Left, client.Bottom - client.Top};
+  const platform::TSize room{form_.ScreenWidth() - (form_.OuterWidth() - designed.Width),
+                             form_.ScreenHeight() - (form_.OuterHeight() - designed.Height)};
+  const platform::TSize size = TerminalClientSize(designed, terminal_.GridClientSize(), room);
+  if (!(size == designed)) form_.SetTerminalClientSize(size);
 }
 
 void TMainWindow::bConnectClick() {

@@ -40,6 +40,9 @@ class TMainWindowControls {
   virtual int ScreenWidth() = 0;
   virtual int ScreenHeight() = 0;
   virtual void MoveTo(int left, int top) = 0;
+  // Gives the terminal control this client size; the window grows with it
+  // and the controls beside and below it follow.
+  virtual void SetTerminalClientSize(platform::TSize size) = 0;
   virtual void RepaintNow() = 0;
 
   virtual void ShowAboutBox() = 0;
@@ -68,6 +71,7 @@ class TMainWindow {
   void Exit1Click();
 
  private:
+  void ShowWholeGrid();
   void ShowCaptureState();
   void RememberAddress(const std::string& address);
 
