@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/centring.h"
+#include "app/terminal_area.h"
 #include "app/terminal_design.h"
 #include "platform/ascii_text.h"
 
@@ -36,12 +37,14 @@ void TMainWindow::ShowingCaptureState(TAction action) {
 }
 
 // The settings stay those of the stored host, also when the command line
-// names another.
+// names another. The window is centred at the size it shows the settings'
+// grid with.
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
+  const std::string settingsProblem = terminal_.LoadSettings();
+  terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
+  ShowWholeGrid();
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
-  const std::string settingsProblem = terminal_.LoadSettings();
-  terminal_.SetLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font())));
   if (!commandLine.Host.empty()) {
     terminal_.HostName = commandLine.Host;
     if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
@@ -51,6 +54,16 @@ void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   }
   // Said once, by the application's error report, after start-up has done all it would do.
   if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
+}
+
+// The room on the screen is what the window leaves around its terminal.
+void TMainWindow::ShowWholeGrid() {
+  const platform::TRect client = terminalWindow_.ClientRect();
+  const platform::TSize designed{client.Right - client.Left, client.Bottom - client.Top};
+  const platform::TSize room{form_.ScreenWidth() - (form_.OuterWidth() - designed.Width),
+                             form_.ScreenHeight() - (form_.OuterHeight() - designed.Height)};
+  const platform::TSize size = TerminalClientSize(designed, terminal_.GridClientSize(), room);
+  if (!(size == designed)) form_.SetTerminalClientSize(size);
 }
 
 // The "Connecting to" line is captured too, and a failing file stops capture.

@@ -40,6 +40,9 @@ class TMainWindowControls {
   virtual int ScreenWidth() = 0;
   virtual int ScreenHeight() = 0;
   virtual void MoveTo(int left, int top) = 0;
+  // Gives the terminal control this client size; the window grows with it
+  // and the controls beside and below it follow.
+  virtual void SetTerminalClientSize(platform::TSize size) = 0;
   virtual void RepaintNow() = 0;
 
   virtual void ShowAboutBox() = 0;
@@ -71,6 +74,7 @@ class TMainWindow {
   // Runs `action`, then shows the capture state, also when it raised.
   template <class TAction>
   void ShowingCaptureState(TAction action);
+  void ShowWholeGrid();
   void ShowCaptureState();
   void RememberAddress(const std::string& address);
 

@@ -16,6 +16,7 @@ namespace {
 constexpr int vkBack = 8, vkTab = 9, vkReturn = 13, vkEscape = 27;
 constexpr int vkShift = 16, vkControl = 17, vkMenu = 18;
 constexpr int vkPrior = 33, vkDown = 40;
+constexpr int vkF10 = 121;
 constexpr int vkA = 65, vkZ = 90;
 constexpr int vkDeadKey = 221;
 constexpr int kKeypadStarScanCode = 0x37;
@@ -113,14 +114,15 @@ void TCustomZuzeRI::KeyPress(char& Key) {
 }
 
 // F10 and Alt combinations arrive as system key-down messages; they reach the
-// key tables, and whatever the tables do not claim is left to the menu.
+// key tables, and the Alt combinations the tables do not claim are left to
+// the menu. F10 without Alt is the terminal's key even where the table has no
+// row for it: it sends nothing and never opens the menu.
 void TCustomZuzeRI::AppMessageHandler(platform::TMessage& Msg, bool& Handled) {
   bool claimed = false;
-  if (Msg.Window == FWindow->Handle()) {
-    if (Msg.Msg == platform::kKeyDownMessage)
-      claimed = HandleKeyDown(ReadKeyDown(Msg));
-    else if (Msg.Msg == platform::kSysKeyDownMessage)
-      claimed = HandleTableKey(ReadKeyDown(Msg));
+  const bool system = Msg.Msg == platform::kSysKeyDownMessage;
+  if (Msg.Window == FWindow->Handle() && (system || Msg.Msg == platform::kKeyDownMessage)) {
+    const TKeyDown key = ReadKeyDown(Msg);
+    claimed = (system ? HandleTableKey(key) : HandleKeyDown(key)) || (key.Vk == vkF10 && !(key.Shift & ssAlt));
   }
   if (claimed)
     Handled = true;

@@ -64,6 +64,15 @@ void TCustomZuzeRI::MeasureFont() {
   FCharWidth = std::max(1, metrics.MaxCharWidth);
   FLineHeight = std::max(1, metrics.Height);
   FInternalLeading = metrics.InternalLeading;
+  FFontHeight = metrics.Height;
+}
+
+int TCustomZuzeRI::WholeGlyphLineHeight(int Designed) const {
+  return std::max(Designed, FFontHeight - FInternalLeading);
+}
+
+platform::TSize TCustomZuzeRI::GridClientSize() const {
+  return {pixel::Add(CellX(Cols()), kLeftMargin), pixel::Add(pixel::Add(CellY(Rows()), FInternalLeading), kTopMargin)};
 }
 
 void TCustomZuzeRI::SetLineHeight(int Value) { FLineHeight = std::max(1, Value); }

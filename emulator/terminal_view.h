@@ -119,6 +119,11 @@ class TCustomZuzeRI {
   const TXtermScreen* Xterm() const { return FXterm.get(); }
   const TColorTable& ColorTable() const { return FColorTable; }
   int InternalLeading() const { return FInternalLeading; }
+  // The line height that shows every glyph of the font whole: `Designed`,
+  // or the font's height below its leading where that is taller.
+  int WholeGlyphLineHeight(int Designed) const;
+  // The client size that shows every row and column with the margins around them.
+  platform::TSize GridClientSize() const;
   int TopLine() const { return FTopLine; }
   bool CaretCreated() const { return FCaretCreated; }
   bool CaretShown() const { return FCaretShown; }
@@ -236,6 +241,7 @@ class TCustomZuzeRI {
   int FLineHeight = 1;
   int FCharWidth = 1;
   int FInternalLeading = 0;
+  int FFontHeight = 0;
   platform::TFont FFont;
   TScrollBar FVScrollBar;
   int FTopLine = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // A rectangle in client pixels; Right and Bottom are exclusive, as the window
-// system counts them.
+// system counts them. A size in the same pixels.
 
 namespace corvane::platform {
 
@@ -13,6 +13,12 @@ struct TRect {
   bool Empty() const { return Right <= Left || Bottom <= Top; }
   bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
   friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+struct TSize {
+  int Width = 0;
+  int Height = 0;
+  friend bool operator==(const TSize&, const TSize&) = default;
 };
 
 }  // namespace corvane::platform

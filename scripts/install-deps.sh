@@ -9,7 +9,7 @@ packages="
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 fonts-wine xvfb
   busybox-static inetutils-telnetd netbase
-  qt6-base-dev qt6-qpa-plugins libx11-dev fonts-dejavu-core xdotool imagemagick
+  qt6-base-dev qt6-qpa-plugins libx11-dev fonts-dejavu-core xdotool imagemagick librsvg2-bin
   clang libclang-rt-14-dev
 "
 

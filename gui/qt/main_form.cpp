@@ -73,12 +73,12 @@ TForm1::TForm1() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setFont(DesignedFormFont());
-  auto* client = new QWidget(this);
-  client->setFixedSize(kClientSize);
-  setCentralWidget(client);
-  CreateTop(client);
-  CreateTerminal(client);
-  CreateStatusBar(client);
+  client_ = new QWidget(this);
+  client_->setFixedSize(kClientSize);
+  setCentralWidget(client_);
+  CreateTop(client_);
+  CreateTerminal(client_);
+  CreateStatusBar(client_);
   CreateMenus();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   adjustSize();
@@ -96,6 +96,7 @@ TForm1::~TForm1() {
 
 void TForm1::CreateTop(QWidget* client) {
   auto* pnlTop = new QFrame(client);
+  pnlTop_ = pnlTop;
   pnlTop->setObjectName("pnlTop");
   pnlTop->setFrameStyle(QFrame::Panel | QFrame::Raised);
   pnlTop->setGeometry(kTopPanel);
@@ -139,6 +140,7 @@ void TForm1::CreateTerminal(QWidget* client) {
 
 void TForm1::CreateStatusBar(QWidget* client) {
   auto* sbStatus = new QStatusBar(client);
+  sbStatus_ = sbStatus;
   sbStatus->setObjectName("sbStatus");
   sbStatus->setGeometry(kStatusBar);
   sbStatus->setSizeGripEnabled(false);
@@ -204,6 +206,16 @@ int TForm1::OuterHeight() { return frameGeometry().height(); }
 
 int TForm1::ScreenWidth() { return (screen() ? screen() : QGuiApplication::primaryScreen())->geometry().width(); }
 int TForm1::ScreenHeight() { return (screen() ? screen() : QGuiApplication::primaryScreen())->geometry().height(); }
+
+// The top panel widens and the status bar moves down with the terminal.
+void TForm1::SetTerminalClientSize(TSize size) {
+  const QSize grow = QSize(size.Width, size.Height) - terminalWidget_->size();
+  terminalWidget_->resize(size.Width, size.Height);
+  pnlTop_->resize(pnlTop_->size() + QSize(grow.width(), 0));
+  sbStatus_->setGeometry(sbStatus_->geometry().translated(0, grow.height()).adjusted(0, 0, grow.width(), 0));
+  client_->setFixedSize(client_->size() + grow);
+  adjustSize();
+}
 
 void TForm1::ShowAboutBox() {
   if (aboutBox_ != nullptr) aboutBox_->exec();

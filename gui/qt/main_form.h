@@ -60,6 +60,7 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   int ScreenWidth() override;
   int ScreenHeight() override;
   void MoveTo(int left, int top) override { move(left, top); }
+  void SetTerminalClientSize(TSize size) override;
   void RepaintNow() override { repaint(); }
   void ShowAboutBox() override;
   void CloseApplication() override;
@@ -73,6 +74,9 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   TAboutBox* aboutBox_ = nullptr;
   TQtClipboard clipboard_;
   TQtMessageBox messageBox_;
+  QWidget* client_;
+  QWidget* pnlTop_;
+  QWidget* sbStatus_;
   TQtTerminalWidget* terminalWidget_;
   std::unique_ptr<QObject> shortcutsFirst_;
   std::unique_ptr<TTnZuzeRI> tZuzeRI;

@@ -15,6 +15,7 @@ constexpr char kClassName[] = "TForm1";
 
 // Positions and sizes in pixels at 96 dots per inch.
 constexpr SIZE kClientSize{653, 380};
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr RECT kTopPanel{0, 0, 653, 33};
 constexpr RECT kAddress{8, 4, 117, 25};
 constexpr int kAddressListHeight = 150;
@@ -82,6 +83,16 @@ void AddTool(HWND tooltip, HWND owner, HWND control, const char* text) {
   SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+SIZE SizeOf(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
+
+// Moves and sizes a child window by the given amounts, in its parent's pixels.
+void Shift(HWND child, int dx, int dy, int dw, int dh) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  MoveWindow(child, r.left + dx, r.top + dy, r.right - r.left + dw, r.bottom - r.top + dh, TRUE);
+}
+
 std::string WindowText(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
   text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
@@ -97,11 +108,11 @@ TForm1::TForm1() {
                       LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
   font_ = CreateFormFont();
   CreateMenus();
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT outer{0, 0, kClientSize.cx, kClientSize.cy};
-  AdjustWindowRect(&outer, style, TRUE);
-  CreateWindowExA(0, kClassName, "Corvane Telnet", style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+  AdjustWindowRect(&outer, kStyle, TRUE);
+  CreateWindowExA(0, kClassName, "Corvane Telnet", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                   outer.bottom - outer.top, nullptr, menu_, GetModuleHandleA(nullptr), this);
+  topPanel_ = kTopPanel;
   clipboard_ = std::make_unique<TWin32Clipboard>(hwnd_);
   messageBox_ = std::make_unique<TWin32MessageBox>(hwnd_);
   CreateTop();
@@ -203,7 +214,7 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT: {
       PAINTSTRUCT ps{};
       const HDC dc = BeginPaint(hwnd_, &ps);
-      RECT panel = kTopPanel;
+      RECT panel = topPanel_;
       DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);
       EndPaint(hwnd_, &ps);
       return 0;
@@ -270,6 +281,23 @@ int TForm1::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 void TForm1::MoveTo(int left, int top) {
   SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The top panel widens and the status bar moves down with the terminal.
+void TForm1::SetTerminalClientSize(TSize size) {
+  RECT terminal{};
+  GetClientRect(terminalWindow_->Hwnd(), &terminal);
+  const int dw = size.Width - terminal.right, dh = size.Height - terminal.bottom;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  RECT outer{0, 0, client.right + dw, client.bottom + dh};
+  AdjustWindowRect(&outer, kStyle, TRUE);
+  const SIZE window = SizeOf(outer);
+  SetWindowPos(hwnd_, nullptr, 0, 0, window.cx, window.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Shift(terminalWindow_->Hwnd(), 0, 0, dw, dh);
+  Shift(sbStatus_, 0, dh, dw, 0);
+  topPanel_.right += dw;
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TForm1::RepaintNow() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }

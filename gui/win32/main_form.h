@@ -50,6 +50,7 @@ class TForm1 final : public TMainWindowControls {
   int ScreenWidth() override;
   int ScreenHeight() override;
   void MoveTo(int left, int top) override;
+  void SetTerminalClientSize(TSize size) override;
   void RepaintNow() override;
   void ShowAboutBox() override;
   void CloseApplication() override;
@@ -70,6 +71,7 @@ class TForm1 final : public TMainWindowControls {
   HWND bConnect_ = nullptr;
   HWND bDisconnect_ = nullptr;
   HWND sbStatus_ = nullptr;
+  RECT topPanel_{};
   HMENU menu_ = nullptr;
   HACCEL accelerators_ = nullptr;
   HFONT font_ = nullptr;

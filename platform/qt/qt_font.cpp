@@ -57,9 +57,7 @@ QFont ResolveFont(const TFont& font) {
 
 TTextMetrics MetricsOf(const QFont& font) {
   const QFontMetrics metrics(font);
-  const int height = metrics.ascent() + metrics.descent();
-  const int em = font.pixelSize() > 0 ? font.pixelSize() : height;
-  return {metrics.horizontalAdvance(QLatin1Char('0')), height, std::max(0, height - em)};
+  return {metrics.horizontalAdvance(QLatin1Char('0')), metrics.ascent() + metrics.descent(), 0};
 }
 
 }  // namespace corvane::platform::qt

@@ -19,8 +19,9 @@ int PixelHeightOf(int points);
 QFont ResolveFont(const TFont& font);
 
 // The cell width is the advance of a character: a fallback face may report a
-// widest glyph far wider than its cells. The internal leading is the room
-// above the em square, as the Windows metrics count it.
+// widest glyph far wider than its cells. The cell is the face's whole height
+// with no internal leading: the view clips each row below its leading, and
+// the dot of i, the bar of [ and the accents reach into it.
 TTextMetrics MetricsOf(const QFont& font);
 
 }  // namespace corvane::platform::qt

@@ -42,12 +42,15 @@ void TGdiCanvas::SelectFont(const TFont& font) {
 
 // For a fixed-pitch font the widest character is the cell: substitutes for
 // the terminal font report a maximum that covers glyphs far wider than it.
+// The cell is the font's whole height with no internal leading: the view
+// clips each row below its leading, and the outline faces that stand in for
+// the raster terminal font draw the dot of i and the bar of T into theirs.
 TTextMetrics TGdiCanvas::TextMetrics() {
   TEXTMETRICA tm{};
   GetTextMetricsA(dc_, &tm);
   // TMPF_FIXED_PITCH set means a variable pitch.
   const bool fixed = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
-  return {fixed ? tm.tmAveCharWidth : tm.tmMaxCharWidth, tm.tmHeight, tm.tmInternalLeading};
+  return {fixed ? tm.tmAveCharWidth : tm.tmMaxCharWidth, tm.tmHeight, 0};
 }
 
 void TGdiCanvas::RestoreFont() {

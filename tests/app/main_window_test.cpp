@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/centring.h"
 #include "tests/telnet/telnet_peer.h"
 #include "tests/view/support/view_rig.h"
@@ -32,6 +35,8 @@ class TFakeForm final : public TMainWindowControls {
   int ScreenWidth() override { return 1024; }
   int ScreenHeight() override { return 768; }
   void MoveTo(int left, int top) override { MovedTo = {left, top}; }
+  void SetTerminalClientSize(platform::TSize size) override { TerminalClient = size; }
+  platform::TSize TerminalClient{-1, -1};
   void RepaintNow() override {}
   void ShowAboutBox() override {}
   void CloseApplication() override {}
@@ -53,6 +58,8 @@ TEST(MainWindowTest, StartingCentresTheWindowMeasuresTheFontAndConnectsTheComman
   EXPECT_EQ(w.terminal.LineHeight(), 15);
   EXPECT_EQ(w.form.Address, "");
   w.rig.Window.FontHeight = 0;  // a font without height still leaves rows of a pixel
+  w.rig.Window.Metrics = {8, 0, 0};
+  w.terminal.SetFont(w.terminal.Font());
   w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), ""});
   EXPECT_EQ(w.terminal.LineHeight(), 1);
   EXPECT_EQ(w.form.Address, "127.0.0.1");
@@ -79,6 +86,33 @@ TEST(MainWindowTest, AnUnreadableIniFileIsReportedAfterStartUp) {
   EXPECT_EQ(w.terminal.LineHeight(), 15);
   EXPECT_EQ(w.terminal.Rows(), 25);
   EXPECT_TRUE(server.Accept());
+}
+
+// A face taller than the designed line (the substitutes are) grows the line;
+// a face whose leading is clipped keeps it. The terminal control grows to
+// show the settings' whole grid, within the room the screen leaves.
+TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
+  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-grid.ini";
+  std::ofstream(ini) << "[fits]\n[wide]\nRows=30\nCols=100\n[tall]\nRows=50\n";
+  struct TCase {
+    const char* Section;
+    platform::TTextMetrics Metrics;
+    int LineHeight;
+    platform::TSize Terminal;
+  };
+  for (const TCase& c : {TCase{"fits", {8, 12, 0}, 12, {-1, -1}}, TCase{"fits", {8, 15, 3}, 12, {-1, -1}},
+                         TCase{"wide", {8, 15, 0}, 15, {6 + 100 * 8 + 6, 4 + 30 * 15 + 4}},
+                         TCase{"tall", {8, 16, 0}, 16, {700, 768 - (427 - 420)}}}) {
+    TWindowRig w;
+    w.rig.Window.Client = {0, 0, 700, 420};
+    w.rig.Window.Metrics = c.Metrics;
+    w.terminal.IniFilename = ini.string();
+    w.terminal.HostName = c.Section;
+    w.window.FormCreate({});
+    EXPECT_EQ(w.terminal.LineHeight(), c.LineHeight) << c.Section;
+    EXPECT_EQ(w.form.TerminalClient, c.Terminal) << c.Section << " " << c.LineHeight;
+  }
+  std::filesystem::remove(ini);
 }
 
 // The check mark and the panel show the state capture is really in, also

@@ -11,15 +11,41 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "gui/qt/about_box.h"
+#include "platform/qt/qt_canvas.h"
 #include "qt_test_app.h"
 #include "tests/telnet/telnet_peer.h"
 
 namespace corvane::gui::qt {
 namespace {
+
+// How many pixel rows of `area` hold a pixel that is not black.
+int InkRows(const QImage& image, const QRect& area) {
+  int rows = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    bool ink = false;
+    for (int x = area.left(); x <= area.right() && !ink; ++x) ink = image.pixel(x, y) != qRgb(0, 0, 0);
+    rows += ink ? 1 : 0;
+  }
+  return rows;
+}
+
+// The same, for one glyph drawn in white by the canvas with room all around.
+int FreeInkRows(const TFont& font, char code) {
+  QImage image(80, 80, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  {
+    QPainter painter(&image);
+    TQtCanvas canvas(painter);
+    canvas.SelectFont(font);
+    canvas.TextRun(20, 20, {0, 0, 80, 80}, std::string(1, code), {255, 255, 255}, {0, 0, 0});
+  }
+  return InkRows(image, image.rect());
+}
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -189,6 +215,46 @@ TEST_F(MainFormTest, TheScreenShowsTheHostsColours) {
   const int middle = 4 + form_.Terminal().InternalLeading() + 6;
   EXPECT_EQ(test::PixelAt(shot, w->mapTo(&form_, QPoint(6 + cw + cw / 2, middle))), (TRGB{0, 112, 216}));
   EXPECT_EQ(test::PixelAt(shot, w->mapTo(&form_, QPoint(6 + 10 * cw, middle + 24))), (TRGB{0, 0, 168}));
+}
+
+// The substitute face is taller than the designed 12-pixel line: the dot of
+// i, the top bar of [ and the crossbar of T must not be clipped away.
+TEST_F(MainFormTest, EveryGlyphIsDrawnWholeInItsCell) {
+  const TTnZuzeRI& view = form_.Terminal();
+  form_.Terminal().WriteText("\x1b[2J\x1b[H\x1b[1;37mi[T");
+  const QImage shot = form_.TerminalWidget()->grab().toImage();
+  const std::string glyphs = "i[T";
+  for (int col = 0; col < 3; ++col) {
+    const QRect cell(6 + col * view.CharWidth(), 4 + view.InternalLeading(), view.CharWidth(), view.LineHeight());
+    EXPECT_EQ(InkRows(shot, cell), FreeInkRows(view.Font(), glyphs[static_cast<std::size_t>(col)])) << glyphs[col];
+  }
+}
+
+// Rows=30 and Cols=100 from the INI file: the last cell is drawn and the
+// status bar stays below the terminal, inside the window.
+TEST(MainFormGridTest, TheWindowShowsEveryRowAndColumnOfTheSettings) {
+  test::TestApp();
+  QTemporaryDir dir;
+  QFile ini(dir.filePath("TNZUZERI.INI"));
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write("[127.0.0.1]\nRows=30\nCols=100\n");
+  ini.close();
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(dir.path());
+  TForm1 form;
+  form.FormCreate({});
+  QDir::setCurrent(previous);
+  const TTnZuzeRI& view = form.Terminal();
+  ASSERT_EQ(view.Rows(), 30);
+  ASSERT_EQ(view.Cols(), 100);
+  form.Terminal().WriteText("\x1b[30;100H\x1b[7m ");
+  const QImage shot = form.TerminalWidget()->grab().toImage();
+  const QPoint lastCell(6 + 99 * view.CharWidth() + view.CharWidth() / 2,
+                        4 + 29 * view.LineHeight() + view.LineHeight() / 2);
+  EXPECT_EQ(test::PixelAt(shot, lastCell), (TRGB{200, 200, 200}));
+  const QRect status = form.findChild<QStatusBar*>("sbStatus")->geometry();
+  EXPECT_GE(status.top(), form.TerminalWidget()->geometry().bottom());
+  EXPECT_TRUE(form.centralWidget()->rect().contains(status));
 }
 
 }  // namespace

@@ -6,10 +6,13 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 
 #include "gui/win32/about_box.h"
 #include "platform/message_loop.h"
+#include "platform/win32/gdi_canvas.h"
 #include "platform/win32/message_pump.h"
 #include "tests/telnet/telnet_peer.h"
 #include "tests/win32/view_rig.h"
@@ -17,6 +20,38 @@
 namespace {
 
 using corvane::gui::win32::TForm1;
+
+// How many pixel rows of `area` hold a pixel that is not black.
+template <typename PixelOf>
+int InkRows(const RECT& area, PixelOf pixel) {
+  int rows = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    bool ink = false;
+    for (int x = area.left; x < area.right && !ink; ++x) ink = pixel(x, y) != RGB(0, 0, 0);
+    rows += ink ? 1 : 0;
+  }
+  return rows;
+}
+
+// The same, for one glyph drawn in white by the canvas with room all around.
+int FreeInkRows(const corvane::platform::TFont& font, char code) {
+  const HDC screen = GetDC(nullptr);
+  const HDC dc = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 80, 80);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ old = SelectObject(dc, bitmap);
+  corvane::platform::win32::TGdiObjects objects;
+  {
+    corvane::platform::win32::TGdiCanvas canvas(dc, objects, nullptr);
+    canvas.SelectFont(font);
+    canvas.TextRun(20, 20, {0, 0, 80, 80}, std::string(1, code), {255, 255, 255}, {0, 0, 0});
+  }
+  const int rows = InkRows({0, 0, 80, 80}, [dc](int x, int y) { return GetPixel(dc, x, y); });
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return rows;
+}
 
 class Win32MainForm : public ::testing::Test {
  protected:
@@ -45,6 +80,17 @@ class Win32MainForm : public ::testing::Test {
     corvane::win32test::Pump();
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
+  }
+
+  HWND Terminal() { return FindWindowExA(form.Hwnd(), nullptr, "CorvaneTerminalView", nullptr); }
+
+  // Paints what is pending, then reads a pixel of the terminal's client area.
+  COLORREF TerminalPixel(int x, int y) {
+    UpdateWindow(Terminal());
+    const HDC dc = GetDC(Terminal());
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(Terminal(), dc);
+    return colour;
   }
 
   TForm1 form;
@@ -156,6 +202,80 @@ TEST_F(Win32MainForm, TheAboutBoxShowsModallyAsOftenAsAsked) {
     for (const char* label : {"Corvane Telnet", "Version 0.2", "Pre-release version"})
       EXPECT_NE(FindWindowExA(about.Hwnd(), nullptr, "STATIC", label), nullptr) << label;
   }
+}
+
+// The face that stands in for the raster terminal font is taller than the
+// designed 12-pixel line: the dot of i, the top bar of [ and the crossbar of
+// T must not be clipped away.
+TEST_F(Win32MainForm, EveryGlyphIsDrawnWholeInItsCell) {
+  form.FormCreate({});
+  const corvane::TTnZuzeRI& view = form.Terminal();
+  form.Terminal().WriteText("\x1b[2J\x1b[H\x1b[1;37mi[T");
+  UpdateWindow(Terminal());
+  const std::string glyphs = "i[T";
+  for (int col = 0; col < 3; ++col) {
+    const int left = 6 + col * view.CharWidth(), top = 4 + view.InternalLeading();
+    const RECT cell{left, top, left + view.CharWidth(), top + view.LineHeight()};
+    EXPECT_EQ(InkRows(cell, [this](int x, int y) { return TerminalPixel(x, y); }),
+              FreeInkRows(view.Font(), glyphs[static_cast<std::size_t>(col)]))
+        << glyphs[static_cast<std::size_t>(col)];
+  }
+}
+
+// Rows=30 and Cols=100 from the INI file: the last cell is drawn and the
+// status bar stays below the terminal, inside the window.
+TEST_F(Win32MainForm, TheWindowShowsEveryRowAndColumnOfTheSettings) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string ini = std::string(folder) + "cv-form-grid.ini";
+  std::ofstream(ini) << "[127.0.0.1]\r\nRows=30\r\nCols=100\r\n";
+  form.Terminal().IniFilename = ini;
+  form.FormCreate({});
+  std::remove(ini.c_str());
+  const corvane::TTnZuzeRI& view = form.Terminal();
+  ASSERT_EQ(view.Rows(), 30);
+  ASSERT_EQ(view.Cols(), 100);
+  form.Terminal().WriteText("\x1b[30;100H\x1b[7m ");
+  const int x = 6 + 99 * view.CharWidth() + view.CharWidth() / 2,
+            y = 4 + 29 * view.LineHeight() + view.LineHeight() / 2;
+  EXPECT_EQ(TerminalPixel(x, y), RGB(200, 200, 200));
+  RECT terminal{}, status{}, client{};
+  GetWindowRect(Terminal(), &terminal);
+  GetWindowRect(Find(STATUSCLASSNAMEA), &status);
+  EXPECT_GE(status.top, terminal.bottom);
+  GetClientRect(form.Hwnd(), &client);
+  MapWindowPoints(form.Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_LE(status.bottom, client.bottom);
+  EXPECT_LE(status.right, client.right);
+}
+
+// A window procedure in front of the form's that keeps the menu from opening
+// and counts each attempt.
+int menuOpenings = 0;
+WNDPROC formProc = nullptr;
+LRESULT CALLBACK CountMenuOpenings(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_KEYMENU) {
+    ++menuOpenings;
+    return 0;
+  }
+  return CallWindowProcA(formProc, hwnd, message, wparam, lparam);
+}
+
+// The VT100 table has no F10 row: the key still belongs to the terminal.
+TEST_F(Win32MainForm, F10InTheTerminalNeverOpensTheMenu) {
+  formProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(form.Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountMenuOpenings)));
+  menuOpenings = 0;
+  form.Terminal().FKeys = 1;
+  SetFocus(Terminal());
+  for (const UINT message : {WM_SYSKEYDOWN, WM_SYSKEYUP}) {
+    MSG msg{Terminal(), message, VK_F10, static_cast<LPARAM>(1 | (0x44 << 16)), 0, {}};
+    corvane::platform::win32::PumpMessage(msg);
+    corvane::win32test::Pump();
+  }
+  SetWindowLongPtrA(form.Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProc));
+  EXPECT_EQ(menuOpenings, 0);
+  EXPECT_EQ(GetFocus(), Terminal());
 }
 
 }  // namespace

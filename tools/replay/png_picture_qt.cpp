@@ -45,12 +45,12 @@ std::string WritePicture(const TReplayOptions& Options, std::string_view Feed) {
   TZuzeRI view(std::move(ports));
   widget.SetView(&view);
   view.SetFont(kTerminalFont);
-  view.SetLineHeight(kTerminalLineHeight);
+  view.SetLineHeight(view.WholeGlyphLineHeight(kTerminalLineHeight));
   PrepareScreen(view.Screen(), Options);
   view.Screen().FeedText(Feed);
 
   const QSize picture(kLeft + Options.Cols * view.CharWidth() + kRight,
-                      kTop + Options.Rows * kTerminalLineHeight + kBottom);
+                      kTop + Options.Rows * view.LineHeight() + kBottom);
   widget.resize(picture + QSize(kRim, kRim));
   const QImage image = widget.grab(QRect(QPoint(0, 0), picture)).toImage();
   if (!image.save(QString::fromStdString(Options.Png), "PNG")) return "cannot write " + Options.Png;
