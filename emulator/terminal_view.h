@@ -188,6 +188,8 @@ class TCustomZuzeRI {
   // The text grid starts this far from the client area's left and top edges.
   static constexpr int kLeftMargin = 6;
   static constexpr int kTopMargin = 4;
+  // The last column's run also paints this much beyond it.
+  static constexpr int kRightMargin = 6;
 
   void MeasureFont();
   void ShowCaret();

@@ -11,7 +11,6 @@ using platform::TCanvasPort;
 using platform::TRect;
 using platform::TRGB;
 
-constexpr int kRightMargin = 6;
 constexpr int kPaintedLines = kMaxRows;
 constexpr TRGB kBlack{0, 0, 0};
 constexpr TRGB kWhite{255, 255, 255};

@@ -12,7 +12,6 @@ using platform::TCanvasPort;
 using platform::TRect;
 using platform::TRGB;
 
-constexpr int kRightMargin = 6;
 constexpr std::uint8_t kLookFlags = kXBold | kXUnderline | kXReverse | kXInvisible;
 
 bool SameLook(const TXtermCell& A, const TXtermCell& B) {

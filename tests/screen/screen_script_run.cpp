@@ -4,35 +4,30 @@
 
 #include "emulator/screen.h"
 #include "platform/diagnostics.h"
-#include "tests/screen/screen_script.h"
+#include "tests/screen/script_runner.h"
 
 namespace corvane::test {
 namespace {
 
-class TCaseRun {
+class TCaseRun final : public TScriptRunner {
  public:
-  explicit TCaseRun(const TScriptCase& Case) : FCase(Case) {
+  explicit TCaseRun(const TScriptCase& Case) : TScriptRunner(Case) {
     platform::SetDiagnosticSink([this](std::string_view piece) {
       if (++FPieces % 2 == 0) FMessages.emplace_back(piece);
     });
     platform::SetAlertSink([this] { ++FAlerts; });
   }
-  ~TCaseRun() {
+  ~TCaseRun() override {
     platform::SetDiagnosticSink({});
     platform::SetAlertSink({});
   }
 
-  std::vector<std::string> Run() {
-    for (const auto& line : FCase.Lines) {
-      FLine = &line;
-      Execute(line.Words[0]);
-    }
+ private:
+  void Finish() override {
     for (const auto& message : FMessages) Fail("unchecked diagnostic " + Visible(message));
-    return std::move(FFailures);
   }
 
- private:
-  void Execute(const std::string& Command) {
+  void Execute(const std::string& Command) override {
     if (Command == "feed") return FScreen.FeedText(BytesFrom(1));
     if (Command == "set") return Set();
     if (Command == "call") return Call();
@@ -48,43 +43,6 @@ class TCaseRun {
     if (Command == "dirty") return CheckDirty();
     if (Command == "diag") return CheckDiag();
     Fail("unknown command " + Command);
-  }
-
-  void Fail(const std::string& Text) {
-    FFailures.push_back(FCase.File + ":" + std::to_string(FLine ? FLine->Number : FCase.Line) + ": " + Text);
-  }
-
-  const std::vector<std::string>& Words() const { return FLine->Words; }
-
-  std::string BytesFrom(std::size_t First) const {
-    std::string bytes;
-    for (std::size_t i = First; i < Words().size(); ++i) bytes += TokenBytes(Words()[i]);
-    return bytes;
-  }
-
-  // The words from First on as numbers; a word that is not one is a failure.
-  std::vector<long> Numbers(std::size_t First, int Base) {
-    std::vector<long> values;
-    for (std::size_t i = First; i < Words().size(); ++i) {
-      auto value = ParseNumber(Words()[i], Base);
-      if (!value) Fail("not a number: " + Words()[i]);
-      values.push_back(value.value_or(-1));
-    }
-    return values;
-  }
-
-  void Expect(const std::string& What, const std::vector<long>& Wanted, const std::vector<long>& Actual,
-              bool Hex = false) {
-    if (Wanted == Actual) return;
-    const auto text = [Hex](long v) {
-      char number[24];
-      std::snprintf(number, sizeof number, Hex ? " %02lX" : " %ld", v);
-      return std::string(number);
-    };
-    std::string wanted, actual;
-    for (long v : Wanted) wanted += text(v);
-    for (long v : Actual) actual += text(v);
-    Fail(What + " is" + actual + ", expected" + wanted);
   }
 
   bool CheckedRow(long Row) {
@@ -137,7 +95,7 @@ class TCaseRun {
     Expect("attrs", wanted, actual, true);
   }
 
-  std::string ModeValue(std::string_view Key) const {
+  std::string ModeValue(std::string_view Key) const override {
     const TScreen& s = FScreen;
     if (Key == "autowrap") return std::to_string(s.AutoWrap);
     if (Key == "cursor") return s.CursorHidden ? "hidden" : "shown";
@@ -148,17 +106,6 @@ class TCaseRun {
     if (Key == "raw") return std::to_string(s.RawCount);
     if (Key == "inseq") return std::to_string(s.InSeq());
     return "(unknown mode)";
-  }
-
-  void CheckModes() {
-    for (std::size_t i = 1; i < Words().size(); ++i) {
-      const std::string& word = Words()[i];
-      const std::size_t equals = word.find('=');
-      const std::string key = word.substr(0, equals);
-      const std::string actual = ModeValue(key);
-      if (equals == std::string::npos || actual != word.substr(equals + 1))
-        Fail("mode " + key + " is " + actual + ", expected " + word);
-    }
   }
 
   void CheckDirty() {
@@ -231,13 +178,10 @@ class TCaseRun {
       Fail("unknown primitive " + name);
   }
 
-  const TScriptCase& FCase;
-  const TScriptLine* FLine = nullptr;
   TScreen FScreen;
   std::deque<std::string> FMessages;
   long FPieces = 0;
   long FAlerts = 0;
-  std::vector<std::string> FFailures;
 };
 
 }  // namespace
