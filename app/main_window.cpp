@@ -111,7 +111,7 @@ void TMainWindow::ShowCaptureState() {
 }
 
 // The whole selection, however large: the buffer is sized to it.
-void TMainWindow::Copy1Click() { clipboard_.SetText(terminal_.SelectedText()); }
+void TMainWindow::Copy1Click() { terminal_.CopySelection(clipboard_); }
 
 void TMainWindow::Paste1Click() { terminal_.SendStr(terminal_.PasteBytes(clipboard_.Text())); }
 

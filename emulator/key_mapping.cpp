@@ -99,12 +99,17 @@ void TCustomZuzeRI::DoKeyBuffer(const char* Buffer, int Len) {
 }
 
 void TCustomZuzeRI::CharTyped(char32_t Ch) {
-  char key = TypedByte(Ch);
-  KeyPress(key);
+  const std::string bytes = FXterm ? TypedBytes(Ch, FCharset) : std::string(1, TypedByte(Ch));
+  const auto alive = Watch();
+  for (std::size_t i = 0; i < bytes.size() && alive; ++i) {
+    char key = bytes[i];
+    KeyPress(key);
+  }
 }
 
+// The keyboard translation belongs to the classic terminal's character set.
 void TCustomZuzeRI::KeyPress(char& Key) {
-  if (!FScreen->XlatIn) Key = static_cast<char>((*FScreen->XlatTable)[static_cast<unsigned char>(Key)]);
+  if (!FXterm && !FScreen->XlatIn) Key = static_cast<char>((*FScreen->XlatTable)[static_cast<unsigned char>(Key)]);
   const auto alive = Watch();
   RaiseEvent(OnKeyPress, *this, Key);
   if (alive && LocalEcho) {
@@ -115,14 +120,17 @@ void TCustomZuzeRI::KeyPress(char& Key) {
 
 // F10 and Alt combinations arrive as system key-down messages; they reach the
 // key tables, and the Alt combinations the tables do not claim are left to
-// the menu. F10 without Alt is the terminal's key even where the table has no
-// row for it: it sends nothing and never opens the menu.
+// the menu (under the XTERM table their characters go to the host). F10
+// without Alt is the terminal's key even where the table has no row for it:
+// it sends nothing and never opens the menu.
 void TCustomZuzeRI::AppMessageHandler(platform::TMessage& Msg, bool& Handled) {
   bool claimed = false;
   const bool system = Msg.Msg == platform::kSysKeyDownMessage;
   if (Msg.Window == FWindow->Handle() && (system || Msg.Msg == platform::kKeyDownMessage)) {
     const TKeyDown key = ReadKeyDown(Msg);
     claimed = (system ? HandleTableKey(key) : HandleKeyDown(key)) || (key.Vk == vkF10 && !(key.Shift & ssAlt));
+  } else if (Msg.Window == FWindow->Handle() && Msg.Msg == platform::kSysCharMessage) {
+    claimed = AltCharTyped(static_cast<char32_t>(Msg.WParam));
   }
   if (claimed)
     Handled = true;
@@ -155,6 +163,7 @@ bool TCustomZuzeRI::HandleTableKey(const TKeyDown& Key) {
     ShowKeyDefinition(Key.ScanCode, Key.Shift, Key.Ext);
     return true;
   }
+  if (XtermKeys()) return HandleXtermKey(Key);
   return ProcessFKeys(Key.ScanCode, Key.Shift, Key.Ext);
 }
 

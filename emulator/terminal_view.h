@@ -105,7 +105,8 @@ class TCustomZuzeRI {
   virtual void DoKeyBuffer(const char* Buffer, int Len);
   virtual void KeyPress(char& Key);
   // A character the platform's key translation made: KeyPress with its code
-  // page 1252 code (typed_text.h).
+  // page 1252 code, in Xterm with each of its bytes in the host's character
+  // set (typed_text.h).
   void CharTyped(char32_t Ch);
 
   TScreen& Screen() { return *FScreen; }
@@ -117,6 +118,10 @@ class TCustomZuzeRI {
   void SetEmulation(TEmulation Value);
   TXtermScreen* Xterm() { return FXterm.get(); }
   const TXtermScreen* Xterm() const { return FXterm.get(); }
+  // The host's character set in Xterm, for its text and for what is typed;
+  // kept across changes of the emulation.
+  TCharset Charset() const { return FCharset; }
+  void SetCharset(TCharset Value);
   const TColorTable& ColorTable() const { return FColorTable; }
   int InternalLeading() const { return FInternalLeading; }
   // The line height that shows every glyph of the font whole: `Designed`,
@@ -229,6 +234,11 @@ class TCustomZuzeRI {
   bool HandleKeyDown(const TKeyDown& Key);
   void ShowKeyDefinition(int ScanCode, TShiftState Shift, bool Ext);
 
+  // view_xterm_keys.cpp
+  bool XtermKeys() const;
+  bool HandleXtermKey(const TKeyDown& Key);
+  bool AltCharTyped(char32_t Ch);
+
   platform::TWindowPort* FWindow;
   platform::TKeyboardPort* FKeyboard;
   platform::TClipboardPort* FClipboard;
@@ -236,6 +246,7 @@ class TCustomZuzeRI {
 
   std::unique_ptr<TScreen> FScreen;
   std::unique_ptr<TXtermScreen> FXterm;
+  TCharset FCharset = TCharset::Utf8;
   std::u32string FRunCells;  // one run's cells while painting, kept to save allocations
   TCaptureLog FLog;
   bool FCaretShown = false;

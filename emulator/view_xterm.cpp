@@ -22,8 +22,14 @@ bool SameLook(const TXtermCell& A, const TXtermCell& B) {
 void TCustomZuzeRI::SetEmulation(TEmulation Value) {
   if (Value == Emulation()) return;
   FXterm = Value == TEmulation::Xterm ? std::make_unique<TXtermScreen>(FScreen->Rows(), FScreen->Cols()) : nullptr;
+  if (FXterm) FXterm->SetCharset(FCharset);
   FWindow->Invalidate(FWindow->ClientRect());
   if (FCaretCreated) MoveCaret();
+}
+
+void TCustomZuzeRI::SetCharset(TCharset Value) {
+  FCharset = Value;
+  if (FXterm) FXterm->SetCharset(Value);
 }
 
 void TCustomZuzeRI::ResizeXterm(int ARows, int ACols) {

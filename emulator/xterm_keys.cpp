@@ -8,6 +8,11 @@ constexpr bool N = false;  // the keypad with Num Lock off, function keys, Tab, 
 bool IsCursorFinal(char Final) { return (Final >= 'A' && Final <= 'D') || Final == 'H' || Final == 'F'; }
 
 // 1 + 1 for Shift, + 2 for Alt, + 4 for Ctrl; 1 means none.
+constexpr int kVkReturn = 13, kVkNumpad0 = 96, kVkNumpad9 = 105, kVkDivide = 111;
+
+// The finals of ESC O x for the keys from virtual key 106 on: * + separator - . /
+constexpr std::string_view kKeypadOperatorFinals = "jklmno";
+
 int ModifierParameter(TShiftState Shift) {
   return 1 + ((Shift & ssShift) != 0 ? 1 : 0) + ((Shift & ssAlt) != 0 ? 2 : 0) + ((Shift & ssCtrl) != 0 ? 4 : 0);
 }
@@ -45,6 +50,22 @@ std::string XtermKeyBytes(std::string_view TableValue, TShiftState Shift, bool C
     if ((Shift & ssAlt) != 0) bytes.push_back('\x1b');
     bytes.append(TableValue);
   }
+  return bytes;
+}
+
+bool IsKeypadCharacterKey(int VirtualKey, bool Ext) {
+  return (VirtualKey >= kVkNumpad0 && VirtualKey <= kVkDivide) || (VirtualKey == kVkReturn && Ext);
+}
+
+std::string XtermKeypadAppBytes(int VirtualKey, bool Ext) {
+  if (!IsKeypadCharacterKey(VirtualKey, Ext)) return {};
+  std::string bytes = "\x1bO";
+  if (VirtualKey == kVkReturn)
+    bytes += 'M';
+  else if (VirtualKey <= kVkNumpad9)
+    bytes += static_cast<char>('p' + (VirtualKey - kVkNumpad0));
+  else
+    bytes += kKeypadOperatorFinals[static_cast<std::size_t>(VirtualKey - kVkNumpad9 - 1)];
   return bytes;
 }
 

@@ -10,6 +10,8 @@ class TClipboardPort {
   virtual ~TClipboardPort() = default;
   virtual std::u32string Text() = 0;
   virtual void SetText(const std::string& text) = 0;
+  // Unicode text as it is; its line ends are CR LF, as in SetText's bytes.
+  virtual void SetUnicodeText(const std::u32string& text) = 0;
 };
 
 }  // namespace corvane::platform

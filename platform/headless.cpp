@@ -60,6 +60,7 @@ class THeadlessClipboard final : public TClipboardPort {
  public:
   std::u32string Text() override { return {}; }
   void SetText(const std::string&) override {}
+  void SetUnicodeText(const std::u32string&) override {}
 };
 
 class THeadlessMessageBox final : public TMessageBoxPort {

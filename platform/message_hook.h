@@ -9,6 +9,9 @@ namespace corvane::platform {
 
 constexpr std::uint32_t kKeyDownMessage = 0x0100;
 constexpr std::uint32_t kSysKeyDownMessage = 0x0104;
+// The character of a system key-down that no one claimed (an Alt
+// combination); its WParam is the character's Unicode code point.
+constexpr std::uint32_t kSysCharMessage = 0x0106;
 
 struct TMessage {
   const void* Window = nullptr;  // the addressed window's Handle()

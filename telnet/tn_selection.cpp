@@ -80,10 +80,11 @@ void TTnZuzeRI::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 void TTnZuzeRI::DrawFocusRect() { Window().WindowCanvas()->FocusRect(FFocusRect); }
 
 // Cells of the selection frame, counted from the screen model's line 0; rows
-// and columns that the model does not have are left out.
-TTnZuzeRI::TCellRange TTnZuzeRI::SelectedCells() const {
-  return {PixelToRow(FSelectRect.Top), std::min(PixelToRow(FSelectRect.Bottom) - 1, kLineCount - 1),
-          PixelToCol(FSelectRect.Left), std::min(PixelToCol(FSelectRect.Right) - 1, kLineCells - 1)};
+// and columns that the model (of `Rows` lines of `Cols` cells) does not have
+// are left out.
+TTnZuzeRI::TCellRange TTnZuzeRI::SelectedCells(int Rows, int Cols) const {
+  return {PixelToRow(FSelectRect.Top), std::min(PixelToRow(FSelectRect.Bottom) - 1, Rows - 1),
+          PixelToCol(FSelectRect.Left), std::min(PixelToCol(FSelectRect.Right) - 1, Cols - 1)};
 }
 
 // Each character needs room for itself and the closing 0 byte; a CR LF is
@@ -92,7 +93,7 @@ int TTnZuzeRI::GetSelectedText(char* Buffer, int Size) const {
   if (Buffer == nullptr || Size < 1) return 0;
   Buffer[0] = 0;
   if (FSelectRect.Top == -1) return 0;
-  const TCellRange cells = SelectedCells();
+  const TCellRange cells = SelectedCells(kLineCount, kLineCells);
   int count = 0;
   int remaining = Size;
   for (int row = cells.FirstRow; row <= cells.LastRow && remaining >= 2; ++row) {
@@ -111,13 +112,36 @@ int TTnZuzeRI::GetSelectedText(char* Buffer, int Size) const {
 std::string TTnZuzeRI::SelectedText() const {
   int size = 1;
   if (FSelectRect.Top != -1) {
-    const TCellRange cells = SelectedCells();
+    const TCellRange cells = SelectedCells(kLineCount, kLineCells);
     const int rows = std::max(0, cells.LastRow - cells.FirstRow + 1);
     const int cols = std::max(0, cells.LastCol - cells.FirstCol + 1);
     size += rows * cols + 2 * std::max(0, rows - 1);
   }
   std::vector<char> buffer(static_cast<std::size_t>(size));
   return std::string(buffer.data(), static_cast<std::size_t>(GetSelectedText(buffer.data(), size)));
+}
+
+// The Xterm screen's text as shown: the second cell of a wide character adds
+// nothing, rows are separated by CR LF as the classic copy has them.
+std::u32string TTnZuzeRI::XtermSelectedText() const {
+  std::u32string text;
+  const TXtermScreen& xterm = *Xterm();
+  if (FSelectRect.Top == -1) return text;
+  const TCellRange cells = SelectedCells(xterm.Rows(), xterm.Cols());
+  for (int row = cells.FirstRow; row <= cells.LastRow; ++row) {
+    if (row > cells.FirstRow) text += U"\r\n";
+    for (int col = cells.FirstCol; col <= cells.LastCol; ++col)
+      if (const TXtermCell& cell = xterm.Cell(row, col); (cell.Flags & kXWideTail) == 0 && cell.Ch != 0)
+        text += cell.Ch;
+  }
+  return text;
+}
+
+void TTnZuzeRI::CopySelection(platform::TClipboardPort& Clipboard) const {
+  if (Xterm() != nullptr)
+    Clipboard.SetUnicodeText(XtermSelectedText());
+  else
+    Clipboard.SetText(SelectedText());
 }
 
 }  // namespace corvane

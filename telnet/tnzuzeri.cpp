@@ -115,15 +115,19 @@ void TTnZuzeRI::RaiseReport(std::uint32_t Message, platform::MessageWord Word) {
 
 // A host that uses the font's code page (Xlat True) gets the code page 437
 // code of a typed character above ASCII; ASCII goes as it is, whatever table
-// the host selected.
+// the host selected. An Xterm host gets its own character set untranslated.
 char TTnZuzeRI::KeyboardXlat(char Key) const {
   const auto code = static_cast<unsigned char>(Key);
-  return Xlat() && code >= 0x80 ? static_cast<char>(AsciiTable[code]) : Key;
+  return Xlat() && !Xterm() && code >= 0x80 ? static_cast<char>(AsciiTable[code]) : Key;
 }
 
 // Pasting a symbol never sends a control character: a letter the keyboard
 // translation turns into one (the currency sign into SI) goes as "?".
 std::string TTnZuzeRI::PasteBytes(std::u32string_view Text) const {
+  if (const TXtermScreen* xterm = Xterm()) {
+    std::string bytes = PastedBytes(Text, Charset());
+    return xterm->Modes().BracketedPaste ? BracketedPaste(bytes) : bytes;
+  }
   std::string bytes = PastedBytes(Text);
   for (char& byte : bytes) {
     const char sent = KeyboardXlat(byte);

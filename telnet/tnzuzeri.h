@@ -65,7 +65,8 @@ class TTnZuzeRI : public TZuzeRI {
   // connected.
   int SendStr(const std::string& Str);
   // Pasted text as the bytes a typed key would send: code page 1252, then the
-  // keyboard translation when Xlat is True; a bare LF becomes CR LF.
+  // keyboard translation when Xlat is True; a bare LF becomes CR LF. In Xterm
+  // the host's character set, between the bracket marks when the host asked.
   std::string PasteBytes(std::u32string_view Text) const;
   // Loads the settings of section HostName from IniFilename (tn_settings.cpp).
   // Returns why the file found could not be read, the defaults then applied;
@@ -80,6 +81,10 @@ class TTnZuzeRI : public TZuzeRI {
   int GetSelectedText(char* Buffer, int Size) const;
   // The whole selection, in a buffer sized for it.
   std::string SelectedText() const;
+  // Puts the selection on the clipboard as the screen shows it: the classic
+  // screen's code page 437 bytes (SelectedText), the Xterm screen's Unicode
+  // characters.
+  void CopySelection(platform::TClipboardPort& Clipboard) const;
 
   TTnCnx& TnCnx() { return *FTnCnx; }
 
@@ -107,7 +112,8 @@ class TTnZuzeRI : public TZuzeRI {
   // tn_selection.cpp
   void StartDrag(int X, int Y);
   void DrawFocusRect();
-  TCellRange SelectedCells() const;
+  TCellRange SelectedCells(int Rows, int Cols) const;
+  std::u32string XtermSelectedText() const;
 
   std::unique_ptr<TTnCnx> FTnCnx;
   platform::MessageWindow FReports;

@@ -13,4 +13,10 @@ void TQtClipboard::SetText(const std::string& text) {
   QGuiApplication::clipboard()->setText(QString::fromStdU32String(ClipboardTextFromCp437(text)));
 }
 
+void TQtClipboard::SetUnicodeText(const std::u32string& text) {
+  QString lines = QString::fromStdU32String(text);
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QGuiApplication::clipboard()->setText(lines);
+}
+
 }  // namespace corvane::platform::qt

@@ -40,7 +40,12 @@ bool TQtKeyFilter::Offer(QWidget* target, const QKeyEvent& key) {
   keyboard_.BeginKey(key.key(), key.modifiers(), key.text());
   // A hook that throws drops its key, as the message loop does.
   bool claimed = true;
-  ReportErrors([&] { claimed = OfferToAppMessageHook(msg); });
+  ReportErrors([&] {
+    claimed = OfferToAppMessageHook(msg);
+    if (claimed || msg.Msg != kSysKeyDownMessage) return;
+    if (std::optional<TMessage> character = SysCharMessage(msg, key.text()))
+      claimed = OfferToAppMessageHook(*character);
+  });
   keyboard_.EndKey();
   return claimed;
 }

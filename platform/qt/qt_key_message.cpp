@@ -176,4 +176,13 @@ TMessage KeyDownMessage(const void* window, int key, Qt::KeyboardModifiers modif
   return msg;
 }
 
+std::optional<TMessage> SysCharMessage(const TMessage& sysKeyDown, const QString& text) {
+  const std::u32string chars = text.toStdU32String();
+  if (chars.size() != 1) return std::nullopt;
+  TMessage msg = sysKeyDown;
+  msg.Msg = kSysCharMessage;
+  msg.WParam = static_cast<std::uint32_t>(chars[0]);
+  return msg;
+}
+
 }  // namespace corvane::platform::qt

@@ -19,10 +19,20 @@ TLoopWindow& LoopWindow() {
   return loop;
 }
 
+// A system character message carries a code of the ANSI code page; the hook
+// takes the character's code point.
+std::uint32_t HookWParam(const MSG& msg) {
+  if (msg.message != WM_SYSCHAR) return static_cast<std::uint32_t>(msg.wParam);
+  const char code = static_cast<char>(msg.wParam & 0xFF);
+  wchar_t wide = 0;
+  if (MultiByteToWideChar(CP_ACP, 0, &code, 1, &wide, 1) != 1) return 0xFFFD;
+  return static_cast<char16_t>(wide);
+}
+
 // Key messages fit the hook's narrower fields; the hook sees the others only
 // to pass them on.
 TMessage ToHookMessage(const MSG& msg) {
-  return {msg.hwnd, msg.message, static_cast<std::uint32_t>(msg.wParam), static_cast<std::int32_t>(msg.lParam)};
+  return {msg.hwnd, msg.message, HookWParam(msg), static_cast<std::int32_t>(msg.lParam)};
 }
 
 bool ClaimedByHook(const MSG& msg) {

@@ -31,6 +31,21 @@ std::u32string FromUtf16(const wchar_t* units, std::size_t count) {
   }
   return text;
 }
+// Code points to UTF-16; one beyond U+10FFFF or a surrogate becomes U+FFFD.
+std::wstring ToUtf16(const std::u32string& text) {
+  std::wstring units;
+  units.reserve(text.size());
+  for (char32_t ch : text) {
+    if (ch > 0x10FFFF || (ch >= 0xD800 && ch < 0xE000)) ch = U'\uFFFD';
+    if (ch < 0x10000) {
+      units += static_cast<wchar_t>(ch);
+      continue;
+    }
+    units += static_cast<wchar_t>(0xD800 + ((ch - 0x10000) >> 10));
+    units += static_cast<wchar_t>(0xDC00 + ((ch - 0x10000) & 0x3FF));
+  }
+  return units;
+}
 }  // namespace
 
 // The text ends at its 0 character, or at the end of the block when another
@@ -52,22 +67,29 @@ std::u32string TWin32Clipboard::Text() {
 }
 
 // Clipboard text ends at its first 0 byte; what follows one cannot be kept.
-void TWin32Clipboard::SetText(const std::string& text) {
-  const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  if (data == nullptr) return;
-  auto* bytes = static_cast<char*>(GlobalLock(data));
+void TWin32Clipboard::SetText(const std::string& text) { Place(CF_OEMTEXT, text.c_str(), text.size() + 1); }
+
+void TWin32Clipboard::SetUnicodeText(const std::u32string& text) {
+  const std::wstring units = ToUtf16(text);
+  Place(CF_UNICODETEXT, units.c_str(), (units.size() + 1) * sizeof(wchar_t));
+}
+
+void TWin32Clipboard::Place(UINT format, const void* data, std::size_t size) {
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (block == nullptr) return;
+  void* bytes = GlobalLock(block);
   if (bytes == nullptr) {
-    GlobalFree(data);
+    GlobalFree(block);
     return;
   }
-  std::memcpy(bytes, text.c_str(), text.size() + 1);
-  GlobalUnlock(data);
+  std::memcpy(bytes, data, size);
+  GlobalUnlock(block);
   if (!OpenClipboard(owner_)) {
-    GlobalFree(data);
+    GlobalFree(block);
     return;
   }
   EmptyClipboard();
-  if (SetClipboardData(CF_OEMTEXT, data) == nullptr) GlobalFree(data);
+  if (SetClipboardData(format, block) == nullptr) GlobalFree(block);
   CloseClipboard();
 }
 

@@ -18,16 +18,19 @@ class TWin32Keyboard final : public TKeyboardPort {
   bool DeadKey(int virtualKey) override;
 };
 
-// Text as OEM bytes, the code page of the terminal's cells: the system
-// converts it for programs that read ANSI or Unicode text, so accented
-// letters survive a copy. The clipboard belongs to `owner` while it is set.
+// Text as OEM bytes, the code page of the classic terminal's cells: the
+// system converts it for programs that read ANSI or Unicode text, so accented
+// letters survive a copy. The Xterm terminal's text goes as Unicode. The clipboard belongs to `owner` while it is set.
 class TWin32Clipboard final : public TClipboardPort {
  public:
   explicit TWin32Clipboard(HWND owner) : owner_(owner) {}
   std::u32string Text() override;
   void SetText(const std::string& text) override;
+  void SetUnicodeText(const std::u32string& text) override;
 
  private:
+  void Place(UINT format, const void* data, std::size_t size);
+
   HWND owner_;
 };
 

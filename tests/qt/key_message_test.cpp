@@ -40,6 +40,8 @@ const TCase kCases[] = {
     {"Ctrl+C", Qt::Key_C, Ctrl, 0, kKeyDownMessage, 67, 0x2E, false, false},
     {"Alt+F is for the menus", Qt::Key_F, Alt, 33 + 8, kSysKeyDownMessage, 70, 0x21, false, true},
     {"Ctrl+Alt+keypad *", Qt::Key_Asterisk, Ctrl | Alt | Keypad, 0, kKeyDownMessage, 106, 0x37, false, true},
+    {"keypad 7, Num Lock on", Qt::Key_7, Keypad, 71 + 8, kKeyDownMessage, 103, 0x47, false, false},
+    {"keypad plus", Qt::Key_Plus, Keypad, 78 + 8, kKeyDownMessage, 107, 0x4E, false, false},
     {"dead circumflex", Qt::Key_Dead_Circumflex, None, 26 + 8, kKeyDownMessage, 221, 0x1A, false, false},
     {"a key without a set-1 code", Qt::Key_VolumeUp, None, 115 + 8, kKeyDownMessage, 0, 0, false, false},
 };
@@ -56,6 +58,22 @@ TEST(KeyMessageTest, QtKeysBecomeTheKeyDownMessagesOfThePcKeyboard) {
     EXPECT_EQ(KeyAltDown(m), c.AltBit) << c.Name;
     EXPECT_EQ(m.LParam & 0xFFFF, 1) << c.Name;  // repeat count
   }
+}
+
+// As Windows translates a system key-down that no one claimed.
+TEST(KeyMessageTest, AnUnclaimedAltKeyBecomesTheOneCharacterItTypes) {
+  const int window = 0;
+  const TMessage down = KeyDownMessage(&window, Qt::Key_E, Alt, 26 + 8);
+  for (const auto& [text, code] : {std::pair{"e", 0x65u}, {"\u00E9", 0xE9u}, {"\U0001F600", 0x1F600u}}) {
+    const std::optional<TMessage> ch = SysCharMessage(down, QString::fromUtf8(text));
+    ASSERT_TRUE(ch.has_value()) << text;
+    EXPECT_EQ(ch->Msg, kSysCharMessage);
+    EXPECT_EQ(ch->WParam, code);
+    EXPECT_EQ(ch->Window, &window);
+    EXPECT_EQ(ch->LParam, down.LParam);
+  }
+  EXPECT_FALSE(SysCharMessage(down, ""));
+  EXPECT_FALSE(SysCharMessage(down, "ab"));
 }
 
 }  // namespace

@@ -160,6 +160,36 @@ TEST_F(MainFormTest, CursorAndFunctionKeysSendTheSequencesOfEachTable) {
   }
 }
 
+// Alt with a letter goes to an Xterm host: neither the Edit menu opens nor
+// the Disconnect button (Alt+D) is pressed.
+TEST_F(MainFormTest, AnXtermHostGetsXtermKeysAndPastesAndCopyGivesTheCharactersShown) {
+  ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
+  form_.Terminal().SetEmulation(TEmulation::Xterm);
+  form_.Terminal().FKeys = 3;
+  TQtTerminalWidget* terminal = form_.TerminalWidget();
+  QTest::keyClick(terminal, Qt::Key_Left, Qt::ControlModifier);
+  QTest::keyClick(terminal, Qt::Key_Backtab, Qt::ShiftModifier);
+  QTest::keyClick(terminal, Qt::Key_Backspace);
+  QTest::keyClick(terminal, Qt::Key_E, Qt::AltModifier);
+  QTest::keyClick(terminal, Qt::Key_D, Qt::AltModifier);
+  EXPECT_EQ(Received(11),
+            "\x1b[1;5D\x1b[Z\x7f\x1b"
+            "e\x1b"
+            "d");
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  EXPECT_EQ(Panel(0), "Connected");
+
+  ASSERT_TRUE(server_.Send("\x1b[?2004h\x1b=caf\xC3\xA9!"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form_.Terminal().Xterm()->Cell(0, 4).Ch == U'!'; }));
+  QTest::keyClick(terminal, Qt::Key_7, Qt::KeypadModifier);
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("\u00E9\n"));
+  form_.Paste1->trigger();
+  EXPECT_EQ(Received(20), "\x1bOw\x1b[200~\xC3\xA9\r\n\x1b[201~");
+  Drag(0, 0, 3);
+  form_.Copy1->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("caf\u00E9"));
+}
+
 TEST_F(MainFormTest, CtrlCGoesToTheHostFromTheTerminalAndCopiesFromTheAddressBox) {
   ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
   QGuiApplication::clipboard()->setText("before");

@@ -70,8 +70,8 @@ TEST(DemoSession, KeyTesterNamesEachSequenceAndQEndsTheSession) {
   Negotiate(s, "VT100", "TNCNX");
   s.Receive("\x1b[A\x1bOP");
   EXPECT_EQ(s.TakeOutput(),
-            "\r\n  ESC [ A                   1B 5B 41"
-            "\r\n  ESC O P                   1B 4F 50");
+            "\r\n  ESC [ A                   1B 5B 41  Up"
+            "\r\n  ESC O P                   1B 4F 50  F1");
   s.Receive(B({255, 255, 13, 0}));
   EXPECT_EQ(s.TakeOutput(),
             "\r\n  0xFF                      FF"
@@ -98,6 +98,44 @@ TEST(KeyNames, SplitsTheSequencesThatKeysSend) {
   for (const auto& s : seq) names.push_back(NameKeySequence(s));
   EXPECT_EQ(names, (std::vector<std::string>{"ESC [ A", "ESC [ 1 5 ~", "ESC O P", "a", "b", "ESC [ [ A", "ESC x",
                                              "CR LF", "CR", "ESC"}));
+}
+
+TEST(KeyNames, NamesTheKeysOfTheVt100AndXtermTables) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"\x1b[3~", "Delete"},
+      {"\x1b[2~", "Insert"},
+      {"\x1b[5;2~", "Shift+Page Up"},
+      {"\x1b[1;5D", "Ctrl+Left"},
+      {"\x1b[1;8A", "Ctrl+Alt+Shift+Up"},
+      {"\x1bOA", "Up"},
+      {"\x1b[H", "Home"},
+      {"\x1bOF", "End"},
+      {"\x1bOP", "F1"},
+      {"\x1b[1;2S", "Shift+F4"},
+      {"\x1b[15~", "F5"},
+      {"\x1b[21~", "F10"},
+      {"\x1b[24;5~", "Ctrl+F12"},
+      {"\x1b[Z", "Shift+Tab"},
+      {"\x1bOp", "Keypad 0"},
+      {"\x1bOy", "Keypad 9"},
+      {"\x1bOM", "Keypad Enter"},
+      {"\x1bOk", "Keypad +"},
+      {"\x1bOn", "Keypad ."},
+      {"\x1bx", "Alt+x"},
+      {"\x1b\x7f", "Alt+DEL"},
+      {"\x1b[1;9D", ""},
+      {"\x1b[7~", ""},
+      {"\x1b[2D", ""},
+      {"\x1b[1Z", ""},
+      {"\x1b[999999~", ""},
+      {"\x1b[M", ""},
+      {"\x1b[[A", ""},
+      {"\x1b\r", ""},
+      {"a", ""},
+      {"\x1b", ""},
+      {"\x1bO", "Alt+O"},
+  };
+  for (const auto& [sequence, key] : cases) EXPECT_EQ(KeyOfSequence(sequence), key) << NameKeySequence(sequence);
 }
 
 TEST(KeyNames, NamesControlAndHighBytes) {

@@ -60,6 +60,22 @@ TEST_F(Selecting, DragsSelectTheCellsUnderTheRubberBand) {
   EXPECT_EQ(recording::ToString(rig.Window.Drawn.back()), "FocusRect (30,16,38,32)");
 }
 
+// The Xterm screen is copied as the Unicode text it shows, a wide character
+// once; the classic one as its code page 437 bytes.
+TEST_F(Selecting, CopyGivesTheTextAsShown) {
+  Mouse("D 6,4 M 6,4 M 38,16 U 38,16");  // rows 0-1, columns 0-4
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.Contents, "ABCDE\r\nabcde");
+  term.SetEmulation(TEmulation::Xterm);
+  term.WriteText("A\xE4\xB8\xAD\xC3\xA9\xE2\x94\x80\r\nxy");
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"A\u4E2D\u00E9\u2500\r\nxy   ");
+  Mouse("D 22,4 M 22,4 M 38,4 U 38,4");  // from the second half of the wide character
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"\u00E9\u2500");
+  EXPECT_EQ(rig.Clipboard.Contents, "ABCDE\r\nabcde");
+}
+
 // Each character needs room for itself and the 0 byte; CR LF only with room
 // for a character after it. A buffer sized by the caller holds a whole screen.
 TEST_F(Selecting, TheBufferSizeLimitsTheText) {

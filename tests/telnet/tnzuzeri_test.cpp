@@ -156,6 +156,24 @@ TEST(TnZuzeRIKeys, TypedAndPastedCharactersGoAsCodePage1252ThroughTheKeyboardTra
   }
 }
 
+// An Xterm host gets typed and pasted text in its own character set, without
+// the keyboard translation, and a paste between bracket marks once it asks.
+TEST(TnZuzeRIKeys, AnXtermHostGetsItsCharsetAndBracketedPastes) {
+  ScriptedServer server;
+  Terminal t;
+  t.term.SetEmulation(TEmulation::Xterm);
+  t.term.SetXlat(true);
+  ASSERT_TRUE(t.ConnectTo(server));
+  t.term.CharTyped(U'\u00E9');
+  t.term.SendStr(t.term.PasteBytes(U"\u00E9\n"));
+  EXPECT_EQ(server.TakeReplies(6), "\xC3\xA9\xC3\xA9\r\n");
+  ASSERT_TRUE(server.Send("\x1b[?2004h"));
+  ASSERT_TRUE(PumpUntil([&] { return t.term.Xterm()->Modes().BracketedPaste; }));
+  t.term.SetCharset(TCharset::Latin1);
+  t.term.SendStr(t.term.PasteBytes(U"\u00E9\x1b[201~\n"));
+  EXPECT_EQ(server.TakeReplies(16), "\x1b[200~\xE9\r\n\x1b[201~");
+}
+
 // The keyboard translation turns the currency sign into SI: typed, it goes
 // as the table says; pasted, a symbol never becomes a control character.
 TEST(TnZuzeRIKeys, APastedSymbolNeverBecomesAControlCharacter) {

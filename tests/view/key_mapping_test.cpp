@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "emulator/key_mapping.h"
 #include "tests/view/support/view_rig.h"
@@ -322,6 +324,135 @@ TEST_F(KeyMapping, DestroyingAFocusedViewRestoresThePreviousHook) {
   rig.View.reset();
   EXPECT_FALSE(Letter('A'));
   EXPECT_EQ(chained, 1);
+}
+
+// The XTERM table in the Xterm emulation: what each key-down sends (table
+// bytes and typed characters in order), or nothing when it is not claimed.
+class XtermKeyMapping : public KeyMapping {
+ protected:
+  void SetUp() override {
+    KeyMapping::SetUp();
+    view().SetEmulation(TEmulation::Xterm);
+    view().FKeys = 3;
+  }
+  // Alt alone makes a system key-down, as both platforms deliver it.
+  std::optional<std::string> Press(int vk, int scan, bool ext, TShiftState shift) {
+    rig.Keyboard.Shift = (shift & ssShift) != 0;
+    rig.Keyboard.Ctrl = (shift & ssCtrl) != 0;
+    platform::TMessage msg = platform::MakeKeyDown(rig.Window.Handle(), vk, scan, ext, (shift & ssAlt) != 0);
+    if (shift == ssAlt) msg.Msg = platform::kSysKeyDownMessage;
+    return Sent(platform::OfferToAppMessageHook(msg));
+  }
+  // The system character message of an unclaimed Alt combination.
+  std::optional<std::string> AltChar(char32_t ch) {
+    platform::TMessage msg{rig.Window.Handle(), platform::kSysCharMessage, static_cast<std::uint32_t>(ch), 0};
+    return Sent(platform::OfferToAppMessageHook(msg));
+  }
+  std::optional<std::string> Sent(bool claimed) {
+    std::string sent;
+    for (const std::string& buffer : buffers) sent += buffer;
+    sent += std::exchange(keys, {});
+    buffers.clear();
+    return claimed ? std::optional(sent) : std::nullopt;
+  }
+};
+
+TEST_F(XtermKeyMapping, KeysSendXtermSequencesWithModifiersAndTheHostsModes) {
+  constexpr bool E = true, N = false;
+  constexpr TShiftState none = 0, shift = ssShift, ctrl = ssCtrl, alt = ssAlt;
+  const std::optional<std::string> unclaimed;
+  struct TCase {
+    const char* Key;
+    int Vk, Scan;
+    bool Ext;
+    TShiftState Shift;
+    const char* Modes;  // what the host sent before
+    std::optional<std::string> Sent;
+  } const cases[] = {
+      {"Up", 38, 0x48, E, none, "", "\x1b[A"},
+      {"Up, DECCKM", 38, 0x48, E, none, "\x1b[?1h", "\x1bOA"},
+      {"Shift+Up, DECCKM", 38, 0x48, E, shift, "\x1b[?1h", "\x1b[1;2A"},
+      {"Ctrl+Left", 37, 0x4B, E, ctrl, "", "\x1b[1;5D"},
+      {"Alt+Right", 39, 0x4D, E, alt, "", "\x1b[1;3C"},
+      {"Home, DECCKM", 36, 0x47, E, none, "\x1b[?1h", "\x1bOH"},
+      {"End", 35, 0x4F, E, none, "", "\x1b[F"},
+      {"keypad End, Num Lock off", 35, 0x4F, N, none, "", "\x1b[F"},
+      {"Insert", 45, 0x52, E, none, "", "\x1b[2~"},
+      {"Delete", 46, 0x53, E, none, "", "\x1b[3~"},
+      {"Ctrl+Delete", 46, 0x53, E, ctrl, "", "\x1b[3;5~"},
+      {"Shift+PgDn", 34, 0x51, E, shift, "", "\x1b[6;2~"},
+      {"F1", 112, 0x3B, N, none, "", "\x1bOP"},
+      {"Shift+F1", 112, 0x3B, N, shift, "", "\x1b[1;2P"},
+      {"Ctrl+F5", 116, 0x3F, N, ctrl, "", "\x1b[15;5~"},
+      {"F10", 121, 0x44, N, none, "", "\x1b[21~"},
+      {"F12", 123, 0x58, N, none, "", "\x1b[24~"},
+      {"Alt+F4 closes the window", 115, 0x3E, N, alt, "", unclaimed},
+      {"Backspace", 8, 0x0E, N, none, "", "\x7f"},
+      {"Alt+Backspace", 8, 0x0E, N, alt, "", "\x1b\x7f"},
+      {"Tab", 9, 0x0F, N, none, "", "\t"},
+      {"Shift+Tab", 9, 0x0F, N, shift, "", "\x1b[Z"},
+      {"keypad 7, Num Lock on", 103, 0x47, N, none, "", unclaimed},
+      {"keypad 7, DECKPAM", 103, 0x47, N, none, "\x1b=", "\x1bOw"},
+      {"keypad 0, DECKPAM", 96, 0x52, N, none, "\x1b=", "\x1bOp"},
+      {"keypad 9, DECKPAM", 105, 0x49, N, none, "\x1b=", "\x1bOy"},
+      {"keypad ., DECKPAM", 110, 0x53, N, none, "\x1b=", "\x1bOn"},
+      {"keypad *, DECKPAM", 106, 0x37, N, none, "\x1b=", "\x1bOj"},
+      {"keypad +, DECKPAM", 107, 0x4E, N, none, "\x1b=", "\x1bOk"},
+      {"keypad -, DECKPAM", 109, 0x4A, N, none, "\x1b=", "\x1bOm"},
+      {"keypad /, DECKPAM", 111, 0x35, E, none, "\x1b=", "\x1bOo"},
+      {"keypad +", 107, 0x4E, N, none, "", unclaimed},
+      {"keypad Enter, DECKPAM", 13, 0x1C, E, none, "\x1b=", "\x1bOM"},
+      {"keypad Enter", 13, 0x1C, E, none, "\x1b=\x1b>", "\r"},
+      {"Enter, DECKPAM", 13, 0x1C, N, none, "\x1b=", "\r"},
+      {"Alt+keypad 1 enters a code", 97, 0x4F, N, alt, "\x1b=", unclaimed},
+      {"keypad Home, Num Lock off, DECKPAM", 36, 0x47, N, none, "\x1b=", "\x1b[H"},
+  };
+  for (const TCase& c : cases) {
+    view().Xterm()->FullReset();
+    view().Xterm()->Feed(c.Modes);
+    EXPECT_EQ(Press(c.Vk, c.Scan, c.Ext, c.Shift), c.Sent) << c.Key;
+  }
+  EXPECT_EQ(chained, 4);
+}
+
+TEST_F(XtermKeyMapping, TheXtermTableInTheClassicEmulationHasNoHostModes) {
+  view().SetEmulation(TEmulation::Classic);
+  view().WriteText("\x1b[?1h\x1b=");
+  EXPECT_EQ(Press(38, 0x48, true, ssCtrl), "\x1b[1;5A");
+  EXPECT_EQ(Press(36, 0x47, true, 0), "\x1b[H");
+  EXPECT_EQ(Press(103, 0x47, false, 0), std::nullopt);
+}
+
+// Alt with a character goes to the host as ESC and the character in the
+// host's character set; under the other tables it stays the menu's.
+TEST_F(XtermKeyMapping, AltWithACharacterSendsEscapeAndTheCharacter) {
+  EXPECT_EQ(Press('X', 0x2D, false, ssAlt), std::nullopt);  // its character follows
+  EXPECT_EQ(AltChar(U'x'), "\x1bx");
+  EXPECT_EQ(AltChar(U'\u00E9'), "\x1b\xC3\xA9");
+  view().SetCharset(TCharset::Latin1);
+  EXPECT_EQ(AltChar(U'\u00E9'), "\x1b\xE9");
+  EXPECT_EQ(AltChar(U' '), std::nullopt);  // the window's system menu
+  view().FKeys = 1;
+  EXPECT_EQ(AltChar(U'e'), std::nullopt);
+  EXPECT_EQ(chained, 3);
+}
+
+TEST_F(XtermKeyMapping, TypedCharactersGoInTheHostsCharsetUntranslated) {
+  view().SetXlat(true);  // the classic terminal's keyboard translation has no say
+  view().CharTyped(U'\u00E9');
+  EXPECT_EQ(keys, "\xC3\xA9");
+  for (const auto& [charset, sent] : {std::pair{TCharset::Latin1, "\xE9?"}, {TCharset::Cp437, "\x82\xC4"}}) {
+    keys.clear();
+    view().SetCharset(charset);
+    view().CharTyped(U'\u00E9');
+    view().CharTyped(U'\u2500');
+    EXPECT_EQ(keys, sent);
+  }
+  view().SetEmulation(TEmulation::Classic);  // the charset stays for the next Xterm screen
+  view().SetEmulation(TEmulation::Xterm);
+  keys.clear();
+  view().CharTyped(U'\u00C9');
+  EXPECT_EQ(keys, "\x90");
 }
 
 TEST(KeyText, ShiftStateNamesInFixedOrderWithTrailingBlanks) {

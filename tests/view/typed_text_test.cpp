@@ -33,5 +33,30 @@ TEST(TypedText, PastedTextBecomesCodePage1252WithCrLfAndQuestionMarks) {
   EXPECT_EQ(TypedByte(U'\u2500'), '?');
 }
 
+TEST(TypedText, XtermCharactersGoInTheHostsCharset) {
+  const std::u32string text = U"a\n\u00E9\u00FF\u2500\U0001F600\u20AC\u2302";
+  EXPECT_EQ(PastedBytes(text, TCharset::Utf8),
+            "a\r\n\xC3\xA9\xC3\xBF\xE2\x94\x80\xF0\x9F\x98\x80\xE2\x82\xAC\xE2\x8C\x82");
+  EXPECT_EQ(PastedBytes(text, TCharset::Latin1), "a\r\n\xE9\xFF????");
+  EXPECT_EQ(PastedBytes(text, TCharset::Cp437), "a\r\n\x82\x98\xC4???");  // the house would be DEL
+  EXPECT_EQ(TypedBytes(U'\xD800', TCharset::Utf8), "\xEF\xBF\xBD");
+  EXPECT_EQ(TypedBytes(U'\x1B', TCharset::Cp437), "\x1B");
+}
+
+TEST(TypedText, ABracketedPasteCannotEndItsBracketEarly) {
+  const struct {
+    std::string_view Pasted, Sent;
+  } cases[] = {
+      {"", "\x1b[200~\x1b[201~"},
+      {"ls\r\n", "\x1b[200~ls\r\n\x1b[201~"},
+      {"a\x1b[201~rm -rf\r\n", "\x1b[200~arm -rf\r\n\x1b[201~"},
+      {"\x1b[200~x\x1b[201~", "\x1b[200~x\x1b[201~"},
+      {"\x1b[20\x1b[201~1~", "\x1b[200~\x1b[201~"},  // the inner one out, the outer one formed and out
+      {"\x1b[202~ ~", "\x1b[200~\x1b[202~ ~\x1b[201~"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(BracketedPaste(c.Pasted), c.Sent) << testing::PrintToString(std::string(c.Pasted));
+}
+
 }  // namespace
 }  // namespace corvane

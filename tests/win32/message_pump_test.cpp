@@ -52,6 +52,25 @@ TEST_F(MessagePump, OtherKeysAreTranslatedAndTheirCharactersReachKeyPressAsBytes
   EXPECT_EQ(rig.Keys, "5\xE9");
 }
 
+// An Alt combination that no row of the XTERM table claims is translated
+// into its character, which reaches the host after ESC; under the other
+// tables the system keeps it for the menus.
+TEST_F(MessagePump, AltWithACharacterReachesAnXtermHostAsEscapeAndTheCharacter) {
+  const LPARAM alt = 1 << 29;
+  rig.View->SetEmulation(TEmulation::Xterm);
+  rig.View->FKeys = 3;
+  Post(WM_SYSKEYDOWN, 'X', KeyData(0x2D) | alt);
+  Pump();
+  Post(WM_SYSCHAR, 0x80, KeyData(0x12) | alt);  // the euro sign in the ANSI code page
+  Post(WM_SYSKEYDOWN, VK_LEFT, KeyData(0x4B, true) | alt);
+  EXPECT_EQ(rig.Buffers, (std::vector<std::string>{"\x1b", "\x1b", "\x1b[1;3D"}));
+  EXPECT_EQ(rig.Keys, "x\xE2\x82\xAC");
+  rig.View->FKeys = 1;
+  Post(WM_SYSCHAR, 'y', KeyData(0x15) | alt);
+  EXPECT_EQ(rig.Buffers.size(), 3u);
+  EXPECT_EQ(rig.Keys, "x\xE2\x82\xAC");
+}
+
 TEST_F(MessagePump, ExceptionsFromTheHookAndFromHandlersAreReportedAndTheLoopGoesOn) {
   auto previous = platform::SetAppMessageHook([](platform::TMessage& m, bool&) {
     if (m.Msg == WM_KEYDOWN) throw std::runtime_error("hook failed");

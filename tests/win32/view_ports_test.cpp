@@ -30,4 +30,14 @@ TEST(Win32Ports, ClipboardTextIsOemSoThatAccentedLettersSurvive) {
   EXPECT_EQ(rig.Clipboard.Text(), U"");
 }
 
+// The Xterm screen's text goes as Unicode: characters of no 8-bit page and
+// beyond 16 bits come back whole, and programs reading ANSI text get it
+// converted.
+TEST(Win32Ports, UnicodeClipboardTextComesBackWhole) {
+  TWin32ViewRig rig;
+  rig.Clipboard.SetUnicodeText(U"caf\u00E9\r\n\u4E2D\U0001F600");
+  EXPECT_EQ(rig.Clipboard.Text(), U"caf\u00E9\r\n\u4E2D\U0001F600");
+  EXPECT_EQ(ClipboardAs(rig.Hwnd(), CF_TEXT).substr(0, 6), "caf\xE9\r\n");
+}
+
 }  // namespace

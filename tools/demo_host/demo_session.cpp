@@ -125,6 +125,7 @@ void DemoSession::TestKeys(std::string_view data) {
     std::string name = NameKeySequence(sequence);
     if (name.size() < kNameWidth) name.resize(kNameWidth, ' ');
     output_ += "\r\n  " + name + "  " + HexBytes(sequence);
+    if (const std::string key = KeyOfSequence(sequence); !key.empty()) output_ += "  " + key;
   }
 }
 

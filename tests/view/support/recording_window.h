@@ -61,10 +61,12 @@ class TFakeKeyboard final : public platform::TKeyboardPort {
 
 class TFakeClipboard final : public platform::TClipboardPort {
  public:
-  std::string Contents;   // what the program put on the clipboard
-  std::u32string Pasted;  // what another program put there
+  std::string Contents;          // what the program put on the clipboard
+  std::u32string UnicodeCopied;  // ... as Unicode text
+  std::u32string Pasted;         // what another program put there
   std::u32string Text() override { return Pasted; }
   void SetText(const std::string& text) override { Contents = text; }
+  void SetUnicodeText(const std::u32string& text) override { UnicodeCopied = text; }
 };
 
 class TFakeMessageBox final : public platform::TMessageBoxPort {
