@@ -25,6 +25,7 @@ void TCustomZuzeRI::SetEmulation(TEmulation Value) {
   FXterm = Value == TEmulation::Xterm ? std::make_unique<TXtermScreen>(FScreen->Rows(), FScreen->Cols()) : nullptr;
   FWindow->Invalidate(FWindow->ClientRect());
   if (FCaretCreated) MoveCaret();
+  EmulationChanged();
 }
 
 void TCustomZuzeRI::ResizeXterm(int ARows, int ACols) {
@@ -33,6 +34,7 @@ void TCustomZuzeRI::ResizeXterm(int ARows, int ACols) {
   FXterm->Resize(ARows, ACols);
   FWindow->RepaintNow();
   if (FCaretCreated) MoveCaret();
+  GridResized();
 }
 
 TCellPos TCustomZuzeRI::CursorCell() const { return FXterm ? FXterm->Cursor() : FScreen->Cursor; }
