@@ -35,18 +35,19 @@ bool Take(std::string_view& text, std::string_view prefix) {
 
 constexpr int kAny = std::numeric_limits<int>::max();
 
-// Settings applied after the font, in this order, each kept within its range
-// (the nearest limit for a value outside); Booleans are non-zero.
 // The Xterm emulation has a default of its own where XtermDefault differs
 // from kSameDefault.
 constexpr int kSameDefault = std::numeric_limits<int>::min();
+constexpr int kXtermKeyTable = 3;
+
+// Settings applied after the font, in this order, each kept within its range
+// (the nearest limit for a value outside); Booleans are non-zero.
 struct TIntegerKey {
   const char* Name;
   int Default, Low, High;
   void (*Apply)(TTnZuzeRI& Terminal, int Value);
   int XtermDefault = kSameDefault;
 };
-constexpr int kXtermKeyTable = 3;
 // Rows and Cols go to the view, which keeps them within the limits of the
 // emulation in use (50 x 132 for the classic terminal).
 constexpr std::array<TIntegerKey, 11> kTerminalKeys{{

@@ -123,6 +123,23 @@ TEST(TnZuzeRISession, LeavingXtermStopsTheSizeReportsAndAnswersVt100) {
   EXPECT_EQ(server.TakeReplies(14), B({255, 252, 31, 255, 250, 24, 0}) + "VT100" + B({255, 240}));
 }
 
+// A host that ends inside a sequence or in line drawing cannot swallow or
+// garble the closing status line.
+TEST(TnZuzeRISession, XtermStatusLinesFollowAnUnfinishedSequence) {
+  for (const char* left : {"\x1b]0;title", "\x1b[12", "\x1b(0", "\x1b)0\x0e"}) {
+    ScriptedServer server;
+    Terminal t;
+    t.term.SetEmulation(TEmulation::Xterm);
+    ASSERT_TRUE(t.ConnectTo(server));
+    ASSERT_TRUE(server.Feed(t.term.TnCnx(), left));
+    server.Hangup();
+    ASSERT_TRUE(PumpUntil([&] { return t.events.size() == 2; }));
+    std::string row;
+    for (int c = 0; c < 25; ++c) row += static_cast<char>(t.term.Xterm()->Cell(3, c).Ch);
+    EXPECT_EQ(row, "*** Server has closed ***") << left;
+  }
+}
+
 TEST(TnZuzeRISession, ARefusedConnectionShowsTheErrorTextBeepsAndEndsClosed) {
   Terminal t;
   t.Connect(FreePort());
