@@ -127,9 +127,11 @@ const char* const kXtermIni =
     "[bad]\nEmulation=Xterm\nCharset=\nTermType=a-terminal-type-name-longer-than-forty-chars\n"
     "[control]\nEmulation=XTERM\nTermType=x\x01y\n";
 
-class LoadXtermSettings : public LoadSettings {
+// A file of its own: tests run in parallel processes.
+class LoadXtermSettings : public ::testing::Test {
  protected:
   LoadXtermSettings() { std::ofstream(file) << kXtermIni; }
+  ~LoadXtermSettings() override { fs::remove(file); }
 
   // Emulation, Rows, Cols, FKeys, the terminal type, and what the byte E9
   // from the host shows as in Xterm (U+00E9 Latin-1, U+0398 CP437, U+FFFD UTF-8).
@@ -143,6 +145,10 @@ class LoadXtermSettings : public LoadSettings {
     text << std::hex << " U+" << static_cast<std::uint32_t>(term.Xterm()->Cell(term.Xterm()->Cursor().Row, 0).Ch);
     return text.str();
   }
+
+  const fs::path file = fs::temp_directory_path() / "cv-xterm-settings-test.ini";
+  recording::TViewRig rig;
+  TTnZuzeRI term{rig.Ports()};
 };
 
 // The emulation comes first: Rows and Cols go to its limits (200 x 500 in
