@@ -75,24 +75,7 @@ TCommandLine FromAddress(std::string_view address) {
   return HostAndPort(std::string(host), std::string(port));
 }
 
-}  // namespace
-
-TCommandLine ParseCommandLine(const std::vector<std::string>& Args) {
-  std::vector<std::string> positional;
-  for (const std::string& arg : Args) {
-    if (arg == "--help" || arg == "-h") {
-      TCommandLine result;
-      result.Action = TCommandLine::TAction::Help;
-      return result;
-    }
-    if (arg == "--version") {
-      TCommandLine result;
-      result.Action = TCommandLine::TAction::Version;
-      return result;
-    }
-    if (arg.size() > 1 && arg[0] == '-') return Failed("unknown option " + Quoted(arg));
-    positional.push_back(arg);
-  }
+TCommandLine HostAndPortOf(const std::vector<std::string>& positional) {
   if (positional.size() > 2) return Failed("too many arguments; give a host and at most a port");
   if (positional.empty()) return {};
   const std::string& first = positional[0];
@@ -105,17 +88,55 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Args) {
   return HostAndPort(first, positional.size() > 1 ? positional[1] : std::string());
 }
 
+}  // namespace
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& Args) {
+  std::vector<std::string> positional;
+  std::optional<TEmulation> emulation;
+  for (std::size_t i = 0; i < Args.size(); ++i) {
+    const std::string& arg = Args[i];
+    if (arg == "--help" || arg == "-h") {
+      TCommandLine result;
+      result.Action = TCommandLine::TAction::Help;
+      return result;
+    }
+    if (arg == "--version") {
+      TCommandLine result;
+      result.Action = TCommandLine::TAction::Version;
+      return result;
+    }
+    if (arg == kEmulationOption) {
+      if (++i == Args.size()) return Failed(EmulationError(""));
+      emulation = EmulationNamed(Args[i]);
+      if (!emulation) return Failed(EmulationError(Args[i]));
+      continue;
+    }
+    if (arg.size() > 1 && arg[0] == '-') return Failed("unknown option " + Quoted(arg));
+    positional.push_back(arg);
+  }
+  TCommandLine result = HostAndPortOf(positional);
+  if (result.Action == TCommandLine::TAction::Run) result.Emulation = emulation;
+  return result;
+}
+
+std::string EmulationError(const std::string& Name) {
+  if (Name.empty()) return std::string(kEmulationOption) + " needs xterm or classic";
+  return "bad emulation " + Quoted(Name) + ": give xterm or classic";
+}
+
 std::string PortError(const std::string& Port) {
   return ValidPort(Port) ? std::string() : "bad port " + Quoted(Port) + ": give 1-65535 or a service name";
 }
 
 std::string HelpText() {
-  return "usage: cvtelnet [HOST [PORT]]\n"
-         "       cvtelnet telnet://HOST[:PORT]\n"
+  return "usage: cvtelnet [--emulation xterm|classic] [HOST [PORT]]\n"
+         "       cvtelnet [--emulation xterm|classic] telnet://HOST[:PORT]\n"
          "Opens the Corvane Telnet window and, given a host, connects to its telnet\n"
          "service (port 23 unless PORT names a number from 1 to 65535 or a service).\n"
-         "  --help     print this text and exit\n"
-         "  --version  print the version and exit\n";
+         "  --emulation xterm    the terminal a Linux host expects (TERM=xterm)\n"
+         "  --emulation classic  the classic terminal; either replaces the settings' choice\n"
+         "  --help               print this text and exit\n"
+         "  --version            print the version and exit\n";
 }
 
 std::string VersionText() { return std::string(kProductName) + " " + kVersionNumber + " (" + kCommentsText + ")\n"; }

@@ -37,10 +37,10 @@ void TMainWindow::ShowingCaptureState(TAction action) {
 }
 
 // The settings stay those of the stored host, also when the command line
-// names another. The window is centred at the size it shows the settings'
-// grid with.
+// names another; only its emulation replaces theirs. The window is centred
+// at the size it shows the settings' grid with.
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
-  const std::string settingsProblem = terminal_.LoadSettings();
+  const std::string settingsProblem = terminal_.LoadSettings(commandLine.Emulation);
   terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
   ShowWholeGrid();
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());

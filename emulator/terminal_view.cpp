@@ -92,6 +92,7 @@ void TCustomZuzeRI::SetRows(int Value) {
   FScreen->ClearScreen();
   FWindow->RepaintNow();
   if (FCaretCreated) MoveCaret();
+  GridResized();
 }
 
 void TCustomZuzeRI::SetCols(int Value) {
@@ -101,6 +102,7 @@ void TCustomZuzeRI::SetCols(int Value) {
   FScreen->ClearScreen();
   FWindow->RepaintNow();
   if (FCaretCreated) MoveCaret();
+  GridResized();
 }
 
 int TCustomZuzeRI::Capture(std::string_view Bytes) { return Log() && !Bytes.empty() ? FLog.Write(Bytes) : 0; }

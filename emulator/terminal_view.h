@@ -9,6 +9,7 @@
 
 #include "emulator/capture_log.h"
 #include "emulator/colour_table.h"
+#include "emulator/emulation.h"
 #include "emulator/key_tables.h"
 #include "emulator/screen.h"
 #include "emulator/xterm_screen.h"
@@ -35,9 +36,6 @@ struct TViewPorts {
 
 enum class TBorderStyle { bsNone, bsSingle };
 
-// Classic: the terminal as designed (TScreen). Xterm: what hosts that were
-// told TERM=xterm expect (TXtermScreen), chosen per host.
-enum class TEmulation : std::uint8_t { Classic, Xterm };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 enum class TScrollCode {
   scLineUp,
@@ -179,6 +177,11 @@ class TCustomZuzeRI {
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void Click();
+  // After SetEmulation has chosen the other emulation, and after the grid's
+  // rows or columns have changed: a derived view tells its host. Each is
+  // the last step of the call that raises it.
+  virtual void EmulationChanged() {}
+  virtual void GridResized() {}
 
   // Selection frame in client pixels; Top = -1: no selection. The owner
   // maintains it, the view paints it.

@@ -25,6 +25,7 @@ void TCustomZuzeRI::SetEmulation(TEmulation Value) {
   if (FXterm) FXterm->SetCharset(FCharset);
   FWindow->Invalidate(FWindow->ClientRect());
   if (FCaretCreated) MoveCaret();
+  EmulationChanged();
 }
 
 void TCustomZuzeRI::SetCharset(TCharset Value) {
@@ -38,6 +39,7 @@ void TCustomZuzeRI::ResizeXterm(int ARows, int ACols) {
   FXterm->Resize(ARows, ACols);
   FWindow->RepaintNow();
   if (FCaretCreated) MoveCaret();
+  GridResized();
 }
 
 TCellPos TCustomZuzeRI::CursorCell() const { return FXterm ? FXterm->Cursor() : FScreen->Cursor; }

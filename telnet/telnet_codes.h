@@ -28,6 +28,7 @@ inline constexpr std::uint8_t TNOPT_SGA = 3;
 inline constexpr std::uint8_t TNOPT_SENDLOC = 23;
 inline constexpr std::uint8_t TNOPT_TTYPE = 24;
 inline constexpr std::uint8_t TNOPT_EOR = 25;
+inline constexpr std::uint8_t TNOPT_NAWS = 31;  // window size (RFC 1073)
 
 // Sub-commands of TERMINAL-TYPE.
 inline constexpr std::uint8_t TNTTYPE_IS = 0;

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "net/lifeline.h"
+#include "telnet/negotiation_table.h"
 
 namespace corvane {
 
@@ -50,6 +51,14 @@ class TTnProtocol {
   void SendTermType(std::string_view type);
   void SendLocation(std::string_view location);
 
+  // The table of answers; both survive Reset. Leaving the Xterm table while
+  // the window size is reported turns reporting off (WONT NAWS).
+  TnNegotiation Negotiation() const { return negotiation_; }
+  void SetNegotiation(TnNegotiation table);
+  // The grid's size, each side within 0..65535. A change is sent at once
+  // while the window-size option is on.
+  void SetWindowSize(int cols, int rows);
+
   // Whether the host's side (remote) or the client's side (local) of an
   // option has been agreed to.
   bool RemoteEnabled(std::uint8_t option) const { return options_[option].remote; }
@@ -69,6 +78,7 @@ class TTnProtocol {
   bool SubNegotiationByte(std::uint8_t ch);
   void CollectSubNegotiation(std::uint8_t ch);
   bool HandleOption(std::uint8_t verb, std::uint8_t option);
+  bool SendWindowSize();
   bool InCommand() const { return iac_seen_ || pending_verb_ != 0 || in_sub_neg_; }
 
   TnEventHandler handler_;
@@ -77,6 +87,9 @@ class TTnProtocol {
   bool in_sub_neg_ = false;
   std::string sub_neg_;
   std::array<OptionState, 256> options_{};
+  TnNegotiation negotiation_ = TnNegotiation::Classic;
+  std::uint16_t cols_ = 80;
+  std::uint16_t rows_ = 25;
   std::uint32_t generation_ = 0;
   TLifeline lifeline_;
 };

@@ -35,18 +35,26 @@ bool Take(std::string_view& text, std::string_view prefix) {
 
 constexpr int kAny = std::numeric_limits<int>::max();
 
+// The Xterm emulation has a default of its own where XtermDefault differs
+// from kSameDefault.
+constexpr int kSameDefault = std::numeric_limits<int>::min();
+constexpr int kXtermKeyTable = 3;
+
 // Settings applied after the font, in this order, each kept within its range
 // (the nearest limit for a value outside); Booleans are non-zero.
 struct TIntegerKey {
   const char* Name;
   int Default, Low, High;
   void (*Apply)(TTnZuzeRI& Terminal, int Value);
+  int XtermDefault = kSameDefault;
 };
+// Rows and Cols go to the view, which keeps them within the limits of the
+// emulation in use (50 x 132 for the classic terminal).
 constexpr std::array<TIntegerKey, 11> kTerminalKeys{{
     {"LineHeight", 12, 1, kMaxLineHeight, [](TTnZuzeRI& t, int v) { t.SetLineHeight(v); }},
-    {"Rows", 25, 1, kMaxRows, [](TTnZuzeRI& t, int v) { t.SetRows(v); }},
-    {"Cols", 80, 1, kMaxCols, [](TTnZuzeRI& t, int v) { t.SetCols(v); }},
-    {"FKeys", 1, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.FKeys = v; }},
+    {"Rows", 25, 1, kXtermMaxRows, [](TTnZuzeRI& t, int v) { t.SetRows(v); }},
+    {"Cols", 80, 1, kXtermMaxCols, [](TTnZuzeRI& t, int v) { t.SetCols(v); }},
+    {"FKeys", 1, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.FKeys = v; }, kXtermKeyTable},
     {"AutoCR", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.SetAutoCR(v != 0); }},
     {"AutoLF", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.SetAutoLF(v != 0); }},
     {"LocalEcho", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.LocalEcho = v != 0; }},
@@ -59,6 +67,15 @@ constexpr std::array<TIntegerKey, 11> kTerminalKeys{{
 constexpr int kFontPitchVariable = 1;
 constexpr int kFontPitchFixed = 2;
 constexpr int kFontStyleBits = platform::fsBold | platform::fsItalic | platform::fsUnderline | platform::fsStrikeOut;
+
+// The terminal type goes to the host as it is: at most 40 printable ASCII
+// characters without blanks (RFC 1091), else the default.
+constexpr std::size_t kMaxTermType = 40;
+std::string TermTypeOf(std::string_view value) {
+  const bool good = !value.empty() && value.size() <= kMaxTermType &&
+                    std::all_of(value.begin(), value.end(), [](char ch) { return ch > ' ' && ch < 0x7F; });
+  return std::string(good ? value : "xterm");
+}
 
 platform::TFontPitch PitchOf(int value) {
   if (value == kFontPitchVariable) return platform::TFontPitch::Variable;
@@ -88,13 +105,22 @@ int ProfileInteger(std::string_view text, int def) {
       std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-std::string TTnZuzeRI::LoadSettings() {
-  if (HostName.empty()) return {};
+// The emulation comes first: the limits of Rows and Cols and the default
+// key table depend on it.
+std::string TTnZuzeRI::LoadSettings(std::optional<TEmulation> Emulation) {
+  if (HostName.empty()) {
+    if (Emulation) SetEmulation(*Emulation);
+    return {};
+  }
   const platform::TProfileSection found = platform::ReadProfileSection(IniFilename, HostName);
   const auto text = [&found](const char* key, const char* def) { return found.Section.Value(key).value_or(def); };
   const auto integer = [&text](const char* key, int def, int low, int high) {
     return std::clamp(ProfileInteger(text(key, ""), def), low, high);
   };
+  SetEmulation(Emulation.value_or(EmulationNamed(Trim(text("Emulation", ""))).value_or(TEmulation::Classic)));
+  const bool xterm = this->Emulation() == TEmulation::Xterm;
+  SetCharset(CharsetNamed(Trim(text("Charset", ""))).value_or(TCharset::Utf8));
+  XtermTermType = TermTypeOf(Trim(text("TermType", "")));
   if (const std::string name = text("FontName", "Terminal"); name != "*") {
     platform::TFont font;
     font.Name = name;
@@ -103,7 +129,10 @@ std::string TTnZuzeRI::LoadSettings() {
     font.Style = static_cast<std::uint8_t>(integer("FontStyle", 0, -kAny, kAny) & kFontStyleBits);
     SetFont(font);
   }
-  for (const TIntegerKey& key : kTerminalKeys) key.Apply(*this, integer(key.Name, key.Default, key.Low, key.High));
+  for (const TIntegerKey& key : kTerminalKeys) {
+    const int def = xterm && key.XtermDefault != kSameDefault ? key.XtermDefault : key.Default;
+    key.Apply(*this, integer(key.Name, def, key.Low, key.High));
+  }
   return found.Problem.empty() ? std::string() : found.Problem + "; the default settings are used";
 }
 

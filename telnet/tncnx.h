@@ -70,6 +70,11 @@ class TTnCnx {
   // Whether accepted data still waits for room in the socket's queue.
   bool Flowing() const { return !outflow_.Empty(); }
   void Display(const std::string& str);
+  // Which table answers the host's option requests, and the grid's size
+  // that the window-size option reports (see TTnProtocol); both outlast a
+  // session.
+  void SetNegotiation(TnNegotiation table) { protocol_.SetNegotiation(table); }
+  void SetWindowSize(int cols, int rows) { protocol_.SetWindowSize(cols, rows); }
 
   // The receive path: one received chunk parsed and delivered, or one byte at
   // a time with an explicit flush of the pending data. Data received before

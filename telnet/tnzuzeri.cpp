@@ -1,6 +1,7 @@
 #include "telnet/tnzuzeri.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "emulator/typed_text.h"
 #include "net/socket_errors.h"
@@ -11,6 +12,11 @@ namespace {
 // Posted to the terminal's own target to raise a capture failure from the
 // message loop, where the application reports it.
 constexpr std::uint32_t kCaptureFailed = platform::kUserMessage + 1;
+constexpr const char* kClassicTermType = "VT100";
+// More answers than a received block can ask for are dropped.
+constexpr std::size_t kMaxReplies = 1 << 16;
+// Cancels a sequence the host left unfinished and puts the ASCII set back.
+constexpr std::string_view kXtermStatusPrefix = "\x18\x0f\x1b(B";
 }  // namespace
 
 TTnZuzeRI::TTnZuzeRI(TViewPorts ports)
@@ -21,7 +27,7 @@ TTnZuzeRI::TTnZuzeRI(TViewPorts ports)
   FTnCnx->OnSessionClosed = [this](TTnCnx&, std::uint16_t e) { CnxSessionClosed(e); };
   FTnCnx->OnSessionConnected = [this](TTnCnx&, std::uint16_t e) { CnxSessionConnected(e); };
   FTnCnx->OnSendLoc = [this](TTnCnx&) { RaiseEvent(OnSendLoc, *this); };
-  FTnCnx->OnTermType = [this](TTnCnx&) { RaiseEvent(OnTermType, *this); };
+  FTnCnx->OnTermType = [this](TTnCnx&) { CnxTermType(); };
   FSelectRect.Top = -1;
 }
 
@@ -36,6 +42,8 @@ void TTnZuzeRI::Connect() {
   // Nothing the last host set may reach the new session.
   Screen().Reset();
   Clear();
+  FReplies.clear();
+  FTitle.reset();
   FTnCnx->Port = Port;
   FTnCnx->Host = HostName;
   const auto alive = Watch();
@@ -68,6 +76,60 @@ void TTnZuzeRI::CnxDataAvailable(const char* Buffer, int Len) {
     ReportLater(e);
   }
   UpdateScreen();
+  AnswerHost();
+}
+
+// Sending may end the session, whose handler may destroy the terminal: that
+// waits until the screen has finished the block.
+void TTnZuzeRI::AnswerHost() {
+  const auto alive = Watch();
+  if (const std::string replies = std::exchange(FReplies, {}); !replies.empty()) {
+    try {
+      FTnCnx->Send(replies.data(), static_cast<int>(replies.size()));
+    } catch (const std::exception&) {
+      // The session has ended: nobody is left to answer.
+    }
+  }
+  if (!alive || !FTitle) return;
+  const std::string title = *std::exchange(FTitle, std::nullopt);
+  RaiseEvent(OnTitle, *this, std::string_view(title));
+}
+
+void TTnZuzeRI::CnxTermType() {
+  if (Emulation() == TEmulation::Xterm) FTnCnx->TermType = XtermTermType;
+  RaiseEvent(OnTermType, *this);
+}
+
+void TTnZuzeRI::SetCharset(TCharset Value) {
+  FCharset = Value;
+  if (TXtermScreen* xterm = Xterm()) xterm->SetCharset(Value);
+}
+
+void TTnZuzeRI::EmulationChanged() {
+  const auto alive = Watch();
+  if (TXtermScreen* xterm = Xterm()) {
+    xterm->SetCharset(FCharset);
+    xterm->SetHooks({[this](std::string_view bytes) {
+                       if (FReplies.size() + bytes.size() <= kMaxReplies) FReplies += bytes;
+                     },
+                     [this](std::string_view title) { FTitle = std::string(title); }, [] { platform::AlertSound(); }});
+  } else {
+    FTnCnx->TermType = kClassicTermType;
+  }
+  try {
+    FTnCnx->SetNegotiation(Xterm() ? TnNegotiation::Xterm : TnNegotiation::Classic);
+  } catch (const std::exception&) {
+    // A full send queue has ended the session.
+  }
+  if (alive) GridResized();
+}
+
+void TTnZuzeRI::GridResized() {
+  try {
+    FTnCnx->SetWindowSize(Cols(), Rows());
+  } catch (const std::exception&) {
+    // A full send queue has ended the session.
+  }
 }
 
 void TTnZuzeRI::CnxSessionConnected(std::uint16_t AError) {
@@ -92,6 +154,7 @@ void TTnZuzeRI::CnxSessionClosed(std::uint16_t AError) {
 void TTnZuzeRI::ShowStatus(std::string_view Str) {
   // The host may have left a sequence unfinished or line drawing on.
   Screen().EndSequence();
+  if (TXtermScreen* xterm = Xterm()) xterm->Feed(kXtermStatusPrefix);
   try {
     DisplayText(Str);
   } catch (const EInOutError& e) {

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "emulator/terminal_view.h"
+#include "emulator/text_decoder.h"
 #include "platform/message_loop.h"
 #include "telnet/tncnx.h"
 
@@ -21,6 +23,7 @@ using TTnZuzeRINotify = std::function<void(TTnZuzeRI& Sender)>;
 // The handler may lower Len (only the first Len bytes are shown) or set it to
 // 0 or less (nothing is shown); a larger value counts as the block's length.
 using TTnZuzeRIDataAvailable = std::function<void(TTnZuzeRI& Sender, const char* Buffer, int& Len)>;
+using TTnZuzeRITitle = std::function<void(TTnZuzeRI& Sender, std::string_view Utf8)>;
 
 class TTnZuzeRI : public TZuzeRI {
  public:
@@ -41,6 +44,12 @@ class TTnZuzeRI : public TZuzeRI {
   void SetLocation(const std::string& Value) { FTnCnx->Location = Value; }
   // Typed letters a to z are sent as capitals.
   bool UpperLock = false;
+  // The Xterm emulation's settings: the character set of the host's text,
+  // and the terminal type answered while Xterm is chosen (the classic
+  // terminal answers "VT100").
+  TCharset Charset() const { return FCharset; }
+  void SetCharset(TCharset Value);
+  std::string XtermTermType = "xterm";
 
   TTnZuzeRINotify OnSessionConnected;
   TTnZuzeRINotify OnSessionClosed;
@@ -51,6 +60,9 @@ class TTnZuzeRI : public TZuzeRI {
   TTnZuzeRINotify OnSendLoc;
   TTnZuzeRINotify OnTermType;
   TTnZuzeRINotify OnNamesClick;
+  // The window title a host set in Xterm (OSC 0, 1 or 2), as UTF-8: raised
+  // once after the block that set it is shown, with the last one it set.
+  TTnZuzeRITitle OnTitle;
   // Raised from the message loop when a failing capture file has switched
   // capture off during received data or a status line, just before the
   // failure is raised to the application's error report.
@@ -69,9 +81,10 @@ class TTnZuzeRI : public TZuzeRI {
   // the host's character set, between the bracket marks when the host asked.
   std::string PasteBytes(std::u32string_view Text) const;
   // Loads the settings of section HostName from IniFilename (tn_settings.cpp).
-  // Returns why the file found could not be read, the defaults then applied;
-  // empty when it was read or there was none.
-  std::string LoadSettings();
+  // An `Emulation` given here (the command line's) takes the place of the
+  // section's. Returns why the file found could not be read, the defaults
+  // then applied; empty when it was read or there was none.
+  std::string LoadSettings(std::optional<TEmulation> Emulation = std::nullopt);
   // Writes a status text into the terminal and repaints it at once. A
   // capture failure is raised after the text is shown.
   void DisplayText(std::string_view Str);
@@ -95,6 +108,8 @@ class TTnZuzeRI : public TZuzeRI {
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void EmulationChanged() override;
+  void GridResized() override;
 
  private:
   struct TCellRange {
@@ -108,6 +123,8 @@ class TTnZuzeRI : public TZuzeRI {
   char KeyboardXlat(char Key) const;
   void ReportLater(const EInOutError& E);
   void RaiseReport(std::uint32_t Message, platform::MessageWord Word);
+  void AnswerHost();
+  void CnxTermType();
 
   // tn_selection.cpp
   void StartDrag(int X, int Y);
@@ -117,6 +134,11 @@ class TTnZuzeRI : public TZuzeRI {
 
   std::unique_ptr<TTnCnx> FTnCnx;
   platform::MessageWindow FReports;
+  TCharset FCharset = TCharset::Utf8;
+  // What the Xterm screen gave while a block was being shown: its answers
+  // for the host and the last title, handled once the block is done.
+  std::string FReplies;
+  std::optional<std::string> FTitle;
 
   bool FMouseDown = false;
   bool FMouseCaptured = false;

@@ -66,8 +66,28 @@ TEST(CommandLineTest, BadArgumentsGetOneLineEach) {
   }
 }
 
+// The emulation may stand anywhere among the arguments; the last one counts.
+TEST(CommandLineTest, EmulationIsChosenByNameOrReportedInOneLine) {
+  using TArgs = std::vector<std::string>;
+  EXPECT_EQ(ParseCommandLine({"host"}).Emulation, std::nullopt);
+  EXPECT_EQ(ParseCommandLine({"--emulation", "xterm", "host", "23"}).Emulation, TEmulation::Xterm);
+  EXPECT_EQ(ParseCommandLine({"host", "--emulation", "Classic"}).Emulation, TEmulation::Classic);
+  EXPECT_EQ(ParseCommandLine({"--emulation", "classic", "--emulation", "XTERM"}).Emulation, TEmulation::Xterm);
+  const TCommandLine withHost = ParseCommandLine({"--emulation", "xterm", "telnet://h:2323"});
+  EXPECT_EQ(withHost.Host + ":" + withHost.Port, "h:2323");
+  for (const auto& [args, error] : std::vector<std::pair<TArgs, std::string>>{
+           {{"--emulation", "vt52", "host"}, "bad emulation 'vt52': give xterm or classic"},
+           {{"host", "--emulation"}, "--emulation needs xterm or classic"},
+           {{"--emulation", "x\tterm"}, "bad emulation 'x?term': give xterm or classic"},
+           {{"--emulation", ""}, "--emulation needs xterm or classic"}}) {
+    const TCommandLine parsed = ParseCommandLine(args);
+    EXPECT_EQ(parsed.Action, TAction::Fail) << error;
+    EXPECT_EQ(parsed.Error, error);
+  }
+}
+
 TEST(CommandLineTest, HelpAndVersionTexts) {
-  EXPECT_TRUE(HelpText().starts_with("usage: cvtelnet [HOST [PORT]]\n"));
+  EXPECT_TRUE(HelpText().starts_with("usage: cvtelnet [--emulation xterm|classic] [HOST [PORT]]\n"));
   EXPECT_EQ(VersionText(), "Corvane Telnet 0.2 (Pre-release version)\n");
 }
 

@@ -115,6 +115,28 @@ TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
   std::filesystem::remove(ini);
 }
 
+// The command line's emulation replaces the stored host's for the session:
+// the grid may then grow past the classic 50 x 132 and the window with it.
+TEST(MainWindowTest, TheCommandLinesEmulationReplacesTheSettings) {
+  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-emulation.ini";
+  std::ofstream(ini) << "[big]\nEmulation=Classic\nRows=60\nCols=200\n";
+  for (const auto emulation : {TEmulation::Xterm, TEmulation::Classic}) {
+    TWindowRig w;
+    w.rig.Window.Metrics = {8, 12, 0};
+    w.terminal.IniFilename = ini.string();
+    w.terminal.HostName = "big";
+    TCommandLine line;
+    line.Emulation = emulation;
+    w.window.FormCreate(line);
+    const bool xterm = emulation == TEmulation::Xterm;
+    EXPECT_EQ(w.terminal.Emulation(), emulation);
+    EXPECT_EQ(w.terminal.Rows(), xterm ? 60 : 50);
+    EXPECT_EQ(w.terminal.Cols(), xterm ? 200 : 132);
+    EXPECT_EQ(w.terminal.FKeys, xterm ? 3 : 1);
+  }
+  std::filesystem::remove(ini);
+}
+
 // The check mark and the panel show the state capture is really in, also
 // after a switch that failed either way.
 TEST(MainWindowTest, TheCaptureMarkAndPanelFollowTheCaptureState) {

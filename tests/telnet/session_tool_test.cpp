@@ -89,6 +89,29 @@ TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
     EXPECT_NE(run.out.find(shown), std::string::npos) << shown << "\n" << run.out;
 }
 
+// --emulation xterm replaces the section's Classic: the host is told
+// "xterm", the grid passes 132 columns, Home comes from the XTERM table and
+// the screen is printed as the Xterm screen.
+TEST(SessionTool, TheEmulationOptionReplacesTheSectionsChoice) {
+  const std::string port = FreePort();
+  const fs::path ini = fs::temp_directory_path() / ("cv-session-xterm-" + port + ".ini");
+  std::ofstream(ini) << "[127.0.0.1]\nEmulation=Classic\nRows=40\nCols=150\n";
+  test::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
+  ASSERT_TRUE(host.Started());
+  const std::string arguments =
+      "127.0.0.1 " + port + " --seconds 5 --emulation xterm --ini " + ini.string() + " --key Home --send q";
+  ToolRun run = RunTool(arguments);
+  if (run.status != 0) {
+    platform::WaitAndProcessMessages(300);
+    run = RunTool(arguments);
+  }
+  fs::remove(ini);
+  EXPECT_EQ(run.status, 0) << run.out;
+  for (const char* shown : {"size 40 150", "Terminal type: xterm,", "|  ESC [ H                   1B 5B 48",
+                            "\xE2\x94\x8C\xE2\x94\x80", "cursor-keys=normal", "|*** Server has closed ***"})
+    EXPECT_NE(run.out.find(shown), std::string::npos) << shown << "\n" << run.out;
+}
+
 TEST(SessionTool, ARefusedConnectionShowsTheFailureLineAndEndsWithStatusOne) {
   const ToolRun run = RunTool("127.0.0.1 " + FreePort());
   EXPECT_EQ(run.status, 1);
@@ -100,7 +123,7 @@ TEST(SessionTool, ARefusedConnectionShowsTheFailureLineAndEndsWithStatusOne) {
 
 TEST(SessionTool, BadCommandLinesEndWithStatusTwo) {
   for (const char* arguments : {"127.0.0.1", "h 23 --key Nope", "h 23 --ini /no/such.ini", "h 23 --seconds 0",
-                                "h 23 --send '\\q'", "h 23 --key"}) {
+                                "h 23 --send '\\q'", "h 23 --key", "h 23 --emulation vt52", "h 23 --emulation"}) {
     const ToolRun run = RunTool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.out.find("usage: cvtelnet-session"), std::string::npos) << arguments;

@@ -119,5 +119,75 @@ TEST_F(LoadSettings, EachSectionGivesItsValuesOrTheDefaults) {
   EXPECT_EQ(Describe(), before);
 }
 
+const char* const kXtermIni =
+    "[xterm]\nEmulation=Xterm\nRows=150\nCols=400\nCharset=latin-1\nTermType=xterm-256color\n"
+    "[wide]\nEmulation= xterm \nFKeys=1\nRows=999\nCols=0x7FFFFFFF\nCharset=CP437\n"
+    "[classic]\nEmulation=Classic\nRows=100\nCols=300\n"
+    "[unknown]\nEmulation=vt52\nCharset=EBCDIC\nTermType=two words\n"
+    "[bad]\nEmulation=Xterm\nCharset=\nTermType=a-terminal-type-name-longer-than-forty-chars\n"
+    "[control]\nEmulation=XTERM\nTermType=x\x01y\n";
+
+// A file of its own: tests run in parallel processes.
+class LoadXtermSettings : public ::testing::Test {
+ protected:
+  LoadXtermSettings() { std::ofstream(file) << kXtermIni; }
+  ~LoadXtermSettings() override { fs::remove(file); }
+
+  // Emulation, Rows, Cols, FKeys, the terminal type, and what the byte E9
+  // from the host shows as in Xterm (U+00E9 Latin-1, U+0398 CP437, U+FFFD UTF-8).
+  std::string DescribeXterm() {
+    std::ostringstream text;
+    text << (term.Emulation() == TEmulation::Xterm ? "xterm" : "classic");
+    for (int v : {term.Rows(), term.Cols(), term.FKeys}) text << ' ' << v;
+    text << ' ' << term.XtermTermType;
+    if (term.Xterm() == nullptr) return text.str();
+    term.WriteText("\r\xE9\r");
+    text << std::hex << " U+" << static_cast<std::uint32_t>(term.Xterm()->Cell(term.Xterm()->Cursor().Row, 0).Ch);
+    return text.str();
+  }
+
+  const fs::path file = fs::temp_directory_path() / "cv-xterm-settings-test.ini";
+  recording::TViewRig rig;
+  TTnZuzeRI term{rig.Ports()};
+};
+
+// The emulation comes first: Rows and Cols go to its limits (200 x 500 in
+// Xterm, 50 x 132 in Classic) and a section without FKeys selects XTERM.
+// An unknown name, character set or terminal type gives the default.
+TEST_F(LoadXtermSettings, XtermSectionsChooseTheEmulationItsSizeKeysAndCharset) {
+  const std::vector<std::tuple<std::string, const char*, std::string>> cases = {
+      {file.string(), "xterm", "xterm 150 400 3 xterm-256color U+e9"},
+      {file.string(), "wide", "xterm 200 500 1 xterm U+398"},
+      {file.string(), "classic", "classic 50 132 1 xterm"},
+      {file.string(), "unknown", "classic 25 80 1 xterm"},
+      {file.string(), "bad", "xterm 25 80 3 xterm U+fffd"},
+      {file.string(), "control", "xterm 25 80 3 xterm U+fffd"},
+      {CV_SAMPLE_INI, "linux.example", "xterm 30 100 3 xterm U+fffd"},
+      {CV_SAMPLE_INI, "127.0.0.1", "classic 25 80 1 xterm"}};
+  for (const auto& [ini, host, settings] : cases) {
+    term.SetEmulation(TEmulation::Xterm);
+    term.XtermTermType = "kept";
+    term.IniFilename = ini;
+    term.HostName = host;
+    term.LoadSettings();
+    EXPECT_EQ(DescribeXterm(), settings) << ini << " " << host;
+  }
+}
+
+// The command line's choice takes the place of the section's, before the
+// limits and the key table follow from it.
+TEST_F(LoadXtermSettings, AnEmulationGivenOverridesTheSection) {
+  term.IniFilename = file.string();
+  term.HostName = "classic";
+  term.LoadSettings(TEmulation::Xterm);
+  EXPECT_EQ(DescribeXterm(), "xterm 100 300 3 xterm U+fffd");
+  term.HostName = "xterm";
+  term.LoadSettings(TEmulation::Classic);
+  EXPECT_EQ(DescribeXterm(), "classic 50 132 1 xterm-256color");
+  term.HostName = "";
+  term.LoadSettings(TEmulation::Xterm);
+  EXPECT_EQ(term.Emulation(), TEmulation::Xterm);
+}
+
 }  // namespace
 }  // namespace corvane::tntest

@@ -53,6 +53,10 @@ TEST_P(TerminalDestroyedIn, Event) {
   if (event == "MouseDown") term->OnMouseDown = destroy;
   if (event == "MouseMove") term->OnMouseMove = destroy;
   if (event == "MouseUp") term->OnMouseUp = destroy;
+  if (event == "Title") {
+    term->SetEmulation(TEmulation::Xterm);
+    term->OnTitle = destroy;
+  }
   ASSERT_TRUE(Connect(event != "SessionConnected"));
 
   if (event == "SessionClosed") server.Hangup();
@@ -60,6 +64,7 @@ TEST_P(TerminalDestroyedIn, Event) {
   const std::string bytes = event == "DataAvailable" ? "data"
                             : event == "SendLoc"     ? B({255, 253, 23})
                             : event == "TermType"    ? B({255, 250, 24, 1, 255, 240})
+                            : event == "Title"       ? "\x1b[6n\x1b]2;title\x07\x1b[c"
                                                      : "";
   ASSERT_TRUE(bytes.empty() || server.Send(bytes));
   char key = 'k';
@@ -76,7 +81,7 @@ TEST_P(TerminalDestroyedIn, Event) {
 INSTANTIATE_TEST_SUITE_P(Events, TerminalDestroyedIn,
                          ::testing::Values("SessionConnected", "SessionClosed", "SessionClosedByConnect",
                                            "DataAvailable", "SendLoc", "TermType", "KeyPress", "MouseDown", "MouseMove",
-                                           "MouseUp"),
+                                           "MouseUp", "Title"),
                          [](const ::testing::TestParamInfo<std::string>& c) { return c.param; });
 
 }  // namespace

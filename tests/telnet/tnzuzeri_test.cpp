@@ -78,6 +78,68 @@ TEST(TnZuzeRISession, NegotiationEventsReachTheTerminalsHandlers) {
   EXPECT_NE(server.TakeReplies(25).find("Desk 7"), std::string::npos);
 }
 
+// In Xterm the host is told "xterm" and the grid's size, now and whenever it
+// changes; its queries are answered once the block is shown, its title and
+// bell reach the owner. Classic refuses the size and stays "VT100".
+TEST(TnZuzeRISession, XtermAnswersTheHostAndReportsTheSizeClassicDoesNot) {
+  const std::string ask = B({255, 253, 24, 255, 253, 31, 255, 250, 24, 1, 255, 240});
+  for (const bool xterm : {true, false}) {
+    ScriptedServer server;
+    Terminal t;
+    if (xterm) t.term.SetEmulation(TEmulation::Xterm);
+    t.term.OnTitle = [&](TTnZuzeRI& s, std::string_view title) {
+      t.events.push_back(&s == &t.term ? "title:" + std::string(title) : "?");
+    };
+    ASSERT_TRUE(t.ConnectTo(server));
+    ASSERT_TRUE(server.Feed(t.term.TnCnx(), ask + "\x1b]0;one\x07\x1b]2;\xC3\xA9t\xC3\xA9\x07\x1b[6n\x07"));
+    const std::string xtermReplies =
+        B({255, 251, 24, 255, 251, 31, 255, 250, 31, 0, 80, 0, 25, 255, 240, 255, 250, 24, 0}) + "xterm" +
+        B({255, 240}) + "\x1b[3;1R";
+    const std::string classicReplies = B({255, 251, 24, 255, 252, 31, 255, 250, 24, 0}) + "VT100" + B({255, 240});
+    EXPECT_EQ(server.TakeReplies(xterm ? xtermReplies.size() : classicReplies.size()),
+              xterm ? xtermReplies : classicReplies);
+    t.term.SetRows(40);
+    EXPECT_EQ(server.TakeReplies(xterm ? 9 : 0, xterm ? 2000 : 100),
+              xterm ? B({255, 250, 31, 0, 80, 0, 40, 255, 240}) : "");
+    // The title follows the block; the classic terminal rings at every BEL.
+    EXPECT_EQ(t.events, xterm ? (Lines{"connected:0", "beep", "title:\xC3\xA9t\xC3\xA9"})
+                              : (Lines{"connected:0", "beep", "beep", "beep"}));
+  }
+}
+
+// Going back to Classic in a session stops the size reports and the xterm type.
+TEST(TnZuzeRISession, LeavingXtermStopsTheSizeReportsAndAnswersVt100) {
+  ScriptedServer server;
+  Terminal t;
+  t.term.SetEmulation(TEmulation::Xterm);
+  t.term.XtermTermType = "xterm-mono";
+  ASSERT_TRUE(t.ConnectTo(server));
+  ASSERT_TRUE(server.Feed(t.term.TnCnx(), B({255, 253, 31, 255, 250, 24, 1, 255, 240})));
+  EXPECT_EQ(server.TakeReplies(25),
+            B({255, 251, 31, 255, 250, 31, 0, 80, 0, 25, 255, 240, 255, 250, 24, 0}) + "xterm-mono" + B({255, 240}));
+  t.term.SetEmulation(TEmulation::Classic);
+  t.term.SetCols(100);
+  ASSERT_TRUE(server.Feed(t.term.TnCnx(), B({255, 250, 24, 1, 255, 240})));
+  EXPECT_EQ(server.TakeReplies(14), B({255, 252, 31, 255, 250, 24, 0}) + "VT100" + B({255, 240}));
+}
+
+// A host that ends inside a sequence or in line drawing cannot swallow or
+// garble the closing status line.
+TEST(TnZuzeRISession, XtermStatusLinesFollowAnUnfinishedSequence) {
+  for (const char* left : {"\x1b]0;title", "\x1b[12", "\x1b(0", "\x1b)0\x0e"}) {
+    ScriptedServer server;
+    Terminal t;
+    t.term.SetEmulation(TEmulation::Xterm);
+    ASSERT_TRUE(t.ConnectTo(server));
+    ASSERT_TRUE(server.Feed(t.term.TnCnx(), left));
+    server.Hangup();
+    ASSERT_TRUE(PumpUntil([&] { return t.events.size() == 2; }));
+    std::string row;
+    for (int c = 0; c < 25; ++c) row += static_cast<char>(t.term.Xterm()->Cell(3, c).Ch);
+    EXPECT_EQ(row, "*** Server has closed ***") << left;
+  }
+}
+
 TEST(TnZuzeRISession, ARefusedConnectionShowsTheErrorTextBeepsAndEndsClosed) {
   Terminal t;
   t.Connect(FreePort());

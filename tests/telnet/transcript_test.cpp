@@ -8,6 +8,8 @@
 //   wants ttype | location   the next event: a request, answered at once
 //   trace "TNCH_EOR\r\n"     the next event: a trace line
 //   set ttype | location BYTES   the text of later answers (VT100, TNCNX)
+//   set negotiation classic | xterm   the table of answers (classic)
+//   size COLS ROWS           the window size the client reports (80 25)
 //   option NAME local|remote on|off   the state of an option
 //   reset                    a new session
 //
@@ -119,6 +121,10 @@ class Transcript {
       return Expect(TnEventType::LocationWanted, "");
     else if (word == "set" && (arg == "ttype" || arg == "location"))
       (arg == "ttype" ? ttype_ : location_) = Bytes(w, 2);
+    else if (word == "set" && arg == "negotiation" && w.size() == 3)
+      protocol_.SetNegotiation(w[2] == "xterm" ? TnNegotiation::Xterm : TnNegotiation::Classic);
+    else if (word == "size" && w.size() == 3)
+      protocol_.SetWindowSize(std::stoi(w[1]), std::stoi(w[2]));
     else if (word == "reset")
       protocol_.Reset();
     else if (word == "option" && w.size() == 4 && kOptions.count(arg))

@@ -16,8 +16,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: cvtelnet-replay [--rows N] [--cols N] [--xlat] [--auto-lf] [--auto-cr] [--raw] "
-    "[--all-columns] [--attrs] [--png PICTURE] [FILE]";
+    "usage: cvtelnet-replay [--emulation classic|xterm] [--rows N] [--cols N] [--xlat] [--auto-lf] [--auto-cr] "
+    "[--charset UTF-8|Latin-1|CP437] [--raw] [--all-columns] [--attrs] [--png PICTURE] [FILE]";
 
 int PrintUsage() {
   std::puts(kUsage);

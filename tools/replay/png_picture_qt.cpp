@@ -46,8 +46,16 @@ std::string WritePicture(const TReplayOptions& Options, std::string_view Feed) {
   widget.SetView(&view);
   view.SetFont(kTerminalFont);
   view.SetLineHeight(view.WholeGlyphLineHeight(kTerminalLineHeight));
-  PrepareScreen(view.Screen(), Options);
-  view.Screen().FeedText(Feed);
+  if (Options.Emulation == TEmulation::Xterm) {
+    view.SetEmulation(TEmulation::Xterm);
+    view.SetRows(Options.Rows);
+    view.SetCols(Options.Cols);
+    view.Xterm()->SetCharset(Options.Charset);
+    view.Xterm()->Feed(Feed);
+  } else {
+    PrepareScreen(view.Screen(), Options);
+    view.Screen().FeedText(Feed);
+  }
 
   const QSize picture(kLeft + Options.Cols * view.CharWidth() + kRight,
                       kTop + Options.Rows * view.LineHeight() + kBottom);

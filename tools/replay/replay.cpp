@@ -1,6 +1,7 @@
 #include "tools/replay/replay.h"
 
 #include "emulator/screen.h"
+#include "emulator/xterm_screen.h"
 #include "tools/replay/replay_input.h"
 #include "tools/replay/screen_dump.h"
 
@@ -17,6 +18,12 @@ void PrepareScreen(TScreen& Screen, const TReplayOptions& Options) {
 }
 
 std::string Replay(std::string_view Input, const TReplayOptions& Options) {
+  if (Options.Emulation == TEmulation::Xterm) {
+    TXtermScreen xterm(Options.Rows, Options.Cols);
+    xterm.SetCharset(Options.Charset);
+    xterm.Feed(BytesToFeed(Input, Options.Raw));
+    return DumpScreen(xterm, Options.Dump);
+  }
   TScreen screen;
   PrepareScreen(screen, Options);
   screen.FeedText(BytesToFeed(Input, Options.Raw));

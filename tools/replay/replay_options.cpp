@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "emulator/screen.h"
+#include "emulator/xterm_screen.h"
+
 namespace corvane {
 namespace {
 
@@ -27,10 +30,57 @@ bool* FlagFor(TReplayOptions& Options, std::string_view Arg) {
   return nullptr;
 }
 
+// The options that take a value, as they were given.
+struct TValues {
+  std::optional<std::string_view> Rows, Cols, Emulation, Charset, Png;
+
+  std::optional<std::string_view>* For(std::string_view Arg) {
+    if (Arg == "--rows") return &Rows;
+    if (Arg == "--cols") return &Cols;
+    if (Arg == "--emulation") return &Emulation;
+    if (Arg == "--charset") return &Charset;
+    if (Arg == "--png") return &Png;
+    return nullptr;
+  }
+};
+
+std::string SizeError(std::string_view Option, int High) {
+  return std::string(Option) + " needs a number from 1 to " + std::to_string(High);
+}
+
+// The values are checked once all are known: the limits of the size depend
+// on the emulation, wherever it stands.
+std::string ApplyValues(const TValues& Values, TReplayOptions& Options) {
+  if (Values.Emulation) {
+    const auto emulation = EmulationNamed(*Values.Emulation);
+    if (!emulation) return "--emulation needs xterm or classic";
+    Options.Emulation = *emulation;
+  }
+  const bool xterm = Options.Emulation == TEmulation::Xterm;
+  const int maxRows = xterm ? kXtermMaxRows : kMaxRows;
+  const int maxCols = xterm ? kXtermMaxCols : kMaxCols;
+  if (Values.Rows && !(Options.Rows = ParseBounded(*Values.Rows, 1, maxRows).value_or(0)))
+    return SizeError("--rows", maxRows);
+  if (Values.Cols && !(Options.Cols = ParseBounded(*Values.Cols, 1, maxCols).value_or(0)))
+    return SizeError("--cols", maxCols);
+  if (Values.Charset) {
+    const auto charset = CharsetNamed(*Values.Charset);
+    if (!charset) return "--charset needs UTF-8, Latin-1 or CP437";
+    if (!xterm) return "--charset is for --emulation xterm";
+    Options.Charset = *charset;
+  }
+  if (Values.Png && Values.Png->empty()) return "--png needs a file name";
+  if (Values.Png) Options.Png = std::string(*Values.Png);
+  if (xterm && (Options.Xlat || Options.AutoLF || Options.AutoCR || Options.Dump.AllColumns))
+    return "--xlat, --auto-lf, --auto-cr and --all-columns are for the classic screen only";
+  return {};
+}
+
 }  // namespace
 
 std::optional<TReplayOptions> ParseReplayOptions(int Argc, const char* const* Argv, std::string& Error) {
   TReplayOptions options;
+  TValues values;
   bool haveFile = false;
   for (int i = 1; i < Argc; ++i) {
     const std::string_view arg = Argv[i];
@@ -40,21 +90,12 @@ std::optional<TReplayOptions> ParseReplayOptions(int Argc, const char* const* Ar
     }
     if (bool* flag = FlagFor(options, arg)) {
       *flag = true;
-    } else if (arg == "--rows" || arg == "--cols") {
-      const bool rows = arg == "--rows";
-      const auto value = i + 1 < Argc ? ParseBounded(Argv[i + 1], 1, rows ? kMaxRows : kMaxCols) : std::nullopt;
-      if (!value) {
-        Error = std::string(arg) + (rows ? " needs a number from 1 to 50" : " needs a number from 1 to 132");
+    } else if (auto* value = values.For(arg)) {
+      if (i + 1 >= Argc) {
+        Error = std::string(arg) + " needs a value";
         return std::nullopt;
       }
-      (rows ? options.Rows : options.Cols) = *value;
-      ++i;
-    } else if (arg == "--png") {
-      if (i + 1 >= Argc || std::string_view(Argv[i + 1]).empty()) {
-        Error = "--png needs a file name";
-        return std::nullopt;
-      }
-      options.Png = Argv[++i];
+      *value = Argv[++i];
     } else if (arg.starts_with("--") || (arg.starts_with("-") && arg != "-")) {
       Error = "unknown option " + std::string(arg);
       return std::nullopt;
@@ -66,6 +107,8 @@ std::optional<TReplayOptions> ParseReplayOptions(int Argc, const char* const* Ar
       haveFile = true;
     }
   }
+  Error = ApplyValues(values, options);
+  if (!Error.empty()) return std::nullopt;
   return options;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "emulator/screen.h"
+#include "emulator/xterm_screen.h"
 
 namespace corvane {
 
@@ -13,5 +14,11 @@ struct TDumpOptions {
 };
 
 std::string DumpScreen(const TScreen& Screen, const TDumpOptions& Options);
+
+// The Xterm screen in the same layout (xterm_dump.cpp): the cells as UTF-8,
+// a wide character once (its second cell adds nothing), and with Attrs each
+// cell as four hex digits: background and foreground colour numbers, then
+// the rendition flags (TXtermFlag). AllColumns does not apply.
+std::string DumpScreen(const TXtermScreen& Screen, const TDumpOptions& Options);
 
 }  // namespace corvane

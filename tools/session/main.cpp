@@ -49,7 +49,7 @@ class Session {
   // Runs until the host closes or the time is up, prints the screen and
   // returns the exit status. Raises when the address is rejected.
   int Run() {
-    if (const std::string problem = term_.LoadSettings(); !problem.empty())
+    if (const std::string problem = term_.LoadSettings(options_.Emulation); !problem.empty())
       std::fprintf(stderr, "cvtelnet-session: %s\n", problem.c_str());
     term_.Connect();
     term_.FocusGained();  // the key mapping is active while the terminal has focus
@@ -59,7 +59,8 @@ class Session {
       const bool quiet = connect_error_ == 0 && Clock::now() - last_data_ >= kQuiet;
       if (quiet && next_input_ < options_.Inputs.size()) Type(options_.Inputs[next_input_++]);
     }
-    const std::string picture = corvane::DumpScreen(term_.Screen(), {});
+    const std::string picture =
+        term_.Xterm() != nullptr ? corvane::DumpScreen(*term_.Xterm(), {}) : corvane::DumpScreen(term_.Screen(), {});
     std::fwrite(picture.data(), 1, picture.size(), stdout);
     if (std::fflush(stdout) != 0) return 1;
     if (connect_error_ > 0) return Fail("connection failed: " + corvane::SocketErrorDesc(connect_error_));

@@ -10,13 +10,15 @@
 namespace corvane {
 
 const char* const kSessionUsage =
-    "usage: cvtelnet-session HOST PORT [--seconds N] [--ini FILE] [--send TEXT]... [--key NAME]...\n"
+    "usage: cvtelnet-session HOST PORT [--seconds N] [--ini FILE] [--emulation NAME] [--send TEXT]...\n"
+    "                        [--key NAME]...\n"
     "       cvtelnet-session --help\n"
     "  PORT         a number from 1 to 65535 or a service name such as telnet\n"
     "  --seconds N  how long the session lasts at most (default 3)\n"
     "  --ini FILE   the INI file whose section HOST holds the terminal settings\n"
     "               (default TNZUZERI.INI in the current directory, then in\n"
     "               $XDG_CONFIG_HOME/cvtelnet/ or ~/.config/cvtelnet/)\n"
+    "  --emulation NAME  xterm or classic, in place of the section's Emulation\n"
     "  --send TEXT  text to type once the host has been quiet for 300 ms;\n"
     "               escapes \\r \\n \\t \\e \\\\ \\xHH; may be repeated\n"
     "  --key NAME   a key to press, in turn with the texts; may be repeated;\n"
@@ -38,6 +40,9 @@ std::string Check(const std::string& option, const char* value, TSessionOptions&
     auto press = ParseKeyName(value);
     if (!press) return std::string("unknown key '") + value + "'; known keys: " + KnownKeyNames();
     options.Inputs.emplace_back(*press);
+  } else if (option == kEmulationOption) {
+    options.Emulation = EmulationNamed(value);
+    if (!options.Emulation) return EmulationError(value);
   } else if (option == "--ini") {
     std::error_code error;
     if (!std::filesystem::is_regular_file(value, error) || !std::ifstream(value))

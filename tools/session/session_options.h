@@ -5,6 +5,7 @@
 #include <variant>
 #include <vector>
 
+#include "emulator/emulation.h"
 #include "tools/session/named_keys.h"
 
 namespace corvane {
@@ -18,6 +19,8 @@ struct TSessionOptions {
   // The INI file: absolute when given, else the terminal's default name.
   std::optional<std::string> Ini;
   std::vector<TSessionInput> Inputs;
+  // --emulation: takes the place of the section's Emulation.
+  std::optional<TEmulation> Emulation;
   bool Help = false;  // --help: print the usage and end
 };
 
