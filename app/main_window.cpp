@@ -25,6 +25,7 @@ TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platfor
   terminal_.OnSessionConnected = [this](TTnZuzeRI& sender) { tZuzeRISessionConnected(sender); };
   terminal_.OnSessionClosed = [this](TTnZuzeRI& sender) { tZuzeRISessionClosed(sender); };
   terminal_.OnCaptureFailed = [this](TTnZuzeRI&) { ShowCaptureState(); };
+  terminal_.OnTitle = [this](TTnZuzeRI& sender, std::string_view title) { tZuzeRITitle(sender, title); };
 }
 
 template <class TAction>
@@ -41,6 +42,7 @@ void TMainWindow::ShowingCaptureState(TAction action) {
 // at the size it shows the settings' grid with.
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   const std::string settingsProblem = terminal_.LoadSettings(commandLine.Emulation);
+  form_.SetEmulationChecked(terminal_.Emulation() == TEmulation::Xterm);
   terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
   ShowWholeGrid();
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
@@ -73,6 +75,20 @@ void TMainWindow::bConnectClick() {
   ShowingCaptureState([this] { terminal_.Connect(); });
 }
 
+// The other emulation for the current session: the host's settings applied
+// again with it, the screen started afresh; the connection stays.
+void TMainWindow::EmulationClick() {
+  const bool xterm = terminal_.Emulation() != TEmulation::Xterm;
+  terminal_.LoadSettings(xterm ? TEmulation::Xterm : TEmulation::Classic);
+  form_.SetEmulationChecked(xterm);
+  form_.SetTitle(kProgramTitle);
+}
+
+// A host's title (OSC 0, 1, 2 in Xterm) goes before the program's name.
+void TMainWindow::tZuzeRITitle(TTnZuzeRI&, std::string_view Title) {
+  form_.SetTitle(Title.empty() ? std::string(kProgramTitle) : std::string(Title) + " - " + kProgramTitle);
+}
+
 void TMainWindow::bDisconnectClick() { terminal_.Disconnect(); }
 
 // Raised for failed attempts too: the address joins the history either way,
@@ -84,10 +100,12 @@ void TMainWindow::tZuzeRISessionConnected(TTnZuzeRI&) {
   RememberAddress(form_.AddressText());
 }
 
+// The host's title ends with its session.
 void TMainWindow::tZuzeRISessionClosed(TTnZuzeRI&) {
   form_.SetDisconnectEnabled(false);
   form_.SetConnectEnabled(true);
   form_.SetPanelText(0, kDisconnectedText);
+  form_.SetTitle(kProgramTitle);
 }
 
 void TMainWindow::RememberAddress(const std::string& address) {

@@ -17,6 +17,7 @@ inline constexpr const char* kConnectedText = "Connected";
 inline constexpr const char* kDisconnectedText = "Disconnected";
 inline constexpr const char* kCaptureOnText = "Capture ON --> ZUZERI.LOG";
 inline constexpr const char* kCaptureOffText = "Capture OFF";
+inline constexpr const char* kProgramTitle = "Corvane Telnet";
 
 // The controls of the form as the handlers use them.
 class TMainWindowControls {
@@ -33,6 +34,10 @@ class TMainWindowControls {
   virtual void SetDisconnectEnabled(bool enabled) = 0;
   virtual void SetPanelText(int panel, const std::string& text) = 0;
   virtual void SetCaptureChecked(bool checked) = 0;
+  // Terminal, Xterm emulation: checked while the session uses it.
+  virtual void SetEmulationChecked(bool checked) = 0;
+  // The window's title, UTF-8.
+  virtual void SetTitle(const std::string& title) = 0;
 
   // The window's outer size and the screen's, for centring.
   virtual int OuterWidth() = 0;
@@ -65,6 +70,8 @@ class TMainWindow {
   void tZuzeRISessionConnected(TTnZuzeRI& Sender);
   void tZuzeRISessionClosed(TTnZuzeRI& Sender);
   void CaptureClick();
+  void EmulationClick();
+  void tZuzeRITitle(TTnZuzeRI& Sender, std::string_view Title);
   void Copy1Click();
   void Paste1Click();
   void About1Click();

@@ -68,7 +68,7 @@ int SortedPlace(const QComboBox& box, const QString& text) {
 
 TForm1::TForm1() {
   setObjectName("Form1");
-  setWindowTitle("Corvane Telnet");
+  setWindowTitle(kProgramTitle);
   setWindowIcon(QIcon(QPixmap(cvtelnet_xpm)));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -170,6 +170,11 @@ void TForm1::CreateMenus() {
   Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
   connect(Paste1, &QAction::triggered, this, Guarded([this] { handlers_->Paste1Click(); }));
 
+  QMenu* terminal = menuBar()->addMenu("&Terminal");
+  XtermEmulation = terminal->addAction("&Xterm emulation");
+  XtermEmulation->setCheckable(true);
+  connect(XtermEmulation, &QAction::triggered, this, Guarded([this] { handlers_->EmulationClick(); }));
+
   QMenu* help = menuBar()->addMenu("&Help");
   About1 = help->addAction("&About...");
   connect(About1, &QAction::triggered, this, Guarded([this] { handlers_->About1Click(); }));
@@ -201,6 +206,10 @@ void TForm1::SetConnectEnabled(bool enabled) { bConnect->setEnabled(enabled); }
 void TForm1::SetDisconnectEnabled(bool enabled) { bDisconnect->setEnabled(enabled); }
 void TForm1::SetPanelText(int panel, const std::string& text) { Panels[panel]->setText(FromBytes(text)); }
 void TForm1::SetCaptureChecked(bool checked) { Capture->setChecked(checked); }
+
+void TForm1::SetEmulationChecked(bool checked) { XtermEmulation->setChecked(checked); }
+
+void TForm1::SetTitle(const std::string& title) { setWindowTitle(QString::fromUtf8(title)); }
 int TForm1::OuterWidth() { return frameGeometry().width(); }
 int TForm1::OuterHeight() { return frameGeometry().height(); }
 

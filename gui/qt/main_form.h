@@ -42,6 +42,7 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   QPushButton* bDisconnect;
   QLabel* Panels[3];
   QAction* Capture;
+  QAction* XtermEmulation;
   QAction* Copy1;
   QAction* Paste1;
   QAction* About1;
@@ -55,6 +56,8 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   void SetDisconnectEnabled(bool enabled) override;
   void SetPanelText(int panel, const std::string& text) override;
   void SetCaptureChecked(bool checked) override;
+  void SetEmulationChecked(bool checked) override;
+  void SetTitle(const std::string& title) override;
   int OuterWidth() override;
   int OuterHeight() override;
   int ScreenWidth() override;

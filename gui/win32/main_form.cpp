@@ -26,7 +26,7 @@ constexpr TRect kTerminal{0, 36, 649, 353};
 constexpr RECT kStatusBar{0, 354, 653, 380};
 constexpr int kPanelRightEdges[3] = {100, 300, 500};
 
-enum TCommand : int { idAddress = 100, idConnect, idDisconnect, idCapture, idExit, idCopy, idPaste, idAbout };
+enum TCommand : int { idAddress = 100, idConnect, idDisconnect, idCapture, idExit, idCopy, idPaste, idAbout, idXterm };
 
 struct THint {
   int Id;
@@ -45,6 +45,7 @@ struct TMenuItem {
 };
 constexpr TMenuItem kFileMenu[] = {{idCapture, "&Capture"}, {0, ""}, {idExit, "E&xit"}};
 constexpr TMenuItem kEditMenu[] = {{idCopy, "&Copy\tCtrl+C"}, {idPaste, "&Paste\tCtrl+V"}};
+constexpr TMenuItem kTerminalMenu[] = {{idXterm, "&Xterm emulation"}};
 constexpr TMenuItem kHelpMenu[] = {{idAbout, "&About..."}};
 
 // The handler each command runs.
@@ -56,7 +57,7 @@ constexpr TCommandHandler kCommandHandlers[] = {
     {idConnect, &TMainWindow::bConnectClick}, {idDisconnect, &TMainWindow::bDisconnectClick},
     {idCapture, &TMainWindow::CaptureClick},  {idExit, &TMainWindow::Exit1Click},
     {idCopy, &TMainWindow::Copy1Click},       {idPaste, &TMainWindow::Paste1Click},
-    {idAbout, &TMainWindow::About1Click},
+    {idAbout, &TMainWindow::About1Click},     {idXterm, &TMainWindow::EmulationClick},
 };
 
 ACCEL kAccelerators[] = {{FCONTROL | FVIRTKEY, 'C', idCopy}, {FCONTROL | FVIRTKEY, 'V', idPaste}};
@@ -110,7 +111,7 @@ TForm1::TForm1() {
   CreateMenus();
   RECT outer{0, 0, kClientSize.cx, kClientSize.cy};
   AdjustWindowRect(&outer, kStyle, TRUE);
-  CreateWindowExA(0, kClassName, "Corvane Telnet", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+  CreateWindowExA(0, kClassName, kProgramTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                   outer.bottom - outer.top, nullptr, menu_, GetModuleHandleA(nullptr), this);
   topPanel_ = kTopPanel;
   clipboard_ = std::make_unique<TWin32Clipboard>(hwnd_);
@@ -172,6 +173,7 @@ void TForm1::CreateMenus() {
   menu_ = CreateMenu();
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kFileMenu)), "&File");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kEditMenu)), "&Edit");
+  AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kTerminalMenu)), "&Terminal");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kHelpMenu)), "&Help");
   accelerators_ = CreateAcceleratorTableA(kAccelerators, static_cast<int>(std::size(kAccelerators)));
 }
@@ -258,6 +260,18 @@ void TForm1::SetDisconnectEnabled(bool enabled) { EnableWindow(bDisconnect_, ena
 
 void TForm1::SetPanelText(int panel, const std::string& text) {
   SendMessageA(sbStatus_, SB_SETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TForm1::SetEmulationChecked(bool checked) {
+  CheckMenuItem(menu_, idXterm, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TForm1::SetTitle(const std::string& title) {
+  std::wstring wide(title.size() + 1, L'\0');
+  const int length = MultiByteToWideChar(CP_UTF8, 0, title.data(), static_cast<int>(title.size()), wide.data(),
+                                         static_cast<int>(wide.size()));
+  wide.resize(static_cast<std::size_t>(std::max(length, 0)));
+  SetWindowTextW(hwnd_, wide.c_str());
 }
 
 void TForm1::SetCaptureChecked(bool checked) {

@@ -45,6 +45,8 @@ class TForm1 final : public TMainWindowControls {
   void SetDisconnectEnabled(bool enabled) override;
   void SetPanelText(int panel, const std::string& text) override;
   void SetCaptureChecked(bool checked) override;
+  void SetEmulationChecked(bool checked) override;
+  void SetTitle(const std::string& title) override;
   int OuterWidth() override;
   int OuterHeight() override;
   int ScreenWidth() override;

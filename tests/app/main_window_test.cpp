@@ -18,7 +18,8 @@ class TFakeForm final : public TMainWindowControls {
  public:
   std::string Address;
   std::vector<std::string> Items;
-  bool ConnectEnabled = true, DisconnectEnabled = false, CaptureChecked = false;
+  bool ConnectEnabled = true, DisconnectEnabled = false, CaptureChecked = false, EmulationChecked = false;
+  std::string Title;
   std::string Panels[3] = {kDisconnectedText, kCaptureOffText, ""};
   TOrigin MovedTo{-1, -1};
 
@@ -30,6 +31,8 @@ class TFakeForm final : public TMainWindowControls {
   void SetDisconnectEnabled(bool enabled) override { DisconnectEnabled = enabled; }
   void SetPanelText(int panel, const std::string& text) override { Panels[panel] = text; }
   void SetCaptureChecked(bool checked) override { CaptureChecked = checked; }
+  void SetEmulationChecked(bool checked) override { EmulationChecked = checked; }
+  void SetTitle(const std::string& title) override { Title = title; }
   int OuterWidth() override { return 661; }
   int OuterHeight() override { return 427; }
   int ScreenWidth() override { return 1024; }
@@ -220,4 +223,24 @@ TEST(MainWindowTest, PasteSendsTheClipboardTextAsCodePage1252) {
 }
 
 }  // namespace
+// Terminal, Xterm emulation switches the session's emulation both ways and
+// shows it checked; a host's title shows until its session ends.
+TEST(MainWindowTest, TheEmulationItemSwitchesTheSessionAndTheHostsTitleLastsItsSession) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), ""});
+  ASSERT_TRUE(server.Accept());
+  EXPECT_FALSE(w.form.EmulationChecked);
+  w.window.EmulationClick();
+  EXPECT_TRUE(w.form.EmulationChecked);
+  ASSERT_NE(w.terminal.Xterm(), nullptr);
+  ASSERT_TRUE(server.Feed(w.terminal.TnCnx(), "\x1b]2;demo@vm: ~\x07"));
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Title == "demo@vm: ~ - Corvane Telnet"; }));
+  server.Hangup();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Title == kProgramTitle; }));
+  w.window.EmulationClick();
+  EXPECT_FALSE(w.form.EmulationChecked);
+  EXPECT_EQ(w.terminal.Xterm(), nullptr);
+}
+
 }  // namespace corvane
