@@ -221,8 +221,8 @@ void TXtermScreen::MoveToOrigin(int R, int C) {
   MoveTo(std::clamp(R + FRegion.Top, FRegion.Top, FRegion.Bottom), C);
 }
 
+// A tab never leaves the last column, so a wrap pending there stays pending.
 void TXtermScreen::Tab(int N) {
-  FPendingWrap = false;
   int c = FCursor.Col;
   for (; N > 0 && c < FCols - 1; --N) do
       ++c;

@@ -15,9 +15,10 @@ Xvfb "$display" -screen 0 1920x1200x24 >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
 # Raw and without echo: no newline translation, and xterm's answers to the
-# file's queries do not land on the screen.
+# file's queries do not land on the screen. xterm dumps only the scrolling
+# region: the region is reset to the whole screen first.
 (cd "$work" && DISPLAY=$display LANG=C.UTF-8 timeout 20 xterm -u8 -fg rgb:e5/e5/e5 -bg black -geometry "${cols}x${rows}" \
-  -e sh -c "stty raw -echo; cat '$file'; printf '\033[10i'; sleep 1" 2>/dev/null)
+  -e sh -c "stty raw -echo; cat '$file'; printf '\033[r\033[10i'; sleep 3" 2>/dev/null)
 python3 - "$what" "$work"/xterm.*html <<'PY'
 import html, re, sys
 # xterm's default colours 0-15 in the dump's percentages of 255.
