@@ -120,10 +120,9 @@ void TVtParser::PrintDecoded(std::uint8_t Byte) {
 
 // A byte inside a sequence or string.
 void TVtParser::Sequence(std::uint8_t Byte) {
-  if (Byte == kCan || Byte == kSub) {
+  if (Byte == kCan || Byte == kSub) {  // both abort, and xterm shows nothing for either
     if (FState == TState::OscString) FOsc.clear();
     FState = TState::Ground;
-    if (Byte == kSub) FPerform.Print(kReplacementChar);  // SUB shows where data was lost
     return;
   }
   if (Byte == kEsc) {

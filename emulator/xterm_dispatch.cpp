@@ -2,6 +2,7 @@
 // sequence acted on is listed in docs/sequences.md; the rest are ignored.
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "emulator/char_width.h"
 #include "emulator/xterm_colours.h"
@@ -85,6 +86,7 @@ void TXtermScreen::Print(char32_t Ch) {
 }
 
 void TXtermScreen::Execute(std::uint8_t Control) {
+  FLastPrinted = 0;
   switch (Control) {
     case 0x07:  // BEL
       if (FHooks.Bell) FHooks.Bell();
@@ -116,6 +118,7 @@ void TXtermScreen::Execute(std::uint8_t Control) {
 }
 
 void TXtermScreen::EscDispatch(char Intermediate, std::uint8_t Final) {
+  FLastPrinted = 0;
   if (Intermediate == '(' || Intermediate == ')') return Designate(Intermediate, Final);
   if (Intermediate == '#' && Final == '8') return AlignmentTest();  // DECALN
   if (Intermediate != 0) return;
@@ -154,9 +157,13 @@ void TXtermScreen::Designate(char Slot, std::uint8_t Final) {
   if (Final == 'A') set = TXtermCharset::British;
 }
 
+// REP repeats only a character printed right before it: any control or
+// sequence in between, REP itself included, leaves it nothing to repeat.
 void TXtermScreen::CsiDispatch(const TVtCsi& Csi) {
+  const char32_t last = std::exchange(FLastPrinted, 0);
   const bool plain = Csi.Private == 0 && Csi.Intermediate == 0;
-  if (plain && Csi.Final == 'm') return SelectRendition(Csi);  // SGR, the commonest by far
+  if (plain && Csi.Final == 'b') return Repeat(last, Csi.Param(0, 1));  // REP
+  if (plain && Csi.Final == 'm') return SelectRendition(Csi);           // SGR, the commonest by far
   if (Csi.Private == '?' || Csi.Private == '>') return CsiPrivate(Csi);
   if (Csi.Private != 0) return;
   if (Csi.Intermediate == '!' && Csi.Final == 'p') return SoftReset();  // DECSTR
@@ -211,10 +218,6 @@ void TXtermScreen::CsiPlain(const TVtCsi& Csi) {
       return EraseCells(at.Row, at.Col, at.Col + std::min(n, FCols) - 1);
     case 'Z':  // CBT
       return BackTab(n);
-    case 'b':  // REP
-      if (FLastPrinted != 0)
-        for (int k = std::min(n, FRows * FCols); k > 0; --k) PutCell(FLastPrinted, CharWidth(FLastPrinted));
-      return;
     case 'c':  // DA
       if (Csi.Param(0, 0) == 0) Reply("\x1b[?1;2c");
       return;
@@ -293,6 +296,9 @@ void TXtermScreen::SetPrivateModes(const TVtCsi& Csi, bool On) {
       case 1:  // DECCKM
         FModes.CursorKeysApp = On;
         break;
+      case 3:  // DECCOLM
+        if (FModes.ColumnSwitch) ColumnMode();
+        break;
       case 5:  // DECSCNM
         FModes.ReverseScreen = On;
         MarkRows(0, FRows - 1);
@@ -307,6 +313,9 @@ void TXtermScreen::SetPrivateModes(const TVtCsi& Csi, bool On) {
         break;
       case 25:  // DECTCEM
         FModes.CursorVisible = On;
+        break;
+      case 40:
+        FModes.ColumnSwitch = On;
         break;
       case 47:    // the alternate screen
       case 1047:  // the same, cleared on leaving
@@ -448,7 +457,13 @@ void TXtermScreen::DeviceStatus(const TVtCsi& Csi) {
   }
 }
 
+void TXtermScreen::Repeat(char32_t Ch, int N) {
+  if (Ch != 0)
+    for (int k = std::min(N, FRows * FCols); k > 0; --k) PutCell(Ch, CharWidth(Ch));
+}
+
 void TXtermScreen::OscDispatch(std::string_view Text) {
+  FLastPrinted = 0;
   const std::size_t semicolon = Text.find(';');
   if (semicolon == std::string_view::npos) return;
   const std::string_view kind = Text.substr(0, semicolon);

@@ -80,14 +80,12 @@ void TXtermScreen::SplitWideAt(int R, int C) {
 
 void TXtermScreen::PutCell(char32_t Ch, int Width) {
   if (FPendingWrap && FModes.AutoWrap) WrapNow();
+  // A wide character in the last column wraps first; without automatic
+  // margins, or on a one-column screen, it is not shown at all.
   if (Width == 2 && FCursor.Col == FCols - 1) {
-    if (FCols < 2) return;  // a wide character never fits a one-column screen
-    if (FModes.AutoWrap) {
-      EraseCells(FCursor.Row, FCursor.Col, FCursor.Col);
-      WrapNow();
-    } else {
-      FCursor.Col = FCols - 2;
-    }
+    if (!FModes.AutoWrap || FCols < 2) return;
+    EraseCells(FCursor.Row, FCursor.Col, FCursor.Col);
+    WrapNow();
   }
   if (FModes.Insert) InsertBlanks(Width);
   const int r = FCursor.Row;
@@ -223,8 +221,8 @@ void TXtermScreen::MoveToOrigin(int R, int C) {
   MoveTo(std::clamp(R + FRegion.Top, FRegion.Top, FRegion.Bottom), C);
 }
 
+// A tab never leaves the last column, so a wrap pending there stays pending.
 void TXtermScreen::Tab(int N) {
-  FPendingWrap = false;
   int c = FCursor.Col;
   for (; N > 0 && c < FCols - 1; --N) do
       ++c;
@@ -276,6 +274,14 @@ void TXtermScreen::AlignmentTest() {
   FModes.Origin = false;
   MoveTo(0, 0);
   MarkRows(0, FRows - 1);
+}
+
+// DECCOLM, where mode 40 allows it: the screen cleared, the region the
+// whole screen, the cursor home. The column count is the window's to choose.
+void TXtermScreen::ColumnMode() {
+  FRegion = {0, FRows - 1};
+  EraseRows(0, FRows - 1);
+  MoveToOrigin(0, 0);
 }
 
 // DECSTR: modes, pen, character sets and region back to their defaults; the

@@ -86,6 +86,7 @@ class TXtermScreen final : public TVtPerform {
     bool ReverseScreen = false;  // DECSCNM
     bool BracketedPaste = false;
     bool AltScreen = false;
+    bool ColumnSwitch = false;  // mode 40: DECCOLM is honoured
   };
   const TModes& Modes() const { return FModes; }
   bool InSequence() const { return FParser.InSequence(); }
@@ -137,6 +138,7 @@ class TXtermScreen final : public TVtPerform {
   void RestoreCursor();
   void SwitchScreen(bool Alternate);
   void AlignmentTest();
+  void ColumnMode();
   void SoftReset();
 
   // Sequences (xterm_dispatch.cpp).
@@ -151,6 +153,7 @@ class TXtermScreen final : public TVtPerform {
   void EraseInLine(int Mode);
   void Designate(char Slot, std::uint8_t Final);
   void DeviceStatus(const TVtCsi& Csi);
+  void Repeat(char32_t Ch, int N);
   void Reply(std::string_view Bytes) const;
   char32_t Mapped(char32_t Ch) const;
 
@@ -170,7 +173,7 @@ class TXtermScreen final : public TVtPerform {
   TXtermCharset FG[2]{TXtermCharset::Ascii, TXtermCharset::Ascii};
   int FShift = 0;  // 0: G0 is in use (SI), 1: G1 (SO)
   TSaved FSaved[2];
-  char32_t FLastPrinted = 0;
+  char32_t FLastPrinted = 0;  // what REP repeats: 0 after anything but text
 };
 
 }  // namespace corvane
