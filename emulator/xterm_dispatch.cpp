@@ -1,6 +1,7 @@
 // What each sequence the parser finds does to the Xterm screen. Every
 // sequence acted on is listed in docs/sequences.md; the rest are ignored.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -468,6 +469,19 @@ void TXtermScreen::OscDispatch(std::string_view Text) {
   if (semicolon == std::string_view::npos) return;
   const std::string_view kind = Text.substr(0, semicolon);
   if ((kind == "0" || kind == "1" || kind == "2") && FHooks.Title) FHooks.Title(Text.substr(semicolon + 1));
+  if ((kind == "10" || kind == "11") && Text.substr(semicolon + 1) == "?") ReportDefaultColour(kind == "10");
+}
+
+// OSC 10 ; ? and OSC 11 ; ? ask for the default foreground and background:
+// programs such as vim choose their colours for a dark or light background
+// by the answer.
+void TXtermScreen::ReportDefaultColour(bool Foreground) {
+  const bool reversed = FModes.ReverseScreen;
+  const platform::TRGB colour = XtermColorTable[Foreground != reversed ? kXtermDefaultFg : kXtermDefaultBg];
+  char answer[40];
+  std::snprintf(answer, sizeof answer, "\x1b]%d;rgb:%02x%02x/%02x%02x/%02x%02x\x07", Foreground ? 10 : 11, colour.Red,
+                colour.Red, colour.Green, colour.Green, colour.Blue, colour.Blue);
+  Reply(answer);
 }
 
 void TXtermScreen::Reply(std::string_view Bytes) const {

@@ -153,6 +153,7 @@ class TXtermScreen final : public TVtPerform {
   void EraseInLine(int Mode);
   void Designate(char Slot, std::uint8_t Final);
   void DeviceStatus(const TVtCsi& Csi);
+  void ReportDefaultColour(bool Foreground);
   void Repeat(char32_t Ch, int N);
   void Reply(std::string_view Bytes) const;
   char32_t Mapped(char32_t Ch) const;
