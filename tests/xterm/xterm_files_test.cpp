@@ -6,7 +6,7 @@
 //   cursor ROW COL        region TOP BOTTOM
 //   row R BYTES           row R as UTF-8, without trailing blanks (the
 //                         second cell of a wide character is skipped)
-//   style R C SPEC...     cells of row R from column C: FG/BG and the letters
+//   style R C LOOK...     cells of row R from column C: FG/BG and the letters
 //                         b(old) u(nderline) r(everse) i(nvisible) w(ide)
 //                         t(ail) of its flags, e.g. 7/0 or 1/4bu; *N repeats
 //   modes KEY=VALUE...    wrap origin insert newline ckm kpam paste alt
