@@ -68,14 +68,15 @@ ToolRun RunTool(const std::string& arguments) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
 }
 
-TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
+// A session with the demo host on a free port, its INI file holding
+// `section` for 127.0.0.1; `options` follow the host, port and INI file.
+ToolRun SessionWithDemoHost(const std::string& section, const std::string& options) {
   const std::string port = FreePort();
   const fs::path ini = fs::temp_directory_path() / ("cv-session-" + port + ".ini");
-  std::ofstream(ini) << "[127.0.0.1]\nCols=100\nFKeys=0\n";
+  std::ofstream(ini) << "[127.0.0.1]\n" << section;
   test::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
-  ASSERT_TRUE(host.Started());
-  const std::string arguments =
-      "127.0.0.1 " + port + " --seconds 5 --ini " + ini.string() + " --send '\\e[A' --key F1 --send q";
+  if (!host.Started()) return {-1, "the demo host did not start"};
+  const std::string arguments = "127.0.0.1 " + port + " --seconds 5 --ini " + ini.string() + " " + options;
   // The demo host may still be starting: one retry after a short pause.
   ToolRun run = RunTool(arguments);
   if (run.status != 0) {
@@ -83,6 +84,11 @@ TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
     run = RunTool(arguments);
   }
   fs::remove(ini);
+  return run;
+}
+
+TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
+  const ToolRun run = SessionWithDemoHost("Cols=100\nFKeys=0\n", "--send '\\e[A' --key F1 --send q");
   EXPECT_EQ(run.status, 0) << run.out;
   for (const char* shown : {"size 25 100", "|  ESC [ A                   1B 5B 41",
                             "|  ESC [ M                   1B 5B 4D", "|*** Server has closed ***"})
@@ -93,19 +99,8 @@ TEST(SessionTool, ASessionWithTheDemoHostUsesTheHostsSettingsAndKeys) {
 // "xterm", the grid passes 132 columns, Home comes from the XTERM table and
 // the screen is printed as the Xterm screen.
 TEST(SessionTool, TheEmulationOptionReplacesTheSectionsChoice) {
-  const std::string port = FreePort();
-  const fs::path ini = fs::temp_directory_path() / ("cv-session-xterm-" + port + ".ini");
-  std::ofstream(ini) << "[127.0.0.1]\nEmulation=Classic\nRows=40\nCols=150\n";
-  test::ChildProcess host({CV_DEMO_HOST_PATH, "--port", port});
-  ASSERT_TRUE(host.Started());
-  const std::string arguments =
-      "127.0.0.1 " + port + " --seconds 5 --emulation xterm --ini " + ini.string() + " --key Home --send q";
-  ToolRun run = RunTool(arguments);
-  if (run.status != 0) {
-    platform::WaitAndProcessMessages(300);
-    run = RunTool(arguments);
-  }
-  fs::remove(ini);
+  const ToolRun run =
+      SessionWithDemoHost("Emulation=Classic\nRows=40\nCols=150\n", "--emulation xterm --key Home --send q");
   EXPECT_EQ(run.status, 0) << run.out;
   for (const char* shown : {"size 40 150", "Terminal type: xterm,", "|  ESC [ H                   1B 5B 48",
                             "\xE2\x94\x8C\xE2\x94\x80", "cursor-keys=normal", "|*** Server has closed ***"})
