@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <map>
+#include <system_error>
 
 #include "platform/diagnostics.h"
 
@@ -45,6 +46,14 @@ bool FitsLookup(const std::string& name, std::size_t max_length) {
   return name.size() <= max_length && name.find('\0') == std::string::npos;
 }
 
+std::string HostError(const std::string& text) { return "SetAddr: Cannot convert host address '" + text + "'"; }
+
+platform::SockAddr Ipv4Address(std::uint32_t address) {
+  platform::SockAddrIn in;
+  in.address = address;
+  return in;
+}
+
 }  // namespace
 
 TWSocket::TWSocket() : TWSocket(platform::SystemSockets()) {}
@@ -66,6 +75,7 @@ TWSocket::TWSocket(platform::Sockets& sockets) : sockets_(sockets) {
 
 TWSocket::~TWSocket() {
   destroying_ = true;
+  AbandonLookup();
   try {
     if (state_ != TSocketState::Closed) Close();
   } catch (const std::exception& e) {
@@ -88,7 +98,11 @@ TWSocket::~TWSocket() {
 platform::WindowId TWSocket::NotificationWindow() const { return window_->Id(); }
 
 void TWSocket::Reset() {
-  remote_ = platform::SockAddrIn{};
+  AbandonLookup();
+  remote_ = platform::SockAddr{};
+  addresses_.clear();
+  lookup_name_.clear();
+  untried_.clear();
   family_ = platform::kAfInet;
   port_assigned_ = false;
   addr_assigned_ = false;
@@ -201,30 +215,31 @@ void TWSocket::SetAddr(const std::string& text) {
   if (addr_assigned_ && text == addr_text_) return;
   addr_text_ = text;
   addr_assigned_ = false;
-  remote_.address = ResolveHost(text);
+  ResolveHost(text);
   addr_assigned_ = true;
 }
 
-std::uint32_t TWSocket::ResolveHost(const std::string& text) {
+// An address literal (IPv4, IPv6) is taken at once; a name is kept for
+// Connect to look up away from this thread.
+void TWSocket::ResolveHost(const std::string& text) {
   const std::string name = Trim(text);
   SocketsStartup();
   // An empty name would mean the local host on one platform and fail on
   // another; it is refused everywhere.
-  if (name.empty() || !FitsLookup(name, kMaxHostName)) {
-    throw ESocketException("SetAddr: Cannot convert host address '" + text + "'");
-  }
+  if (name.empty() || !FitsLookup(name, kMaxHostName)) throw ESocketException(HostError(text));
+  addresses_.clear();
+  lookup_name_.clear();
   const std::uint32_t address = sockets_.InetAddr(name.c_str());
-  if (address != platform::kInaddrNone) return address;
-  if (name == "255.255.255.255") return platform::kInaddrNone;
-  std::uint32_t resolved = 0;
-  if (!sockets_.HostByName(name.c_str(), resolved)) {
-    throw ESocketException("SetAddr: Cannot convert host address '" + text + "'");
+  if (address != platform::kInaddrNone || name == "255.255.255.255") {
+    addresses_.push_back(Ipv4Address(address));
+  } else if (sockets_.LookupAddresses(name.c_str(), true, addresses_) != 0 || addresses_.empty()) {
+    addresses_.clear();
+    lookup_name_ = name;
   }
-  return resolved;
 }
 
-void TWSocket::SetOption(int option, const void* value, int length, const char* name) {
-  if (sockets_.SetSockOpt(handle_, platform::kSolSocket, option, value, length) != 0) SocketError(name);
+bool TWSocket::SetOption(int option, const void* value, int length) {
+  return sockets_.SetSockOpt(handle_, platform::kSolSocket, option, value, length) == 0;
 }
 
 void TWSocket::Connect() {
@@ -234,34 +249,124 @@ void TWSocket::Connect() {
   if (!port_assigned_) throw ESocketException("Connect: No Port Specified");
   if (!addr_assigned_) throw ESocketException("Connect: No IP Address Specified");
   if (!proto_assigned_) throw ESocketException("Connect: No Protocol Specified");
-
-  handle_ = sockets_.Socket(family_, socket_type_, proto_number_);
+  AbandonLookup();
+  if (!lookup_name_.empty()) {
+    StartLookup();
+    return;
+  }
+  untried_ = addresses_;
+  TakeNextAddress();
+  handle_ = sockets_.Socket(remote_.family, socket_type_, proto_number_);
   if (handle_ == kInvalidSocket) SocketError("Connect (socket)");
   const std::uint32_t session = ++session_;
-  // A state handler may close or destroy the socket; then nothing is left to set up.
-  if (!ChangeState(TSocketState::Opened) || !SameSession(session)) return;
+  if (const char* failed = StartAttempt(session)) SocketError(failed);
+}
 
+// The next address to try, with the port that was assigned.
+void TWSocket::TakeNextAddress() {
+  const std::uint16_t port = remote_.port;
+  remote_ = untried_.front();
+  remote_.port = port;
+  untried_.erase(untried_.begin());
+}
+
+// With the socket created: options, notifications and the connection
+// started. Returns the step that failed, whose error number the library
+// holds, or nullptr (also when a state handler ended the session).
+const char* TWSocket::StartAttempt(std::uint32_t session) {
+  // A state handler may close or destroy the socket; then nothing is left to set up.
+  if (!ChangeState(TSocketState::Opened) || !SameSession(session)) return nullptr;
+
+  const std::int32_t on = -1;
   if (socket_type_ == platform::kSockDgram) {
-    if (remote_.address == platform::kInaddrNone) {
-      const std::int32_t on = 1;
-      SetOption(platform::kSoBroadcast, &on, sizeof on, "setsockopt(SO_BROADCAST)");
-    }
+    const bool broadcast = remote_.family == platform::kAfInet && remote_.Ipv4() == platform::kInaddrNone;
+    const std::int32_t one = 1;
+    if (broadcast && !SetOption(platform::kSoBroadcast, &one, sizeof one)) return "setsockopt(SO_BROADCAST)";
     if (ChangeState(TSocketState::Connecting) && SameSession(session)) (void)ChangeState(TSocketState::Connected);
-    return;
+    return nullptr;
   }
 
   const platform::Linger linger{1, 0};
-  SetOption(platform::kSoLinger, &linger, sizeof linger, "setsockopt(SO_LINGER)");
-  const std::int32_t on = -1;
-  SetOption(platform::kSoKeepAlive, &on, sizeof on, "setsockopt(SO_KEEPALIVE)");
-  SetOption(platform::kSoReuseAddr, &on, sizeof on, "setsockopt(SO_REUSEADDR)");
+  if (!SetOption(platform::kSoLinger, &linger, sizeof linger)) return "setsockopt(SO_LINGER)";
+  const std::int32_t keep = keep_alive_ > 0 ? on : 0;
+  if (!SetOption(platform::kSoKeepAlive, &keep, sizeof keep)) return "setsockopt(SO_KEEPALIVE)";
+  if (keep_alive_ > 0 && sockets_.SetKeepAlive(handle_, keep_alive_) != 0) return "KeepAlive";
+  if (!SetOption(platform::kSoReuseAddr, &on, sizeof on)) return "setsockopt(SO_REUSEADDR)";
 
-  if (sockets_.AsyncSelect(handle_, window_->Id(), kNotifyMessage, kEventMask) != 0) SocketError("WSAAsyncSelect");
+  if (sockets_.AsyncSelect(handle_, window_->Id(), kNotifyMessage, kEventMask) != 0) return "WSAAsyncSelect";
 
-  if (sockets_.Connect(handle_, remote_) != 0 && sockets_.LastError() != platform::kWsaEWouldBlock) {
-    SocketError("Connect");
+  if (sockets_.Connect(handle_, remote_) != 0 && sockets_.LastError() != platform::kWsaEWouldBlock) return "Connect";
+  (void)ChangeState(TSocketState::Connecting);
+  return nullptr;
+}
+
+// The session is Connecting, without a handle, until the answer arrives.
+void TWSocket::StartLookup() {
+  const std::uint32_t session = ++session_;
+  try {
+    lookup_ = TNameLookup::Start(sockets_, lookup_name_, window_->Id(), kLookupMessage, session);
+  } catch (const std::system_error&) {
+    throw ESocketException(HostError(addr_text_));
   }
   (void)ChangeState(TSocketState::Connecting);
+}
+
+void TWSocket::AbandonLookup() {
+  if (!lookup_) return;
+  lookup_->Abandon();
+  lookup_.reset();
+}
+
+// An answer for an abandoned lookup finds another session, or none.
+void TWSocket::HandleLookup(platform::MessageWord word) {
+  if (!lookup_ || word != session_) return;
+  TNameLookup::TAnswer answer = lookup_->Answer();
+  lookup_.reset();
+  if (answer.Error != 0 || answer.Addresses.empty()) {
+    const std::string text = addr_text_;
+    Close();  // no handle yet: the state returns to Closed without a session event
+    throw ESocketException(HostError(text));
+  }
+  untried_ = std::move(answer.Addresses);
+  TryNextAddress(session_);
+}
+
+// Tries the untried addresses in turn until one starts connecting; when the
+// last one fails too, the session ends with its error.
+void TWSocket::TryNextAddress(std::uint32_t session) {
+  const auto alive = lifeline_.Take();
+  int error = platform::kWsaEHostUnreach;
+  while (!untried_.empty()) {
+    TakeNextAddress();
+    handle_ = sockets_.Socket(remote_.family, socket_type_, proto_number_);
+    if (handle_ == kInvalidSocket) {
+      error = sockets_.LastError();
+      continue;
+    }
+    const char* failed = StartAttempt(session);
+    if (!alive || session_ != session || failed == nullptr) return;
+    error = sockets_.LastError();
+    DropHandle();
+  }
+  FailAttempts(static_cast<std::uint16_t>(error));
+}
+
+// An address that failed: its socket goes quietly, the session goes on.
+void TWSocket::DropHandle() {
+  if (handle_ == kInvalidSocket) return;
+  (void)sockets_.CloseSocket(handle_);
+  window_->Purge(kNotifyMessage, static_cast<platform::MessageWord>(handle_));
+  handle_ = kInvalidSocket;
+}
+
+// Every address failed before a connect notification could say so: the
+// session ends as a refused connection does.
+void TWSocket::FailAttempts(std::uint16_t error) {
+  const auto alive = lifeline_.Take();
+  const std::uint32_t session = session_;
+  if (!ChangeState(TSocketState::Connected) || session_ != session) return;
+  RaiseEvent(OnSessionConnected, *this, error);
+  if (alive && session_ == session && state_ != TSocketState::Closed) EndSession(0);
 }
 
 std::int32_t TWSocket::Receive(void* buffer, std::int32_t size) {
@@ -279,6 +384,7 @@ std::int32_t TWSocket::Receive(void* buffer, std::int32_t size) {
 
 void TWSocket::Close() {
   if (closing_) return;
+  AbandonLookup();
   if (handle_ == kInvalidSocket) {
     if (state_ == TSocketState::Closed) return;
     queue_.Clear();
@@ -294,8 +400,10 @@ void TWSocket::Close() {
 void TWSocket::EndSession(std::uint16_t error) {
   const auto alive = lifeline_.Take();
   const std::uint32_t session = session_;
-  sockets_.Shutdown(handle_, platform::kShutdownBoth);
-  if (!CloseHandleRetrying()) return;
+  if (handle_ != kInvalidSocket) {
+    sockets_.Shutdown(handle_, platform::kShutdownBoth);
+    if (!CloseHandleRetrying()) return;
+  }
   queue_.Clear();
   if (!ChangeState(TSocketState::Closed)) return;
   if (!destroying_ && close_reported_for_ != session && OnSessionClosed) {

@@ -1,16 +1,19 @@
 #pragma once
-// TWSocket: the one IPv4 network endpoint. Resolves protocol, port and host
-// from text, connects without blocking, queues outgoing data, and reports
-// everything that happens on the socket as events on the GUI thread, driven
-// by notification messages to its own hidden window.
+// TWSocket: the one network endpoint, IPv4 or IPv6. Resolves protocol, port
+// and host from text (host names on a worker thread), connects without
+// blocking, trying every address of a name in turn, queues outgoing data, and
+// reports everything that happens on the socket as events on the GUI thread,
+// driven by notification messages to its own hidden window.
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "net/lifeline.h"
+#include "net/name_lookup.h"
 #include "net/send_queue.h"
 #include "net/socket_errors.h"
 #include "platform/message_loop.h"
@@ -41,6 +44,8 @@ class TWSocket {
  public:
   // The notification message the sockets library posts to the hidden window.
   static constexpr std::uint32_t kNotifyMessage = platform::kUserMessage + 1;
+  // The answer of a host name lookup; its word is the session it belongs to.
+  static constexpr std::uint32_t kLookupMessage = platform::kUserMessage + 2;
   static constexpr std::uint32_t kEventMask =
       platform::kFdRead | platform::kFdWrite | platform::kFdConnect | platform::kFdClose;
   // Longest texts accepted for look-ups; longer ones are rejected, never cut.
@@ -55,6 +60,9 @@ class TWSocket {
   // Bytes one notification reads at most, so that a flooding host cannot
   // hold the thread; the rest is read on the next turn of the loop.
   static constexpr std::uint64_t kReadBudget = 64 << 10;
+  // Seconds a connection may idle before TCP keepalive probes start, so that
+  // gateways that forget idle connections keep this one.
+  static constexpr int kDefaultKeepAlive = 60;
 
   TWSocket();
   // Uses the given sockets library instead of the platform's (tests).
@@ -76,9 +84,16 @@ class TWSocket {
   // 32-bit value instead of wrapping.
   std::int32_t ReadCount() const { return read_count_; }
   std::int32_t LastError() const { return last_error_; }
+  // Keepalive idle time in seconds for the next Connect; 0 turns it off.
+  int KeepAlive() const { return keep_alive_; }
+  void SetKeepAlive(int seconds) { keep_alive_ = seconds < 0 ? 0 : seconds; }
 
   // Checks, creates the socket, sets its options, asks for notifications and
-  // starts the connection; the outcome arrives as OnSessionConnected.
+  // starts the connection; the outcome arrives as OnSessionConnected. A host
+  // name is looked up first, off this thread, in state Connecting without a
+  // handle; a lookup that fails raises its error from the message loop. The
+  // addresses of a name are tried in turn; only the last one's failure is
+  // reported. Close, or a new Connect, abandons a pending lookup.
   void Connect();
   // One receive call: bytes stored, 0 when the peer has closed, -1 on
   // failure with the error number in LastError (10035: nothing pending).
@@ -118,8 +133,16 @@ class TWSocket {
   [[noreturn]] void SocketError(const std::string& operation);
   [[noreturn]] void RaiseWithError(int number, const std::string& operation);
   void SocketsStartup();
-  std::uint32_t ResolveHost(const std::string& text);
-  void SetOption(int option, const void* value, int length, const char* name);
+  void ResolveHost(const std::string& text);
+  [[nodiscard]] bool SetOption(int option, const void* value, int length);
+  void StartLookup();
+  void AbandonLookup();
+  void HandleLookup(platform::MessageWord word);
+  void TakeNextAddress();
+  [[nodiscard]] const char* StartAttempt(std::uint32_t session);
+  void TryNextAddress(std::uint32_t session);
+  void DropHandle();
+  void FailAttempts(std::uint16_t error);
   [[nodiscard]] bool CloseHandleRetrying();
   // True while the session that was current at `session` still is.
   bool SameSession(std::uint32_t session) const { return session_ == session && handle_ != platform::kInvalidSocket; }
@@ -153,7 +176,14 @@ class TWSocket {
   std::uint32_t close_reported_for_ = 0;
   std::unique_ptr<platform::MessageWindow> window_;
   platform::SocketHandle handle_ = platform::kInvalidSocket;
-  platform::SockAddrIn remote_;
+  platform::SockAddr remote_;
+  // Where Connect goes: the address of a literal, else a name to look up.
+  std::vector<platform::SockAddr> addresses_;
+  std::string lookup_name_;
+  // The current session's addresses not tried yet.
+  std::vector<platform::SockAddr> untried_;
+  std::shared_ptr<TNameLookup> lookup_;
+  int keep_alive_ = kDefaultKeepAlive;
   bool destroying_ = false;
   bool closing_ = false;
   // Counts Receive calls so the read loop can tell a handler that never reads.

@@ -6,11 +6,17 @@
 namespace corvane {
 
 void TWSocket::HandleMessage(std::uint32_t message, platform::MessageWord word, platform::MessageLong lparam) {
+  if (message == kLookupMessage) {
+    HandleLookup(word);
+    return;
+  }
   if (message != kNotifyMessage) return;
   if (handle_ == platform::kInvalidSocket || static_cast<platform::MessageWord>(handle_) != word) return;
   const auto alive = lifeline_.Take();
   const std::uint32_t session = session_;
-  const auto current = [&] { return alive && SameSession(session); };
+  // A failed connect may have moved the session on to another address.
+  const platform::SocketHandle handle = handle_;
+  const auto current = [&] { return alive && SameSession(session) && handle_ == handle; };
   const auto events = static_cast<std::uint32_t>(lparam & 0xffff);
   const auto error = static_cast<std::uint16_t>((lparam >> 16) & 0xffff);
   // An exception from a data handler waits until the other bits are handled,
@@ -24,6 +30,11 @@ void TWSocket::HandleMessage(std::uint32_t message, platform::MessageWord word, 
 }
 
 void TWSocket::HandleConnect(std::uint16_t error) {
+  if (error != 0 && !untried_.empty()) {
+    DropHandle();
+    TryNextAddress(session_);
+    return;
+  }
   const auto alive = lifeline_.Take();
   const std::uint32_t session = session_;
   if (!ChangeState(TSocketState::Connected) || session_ != session) return;

@@ -48,6 +48,19 @@ class MessageWindow {
 // Queues a message for the target with this id; false when there is none.
 bool PostToWindow(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam);
 
+// The way back into one thread's loop from any other thread: a worker posts
+// its result through it, and the loop's thread handles it like any posted
+// message. Safe to keep beyond the loop: once the loop's thread has gone,
+// posting does nothing and returns false.
+class LoopInbox {
+ public:
+  virtual ~LoopInbox() = default;
+  virtual bool Post(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam) = 0;
+};
+
+// The inbox of the calling thread's loop.
+std::shared_ptr<LoopInbox> ThisThreadInbox();
+
 // Handles every message that is already pending, without waiting.
 void ProcessMessages();
 

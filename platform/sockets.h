@@ -1,10 +1,14 @@
 #pragma once
 // The sockets facility the socket component is written against: the small
 // asynchronous-notification subset of Windows Sockets 1.1, with its constants
-// and error numbers, in portable types. The Windows adapter forwards to
-// wsock32; the POSIX adapter emulates it on BSD sockets and a poll reactor.
+// and error numbers, in portable types, plus the name lookup and the keepalive
+// timing of Winsock 2. The Windows adapter forwards to ws2_32; the POSIX
+// adapter emulates it on BSD sockets and a poll reactor.
+#include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "platform/message_loop.h"
 
@@ -16,6 +20,7 @@ inline constexpr SocketHandle kInvalidSocket = -1;
 inline constexpr int kSocketError = -1;
 
 inline constexpr int kAfInet = 2;
+inline constexpr int kAfInet6 = 23;  // numbered as Windows numbers it
 inline constexpr int kSockStream = 1;
 inline constexpr int kSockDgram = 2;
 
@@ -100,6 +105,28 @@ struct SockAddrIn {
 };
 static_assert(sizeof(SockAddrIn) == 16);
 
+// An IPv4 or IPv6 socket address: the family says whether the first 4 or
+// all 16 of `bytes` count. Converts from the IPv4 record, so that code that
+// knows only IPv4 keeps passing that.
+struct SockAddr {
+  SockAddr() = default;
+  SockAddr(const SockAddrIn& in) : family(kAfInet), port(in.port) {
+    std::memcpy(bytes.data(), &in.address, sizeof in.address);
+  }
+
+  int family = kAfInet;
+  std::uint16_t port = 0;  // network byte order
+  std::array<std::uint8_t, 16> bytes{};
+  std::uint32_t scope = 0;  // IPv6 zone (interface index), 0 for none
+
+  // The IPv4 address as the record holds it (network byte order).
+  std::uint32_t Ipv4() const {
+    std::uint32_t v = 0;
+    std::memcpy(&v, bytes.data(), sizeof v);
+    return v;
+  }
+};
+
 // Linger option value as the sockets interface defines it.
 struct Linger {
   std::uint16_t onoff = 0;
@@ -122,9 +149,9 @@ class Sockets {
   // Asks for `message` at `window` with the bits of `mask` as readiness
   // changes; makes the socket non-blocking. A zero mask cancels.
   virtual int AsyncSelect(SocketHandle s, WindowId window, std::uint32_t message, std::uint32_t mask) = 0;
-  virtual int Connect(SocketHandle s, const SockAddrIn& address) = 0;
+  virtual int Connect(SocketHandle s, const SockAddr& address) = 0;
   virtual int Send(SocketHandle s, const void* data, int length) = 0;
-  virtual int SendTo(SocketHandle s, const void* data, int length, const SockAddrIn& to) = 0;
+  virtual int SendTo(SocketHandle s, const void* data, int length, const SockAddr& to) = 0;
   virtual int Recv(SocketHandle s, void* buffer, int length) = 0;
   virtual int Shutdown(SocketHandle s, int how) = 0;
   virtual int CloseSocket(SocketHandle s) = 0;
@@ -134,18 +161,29 @@ class Sockets {
   // Look-ups; false on failure. Ports and addresses come in network order.
   virtual bool ProtocolByName(const char* name, int& number) = 0;
   virtual bool ServiceByName(const char* name, const char* protocol, std::uint16_t& port) = 0;
-  virtual bool HostByName(const char* name, std::uint32_t& address) = 0;
+  // Every address of a host name, IPv4 and IPv6, in the order to try them
+  // (getaddrinfo); with `numeric_only` only an address literal is accepted
+  // and nothing is asked of the network. Returns 0 or the error number;
+  // safe to call from any thread.
+  virtual int LookupAddresses(const char* name, bool numeric_only, std::vector<SockAddr>& found) = 0;
   // Dotted IPv4 text to an address; kInaddrNone when it is not one.
   virtual std::uint32_t InetAddr(const char* text) = 0;
+
+  // TCP keepalive on a stream socket: the first probe after `seconds` idle,
+  // then one every `seconds`; 0 turns keepalive off.
+  virtual int SetKeepAlive(SocketHandle s, int seconds) = 0;
+  // What the system reports back: 0 when keepalive is off, else the idle
+  // time in seconds, or -1 where the system keeps the time to itself.
+  virtual int KeepAliveOf(SocketHandle s, int& seconds) = 0;
 
   virtual int LastError() = 0;
   virtual void SetLastError(int number) = 0;
 
   // Server side, used by test peers and tools (blocking).
-  virtual int Bind(SocketHandle s, const SockAddrIn& address) = 0;
+  virtual int Bind(SocketHandle s, const SockAddr& address) = 0;
   virtual int Listen(SocketHandle s, int backlog) = 0;
   virtual SocketHandle Accept(SocketHandle s) = 0;
-  virtual int LocalAddress(SocketHandle s, SockAddrIn& address) = 0;
+  virtual int LocalAddress(SocketHandle s, SockAddr& address) = 0;
 };
 
 // The platform's sockets library.

@@ -28,6 +28,8 @@ bool PostToWindow(WindowId window, std::uint32_t message, MessageWord word, Mess
   return posix::Reactor::ForThisThread().Post(window, message, word, lparam);
 }
 
+std::shared_ptr<LoopInbox> ThisThreadInbox() { return posix::Reactor::ForThisThread().Inbox(); }
+
 void ProcessMessages() { posix::Reactor::ForThisThread().Step(0); }
 
 bool WaitAndProcessMessages(int timeout_ms) { return posix::Reactor::ForThisThread().Step(timeout_ms); }

@@ -37,6 +37,18 @@ Reactor& Reactor::ForThisThread() {
   return reactor;
 }
 
+Reactor::~Reactor() {
+  if (inbox_) inbox_->Shut();
+}
+
+std::shared_ptr<LoopInbox> Reactor::Inbox() {
+  if (!inbox_) {
+    inbox_ = std::make_shared<PipeInbox>();
+    WatchesChanged();
+  }
+  return inbox_;
+}
+
 WindowId Reactor::AddTarget(const MessageHandler* handler) {
   const WindowId id = next_window_++;
   targets_[id] = handler;
@@ -112,6 +124,7 @@ void Reactor::SendBlocked(int fd) {
 
 std::vector<PollWant> Reactor::Wanted() const {
   std::vector<PollWant> wanted;
+  if (inbox_) wanted.push_back(PollWant{inbox_->Fd(), POLLIN});
   for (const auto& [fd, watch] : watches_) {
     short events = 0;
     if (watch.connecting) {
@@ -132,6 +145,10 @@ std::vector<PollWant> Reactor::Wanted() const {
 }
 
 void Reactor::DispatchReady(int fd, short revents) {
+  if (inbox_ && fd == inbox_->Fd()) {
+    for (const PipeInbox::Letter& l : inbox_->Take()) Post(l.window, l.message, l.word, l.lparam);
+    return;
+  }
   const auto found = watches_.find(fd);
   if (found == watches_.end() || revents == 0) return;
   SocketWatch& watch = found->second;

@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/message_loop.h"
+#include "platform/posix/pipe_inbox.h"
 
 namespace corvane::platform::posix {
 
@@ -24,11 +26,17 @@ struct PollWant {
 class Reactor {
  public:
   static Reactor& ForThisThread();
+  Reactor() = default;
+  ~Reactor();
+  Reactor(const Reactor&) = delete;
+  Reactor& operator=(const Reactor&) = delete;
 
   WindowId AddTarget(const MessageHandler* handler);
   void RemoveTarget(WindowId window);
   bool Post(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam);
   void Purge(WindowId window, std::uint32_t message, MessageWord word);
+  // Made on first use; from then on its descriptor is among Wanted().
+  std::shared_ptr<LoopInbox> Inbox();
 
   // Readiness emulation, told by the sockets adapter what happened.
   void Watch(int fd, WindowId window, std::uint32_t message, std::uint32_t mask);
@@ -84,6 +92,7 @@ class Reactor {
   WindowId next_window_ = 1;
   std::function<void()> wake_;
   std::function<void()> watch_changed_;
+  std::shared_ptr<PipeInbox> inbox_;
 };
 
 }  // namespace corvane::platform::posix

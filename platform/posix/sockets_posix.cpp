@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -36,12 +37,59 @@ bool LookupFailed(int number) {
 
 int FailErrno() { return Fail(posix::SocketErrorFromErrno(errno)); }
 
-sockaddr_in ToNative(const SockAddrIn& a) {
-  sockaddr_in n{};
-  n.sin_family = AF_INET;
-  n.sin_port = a.port;
-  n.sin_addr.s_addr = a.address;
+// A socket address as the system takes it, with its length.
+struct NativeAddress {
+  sockaddr_storage storage{};
+  socklen_t length = 0;
+  const sockaddr* Get() const { return reinterpret_cast<const sockaddr*>(&storage); }
+};
+
+NativeAddress ToNative(const SockAddr& a) {
+  NativeAddress n;
+  if (a.family == kAfInet6) {
+    auto* in6 = reinterpret_cast<sockaddr_in6*>(&n.storage);
+    in6->sin6_family = AF_INET6;
+    in6->sin6_port = a.port;
+    std::memcpy(&in6->sin6_addr, a.bytes.data(), sizeof in6->sin6_addr);
+    in6->sin6_scope_id = a.scope;
+    n.length = sizeof(sockaddr_in6);
+  } else {
+    auto* in = reinterpret_cast<sockaddr_in*>(&n.storage);
+    in->sin_family = AF_INET;
+    in->sin_port = a.port;
+    std::memcpy(&in->sin_addr, a.bytes.data(), sizeof in->sin_addr);
+    n.length = sizeof(sockaddr_in);
+  }
   return n;
+}
+
+// False for a family other than IPv4 and IPv6.
+bool FromNative(const sockaddr* native, SockAddr& a) {
+  a = SockAddr{};
+  if (native->sa_family == AF_INET6) {
+    const auto* in6 = reinterpret_cast<const sockaddr_in6*>(native);
+    a.family = kAfInet6;
+    a.port = in6->sin6_port;
+    std::memcpy(a.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
+    a.scope = in6->sin6_scope_id;
+    return true;
+  }
+  if (native->sa_family != AF_INET) return false;
+  const auto* in = reinterpret_cast<const sockaddr_in*>(native);
+  a.port = in->sin_port;
+  std::memcpy(a.bytes.data(), &in->sin_addr, sizeof in->sin_addr);
+  return true;
+}
+
+int NativeFamily(int family) { return family == kAfInet6 ? AF_INET6 : family == kAfInet ? AF_INET : -1; }
+
+// The probes of a dead connection come as often as the first one waited.
+int SetTcpKeepAlive(int fd, int seconds) {
+  const int on = seconds > 0 ? 1 : 0;
+  if (::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on) != 0) return -1;
+  if (seconds <= 0) return 0;
+  if (::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &seconds, sizeof seconds) != 0) return -1;
+  return ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &seconds, sizeof seconds);
 }
 
 bool OptionFromPort(int option, int& native) {
@@ -81,7 +129,8 @@ class PosixSockets final : public Sockets {
   int Cleanup() override { return 0; }
 
   SocketHandle Socket(int family, int type, int protocol) override {
-    if (family != kAfInet) return Fail(kWsaEAfNoSupport);
+    const int native_family = NativeFamily(family);
+    if (native_family < 0) return Fail(kWsaEAfNoSupport);
     int native_type = 0;
     if (type == kSockStream) {
       native_type = SOCK_STREAM;
@@ -90,7 +139,7 @@ class PosixSockets final : public Sockets {
     } else {
       return Fail(kWsaESocktNoSupport);
     }
-    const int fd = ::socket(AF_INET, native_type | SOCK_CLOEXEC, protocol);
+    const int fd = ::socket(native_family, native_type | SOCK_CLOEXEC, protocol);
     return fd < 0 ? FailErrno() : fd;
   }
 
@@ -124,10 +173,10 @@ class PosixSockets final : public Sockets {
     return 0;
   }
 
-  int Connect(SocketHandle s, const SockAddrIn& address) override {
+  int Connect(SocketHandle s, const SockAddr& address) override {
     auto& reactor = posix::Reactor::ForThisThread();
-    const sockaddr_in native = ToNative(address);
-    if (::connect(Fd(s), reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0) {
+    const NativeAddress native = ToNative(address);
+    if (::connect(Fd(s), native.Get(), native.length) == 0) {
       reactor.ConnectStarted(Fd(s), 0);
       return 0;
     }
@@ -150,11 +199,11 @@ class PosixSockets final : public Sockets {
     return n >= 0 ? static_cast<int>(n) : SendFailed(s);
   }
 
-  int SendTo(SocketHandle s, const void* data, int length, const SockAddrIn& to) override {
+  int SendTo(SocketHandle s, const void* data, int length, const SockAddr& to) override {
     if (length < 0) return Fail(kWsaEInval);
-    const sockaddr_in native = ToNative(to);
-    const ssize_t n = ::sendto(Fd(s), data, static_cast<std::size_t>(length), MSG_NOSIGNAL,
-                               reinterpret_cast<const sockaddr*>(&native), sizeof native);
+    const NativeAddress native = ToNative(to);
+    const ssize_t n =
+        ::sendto(Fd(s), data, static_cast<std::size_t>(length), MSG_NOSIGNAL, native.Get(), native.length);
     return n >= 0 ? static_cast<int>(n) : SendFailed(s);
   }
 
@@ -197,16 +246,35 @@ class PosixSockets final : public Sockets {
     return true;
   }
 
-  bool HostByName(const char* name, std::uint32_t& address) override {
+  int LookupAddresses(const char* name, bool numeric_only, std::vector<SockAddr>& found) override {
+    found.clear();
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const int error = ::getaddrinfo(name, nullptr, &hints, &found);
-    if (error != 0 || found == nullptr) return LookupFailed(posix::SocketErrorFromResolver(error));
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-    ::freeaddrinfo(found);
-    return true;
+    hints.ai_flags = numeric_only ? AI_NUMERICHOST : 0;
+    addrinfo* list = nullptr;
+    const int error = ::getaddrinfo(name, nullptr, &hints, &list);
+    if (error != 0) return posix::SocketErrorFromResolver(error);
+    for (const addrinfo* i = list; i != nullptr; i = i->ai_next) {
+      SockAddr a;
+      if (i->ai_addr != nullptr && FromNative(i->ai_addr, a)) found.push_back(a);
+    }
+    ::freeaddrinfo(list);
+    return found.empty() ? kWsaNoData : 0;
+  }
+
+  int SetKeepAlive(SocketHandle s, int seconds) override {
+    return SetTcpKeepAlive(Fd(s), seconds) == 0 ? 0 : FailErrno();
+  }
+
+  int KeepAliveOf(SocketHandle s, int& seconds) override {
+    int on = 0;
+    socklen_t length = sizeof on;
+    if (::getsockopt(Fd(s), SOL_SOCKET, SO_KEEPALIVE, &on, &length) != 0) return FailErrno();
+    seconds = 0;
+    if (on == 0) return 0;
+    length = sizeof seconds;
+    return ::getsockopt(Fd(s), IPPROTO_TCP, TCP_KEEPIDLE, &seconds, &length) == 0 ? 0 : FailErrno();
   }
 
   std::uint32_t InetAddr(const char* text) override { return ::inet_addr(text); }
@@ -214,9 +282,9 @@ class PosixSockets final : public Sockets {
   int LastError() override { return t_last_error; }
   void SetLastError(int number) override { t_last_error = number; }
 
-  int Bind(SocketHandle s, const SockAddrIn& address) override {
-    const sockaddr_in native = ToNative(address);
-    return ::bind(Fd(s), reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0 ? 0 : FailErrno();
+  int Bind(SocketHandle s, const SockAddr& address) override {
+    const NativeAddress native = ToNative(address);
+    return ::bind(Fd(s), native.Get(), native.length) == 0 ? 0 : FailErrno();
   }
 
   int Listen(SocketHandle s, int backlog) override { return ::listen(Fd(s), backlog) == 0 ? 0 : FailErrno(); }
@@ -226,13 +294,11 @@ class PosixSockets final : public Sockets {
     return fd < 0 ? FailErrno() : fd;
   }
 
-  int LocalAddress(SocketHandle s, SockAddrIn& address) override {
-    sockaddr_in native{};
+  int LocalAddress(SocketHandle s, SockAddr& address) override {
+    sockaddr_storage native{};
     socklen_t length = sizeof native;
     if (::getsockname(Fd(s), reinterpret_cast<sockaddr*>(&native), &length) != 0) return FailErrno();
-    address.port = native.sin_port;
-    address.address = native.sin_addr.s_addr;
-    return 0;
+    return FromNative(reinterpret_cast<const sockaddr*>(&native), address) ? 0 : Fail(kWsaEAfNoSupport);
   }
 
  private:

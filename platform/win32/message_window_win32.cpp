@@ -35,6 +35,15 @@ void RegisterNotifyClass() {
 
 HWND ToHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
 
+// Posting a window message is safe from any thread; a window that is gone
+// refuses it.
+class WindowInbox final : public LoopInbox {
+ public:
+  bool Post(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam) override {
+    return PostMessageA(ToHwnd(window), message, word, lparam) != 0;
+  }
+};
+
 }  // namespace
 
 struct MessageWindow::Impl {
@@ -72,6 +81,11 @@ void MessageWindow::Purge(std::uint32_t message, MessageWord word) {
 
 bool PostToWindow(WindowId window, std::uint32_t message, MessageWord word, MessageLong lparam) {
   return PostMessageA(ToHwnd(window), message, word, lparam) != 0;
+}
+
+std::shared_ptr<LoopInbox> ThisThreadInbox() {
+  static const std::shared_ptr<LoopInbox> inbox = std::make_shared<WindowInbox>();
+  return inbox;
 }
 
 void ProcessMessages() { win32::PumpPending(); }

@@ -1,5 +1,8 @@
-// The sockets port on Windows: wsock32 itself.
-#include <winsock.h>
+// The sockets port on Windows: Winsock 2 itself.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+// After the Winsock 2 headers, which it needs.
+#include <mstcpip.h>
 
 #include <cstring>
 
@@ -10,12 +13,48 @@ namespace {
 
 SOCKET Native(SocketHandle s) { return static_cast<SOCKET>(s); }
 
-sockaddr_in ToNative(const SockAddrIn& a) {
-  sockaddr_in n{};
-  n.sin_family = AF_INET;
-  n.sin_port = a.port;
-  n.sin_addr.s_addr = a.address;
+// A socket address as the system takes it, with its length.
+struct NativeAddress {
+  sockaddr_storage storage{};
+  int length = 0;
+  const sockaddr* Get() const { return reinterpret_cast<const sockaddr*>(&storage); }
+};
+
+NativeAddress ToNative(const SockAddr& a) {
+  NativeAddress n;
+  if (a.family == kAfInet6) {
+    auto* in6 = reinterpret_cast<sockaddr_in6*>(&n.storage);
+    in6->sin6_family = AF_INET6;
+    in6->sin6_port = a.port;
+    std::memcpy(&in6->sin6_addr, a.bytes.data(), sizeof in6->sin6_addr);
+    in6->sin6_scope_id = a.scope;
+    n.length = sizeof(sockaddr_in6);
+  } else {
+    auto* in = reinterpret_cast<sockaddr_in*>(&n.storage);
+    in->sin_family = AF_INET;
+    in->sin_port = a.port;
+    std::memcpy(&in->sin_addr, a.bytes.data(), sizeof in->sin_addr);
+    n.length = sizeof(sockaddr_in);
+  }
   return n;
+}
+
+// False for a family other than IPv4 and IPv6.
+bool FromNative(const sockaddr* native, SockAddr& a) {
+  a = SockAddr{};
+  if (native->sa_family == AF_INET6) {
+    const auto* in6 = reinterpret_cast<const sockaddr_in6*>(native);
+    a.family = kAfInet6;
+    a.port = in6->sin6_port;
+    std::memcpy(a.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
+    a.scope = in6->sin6_scope_id;
+    return true;
+  }
+  if (native->sa_family != AF_INET) return false;
+  const auto* in = reinterpret_cast<const sockaddr_in*>(native);
+  a.port = in->sin_port;
+  std::memcpy(a.bytes.data(), &in->sin_addr, sizeof in->sin_addr);
+  return true;
 }
 
 class WinSockets final : public Sockets {
@@ -40,19 +79,18 @@ class WinSockets final : public Sockets {
     return WSAAsyncSelect(Native(s), reinterpret_cast<HWND>(window), message, static_cast<long>(mask));
   }
 
-  int Connect(SocketHandle s, const SockAddrIn& address) override {
-    const sockaddr_in native = ToNative(address);
-    return ::connect(Native(s), reinterpret_cast<const sockaddr*>(&native), sizeof native);
+  int Connect(SocketHandle s, const SockAddr& address) override {
+    const NativeAddress native = ToNative(address);
+    return ::connect(Native(s), native.Get(), native.length);
   }
 
   int Send(SocketHandle s, const void* data, int length) override {
     return ::send(Native(s), static_cast<const char*>(data), length, 0);
   }
 
-  int SendTo(SocketHandle s, const void* data, int length, const SockAddrIn& to) override {
-    const sockaddr_in native = ToNative(to);
-    return ::sendto(Native(s), static_cast<const char*>(data), length, 0, reinterpret_cast<const sockaddr*>(&native),
-                    sizeof native);
+  int SendTo(SocketHandle s, const void* data, int length, const SockAddr& to) override {
+    const NativeAddress native = ToNative(to);
+    return ::sendto(Native(s), static_cast<const char*>(data), length, 0, native.Get(), native.length);
   }
 
   int Recv(SocketHandle s, void* buffer, int length) override {
@@ -84,11 +122,42 @@ class WinSockets final : public Sockets {
     return true;
   }
 
-  bool HostByName(const char* name, std::uint32_t& address) override {
-    const hostent* h = ::gethostbyname(name);
-    if (h == nullptr || h->h_addr_list == nullptr || h->h_addr_list[0] == nullptr) return false;
-    std::memcpy(&address, h->h_addr_list[0], sizeof address);
-    return true;
+  int LookupAddresses(const char* name, bool numeric_only, std::vector<SockAddr>& found) override {
+    found.clear();
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = numeric_only ? AI_NUMERICHOST : 0;
+    addrinfo* list = nullptr;
+    const int error = ::getaddrinfo(name, nullptr, &hints, &list);
+    if (error != 0) return error;  // the resolver's codes are the library's error numbers
+    for (const addrinfo* i = list; i != nullptr; i = i->ai_next) {
+      SockAddr a;
+      if (i->ai_addr != nullptr && FromNative(i->ai_addr, a)) found.push_back(a);
+    }
+    ::freeaddrinfo(list);
+    return found.empty() ? WSANO_DATA : 0;
+  }
+
+  // The probes of a dead connection come as often as the first one waited.
+  int SetKeepAlive(SocketHandle s, int seconds) override {
+    tcp_keepalive values{};
+    values.onoff = seconds > 0 ? 1 : 0;
+    values.keepalivetime = static_cast<u_long>(seconds > 0 ? seconds : 0) * 1000u;
+    values.keepaliveinterval = values.keepalivetime;
+    DWORD returned = 0;
+    return WSAIoctl(Native(s), SIO_KEEPALIVE_VALS, &values, sizeof values, nullptr, 0, &returned, nullptr, nullptr);
+  }
+
+  // The system tells whether keepalive is on, not its time.
+  int KeepAliveOf(SocketHandle s, int& seconds) override {
+    BOOL on = FALSE;
+    int length = sizeof on;
+    if (::getsockopt(Native(s), SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<char*>(&on), &length) != 0) {
+      return kSocketError;
+    }
+    seconds = on ? -1 : 0;
+    return 0;
   }
 
   std::uint32_t InetAddr(const char* text) override { return ::inet_addr(text); }
@@ -96,9 +165,9 @@ class WinSockets final : public Sockets {
   int LastError() override { return WSAGetLastError(); }
   void SetLastError(int number) override { WSASetLastError(number); }
 
-  int Bind(SocketHandle s, const SockAddrIn& address) override {
-    const sockaddr_in native = ToNative(address);
-    return ::bind(Native(s), reinterpret_cast<const sockaddr*>(&native), sizeof native);
+  int Bind(SocketHandle s, const SockAddr& address) override {
+    const NativeAddress native = ToNative(address);
+    return ::bind(Native(s), native.Get(), native.length);
   }
 
   int Listen(SocketHandle s, int backlog) override { return ::listen(Native(s), backlog); }
@@ -108,13 +177,13 @@ class WinSockets final : public Sockets {
     return a == INVALID_SOCKET ? kInvalidSocket : static_cast<SocketHandle>(a);
   }
 
-  int LocalAddress(SocketHandle s, SockAddrIn& address) override {
-    sockaddr_in native{};
+  int LocalAddress(SocketHandle s, SockAddr& address) override {
+    sockaddr_storage native{};
     int length = sizeof native;
     if (::getsockname(Native(s), reinterpret_cast<sockaddr*>(&native), &length) != 0) return kSocketError;
-    address.port = native.sin_port;
-    address.address = native.sin_addr.s_addr;
-    return 0;
+    if (FromNative(reinterpret_cast<const sockaddr*>(&native), address)) return 0;
+    WSASetLastError(WSAEAFNOSUPPORT);
+    return kSocketError;
   }
 };
 

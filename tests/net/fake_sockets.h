@@ -1,8 +1,13 @@
 #pragma once
 // A scripted stand-in for the sockets library: records what TWSocket asks
 // of it and answers as each test arranges.
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -10,8 +15,45 @@
 
 namespace corvane::test {
 
+// Holds name lookups until the test opens it: a resolver that does not
+// answer, then answers late.
+class LookupGate {
+ public:
+  void Open() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    open_ = true;
+    opened_.notify_all();
+  }
+  void Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    opened_.wait(lock, [this] { return open_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable opened_;
+  bool open_ = false;
+};
+
+inline platform::SockAddr Ipv4(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d) {
+  platform::SockAddr address;
+  address.bytes = {a, b, c, d};
+  return address;
+}
+
+inline platform::SockAddr Ipv6Loopback() {
+  platform::SockAddr address;
+  address.family = platform::kAfInet6;
+  address.bytes[15] = 1;
+  return address;
+}
+
 class FakeSockets : public platform::Sockets {
  public:
+  ~FakeSockets() override {
+    if (lookup_gate) lookup_gate->Open();
+  }
+
   // Wider than 32 bits where handles are, so that a narrowed handle shows.
   static constexpr platform::SocketHandle kHandle = sizeof(platform::SocketHandle) > 4
                                                         ? static_cast<platform::SocketHandle>(0x7700000077LL)
@@ -32,21 +74,36 @@ class FakeSockets : public platform::Sockets {
   int async_selects = 0;
   std::uint32_t async_mask = 0;
   std::uint32_t async_message = 0;
-  platform::SockAddrIn connected_to;
-  int close_failures = 0;  // CloseSocket fails this often with 10035
+  platform::SockAddr connected_to;
+  std::vector<platform::SockAddr> connects;  // every address connected to, in order
+  std::vector<int> families;                 // of every socket created
+  int socket_failures = 0;                   // Socket fails this often with 10047
+  std::vector<int> keep_alives;              // every keepalive time set
+  int close_failures = 0;                    // CloseSocket fails this often with 10035
   int close_calls = 0;
   std::uint32_t pending = 0;
   int recv_result = 0;
   int recv_calls = 0;
   int inet_calls = 0;
-  int host_calls = 0;
+  // Names and their addresses; any other name is not found. Lookups run on
+  // a worker thread: set these up before Connect.
+  std::map<std::string, std::vector<platform::SockAddr>> hosts{{"known.example", {Ipv4(10, 0, 0, 1)}}};
+  std::shared_ptr<LookupGate> lookup_gate;
+  std::atomic<int> host_calls{0};
   std::string service_name;
   std::string service_protocol = "(none)";
   bool protocol_lookup_fails = false;
 
   int Startup(std::uint16_t) override { return 0; }
   int Cleanup() override { return 0; }
-  platform::SocketHandle Socket(int, int, int) override { return kHandle; }
+  platform::SocketHandle Socket(int family, int, int) override {
+    families.push_back(family);
+    if (socket_failures > 0) {
+      --socket_failures;
+      return Fail(platform::kWsaEAfNoSupport);
+    }
+    return kHandle;
+  }
 
   int SetSockOpt(platform::SocketHandle, int, int option, const void* value, int length) override {
     if (option == fail_option) return Fail(platform::kWsaENoProtoOpt);
@@ -62,13 +119,14 @@ class FakeSockets : public platform::Sockets {
     return 0;
   }
 
-  int Connect(platform::SocketHandle, const platform::SockAddrIn& address) override {
+  int Connect(platform::SocketHandle, const platform::SockAddr& address) override {
     connected_to = address;
+    connects.push_back(address);
     return Fail(platform::kWsaEWouldBlock);
   }
 
   int Send(platform::SocketHandle, const void* data, int length) override { return Take(data, length); }
-  int SendTo(platform::SocketHandle, const void* data, int length, const platform::SockAddrIn&) override {
+  int SendTo(platform::SocketHandle, const void* data, int length, const platform::SockAddr&) override {
     return Take(data, length);
   }
 
@@ -107,12 +165,26 @@ class FakeSockets : public platform::Sockets {
     return true;
   }
 
-  bool HostByName(const char* name, std::uint32_t& address) override {
+  // The answer is taken before waiting at the gate: the test may end, and
+  // this object with it, while a lookup still waits.
+  int LookupAddresses(const char* name, bool numeric_only, std::vector<platform::SockAddr>& found) override {
+    if (numeric_only) {
+      if (std::string(name) != "::1") return platform::kWsaHostNotFound;
+      found = {Ipv6Loopback()};
+      return 0;
+    }
     ++host_calls;
-    if (std::string(name) != "known.example") return Fail(platform::kWsaHostNotFound) == 0;
-    address = platform::HostToNet32(0x0a000001);
-    return true;
+    const auto known = hosts.find(name);
+    found = known == hosts.end() ? std::vector<platform::SockAddr>{} : known->second;
+    if (const std::shared_ptr<LookupGate> gate = lookup_gate) gate->Wait();
+    return found.empty() ? platform::kWsaHostNotFound : 0;
   }
+
+  int SetKeepAlive(platform::SocketHandle, int seconds) override {
+    keep_alives.push_back(seconds);
+    return 0;
+  }
+  int KeepAliveOf(platform::SocketHandle, int&) override { return Fail(platform::kWsaEOpNotSupp); }
 
   std::uint32_t InetAddr(const char* text) override {
     ++inet_calls;
@@ -122,10 +194,10 @@ class FakeSockets : public platform::Sockets {
   int LastError() override { return last_error_; }
   void SetLastError(int number) override { last_error_ = number; }
 
-  int Bind(platform::SocketHandle, const platform::SockAddrIn&) override { return Fail(platform::kWsaEOpNotSupp); }
+  int Bind(platform::SocketHandle, const platform::SockAddr&) override { return Fail(platform::kWsaEOpNotSupp); }
   int Listen(platform::SocketHandle, int) override { return Fail(platform::kWsaEOpNotSupp); }
   platform::SocketHandle Accept(platform::SocketHandle) override { return Fail(platform::kWsaEOpNotSupp); }
-  int LocalAddress(platform::SocketHandle, platform::SockAddrIn&) override { return Fail(platform::kWsaEOpNotSupp); }
+  int LocalAddress(platform::SocketHandle, platform::SockAddr&) override { return Fail(platform::kWsaEOpNotSupp); }
 
  private:
   int Fail(int number) {

@@ -8,19 +8,26 @@
 namespace corvane::test {
 namespace {
 
-platform::SockAddrIn Loopback(std::uint16_t port_net) {
-  platform::SockAddrIn a;
-  a.address = platform::HostToNet32(0x7f000001);
+// 127.0.0.1, or ::1 for IPv6.
+platform::SockAddr Loopback(int family, std::uint16_t port_net) {
+  platform::SockAddr a;
+  if (family == platform::kAfInet6) {
+    a.family = family;
+    a.bytes[15] = 1;
+  } else {
+    a.bytes = {127, 0, 0, 1};
+  }
   a.port = port_net;
   return a;
 }
 
-// A socket bound to 127.0.0.1 on a free port; returns the port.
-std::uint16_t BindEphemeral(platform::Sockets& sockets, platform::SocketHandle& s) {
+// A socket bound to the loopback address on a free port; returns the port.
+std::uint16_t BindEphemeral(platform::Sockets& sockets, int family, platform::SocketHandle& s) {
   if (sockets.Startup(platform::kSocketsVersion11) != 0) throw std::runtime_error("sockets start-up failed");
-  s = sockets.Socket(platform::kAfInet, platform::kSockStream, 6);
-  platform::SockAddrIn bound;
-  if (s == platform::kInvalidSocket || sockets.Bind(s, Loopback(0)) != 0 || sockets.LocalAddress(s, bound) != 0) {
+  s = sockets.Socket(family, platform::kSockStream, 6);
+  platform::SockAddr bound;
+  if (s == platform::kInvalidSocket || sockets.Bind(s, Loopback(family, 0)) != 0 ||
+      sockets.LocalAddress(s, bound) != 0) {
     throw std::runtime_error("cannot bind a loopback socket");
   }
   return platform::NetToHost16(bound.port);
@@ -53,8 +60,8 @@ int PeerLink::Receive(char* buffer, int size) { return platform::SystemSockets()
 
 void PeerLink::ShutdownSend() { platform::SystemSockets().Shutdown(handle_, 1); }
 
-LoopbackPeer::LoopbackPeer(Script script) : sockets_(platform::SystemSockets()) {
-  port_ = BindEphemeral(sockets_, listener_);
+LoopbackPeer::LoopbackPeer(Script script, int family) : sockets_(platform::SystemSockets()), family_(family) {
+  port_ = BindEphemeral(sockets_, family, listener_);
   if (sockets_.Listen(listener_, 1) != 0) throw std::runtime_error("cannot listen on loopback");
   thread_ = std::thread([this, script = std::move(script)] { Run(script); });
 }
@@ -84,8 +91,8 @@ LoopbackPeer::~LoopbackPeer() {
   platform::SocketHandle waker = platform::kInvalidSocket;
   if (!accepted_once_) {
     // Nobody connected yet: a throwaway connection ends the blocking accept.
-    waker = sockets_.Socket(platform::kAfInet, platform::kSockStream, 6);
-    sockets_.Connect(waker, Loopback(platform::HostToNet16(port_)));
+    waker = sockets_.Socket(family_, platform::kSockStream, 6);
+    sockets_.Connect(waker, Loopback(family_, platform::HostToNet16(port_)));
   }
   // A script still waiting for data is woken by shutting its link down.
   for (int i = 0; i < 500 && !finished_; ++i) {
@@ -102,7 +109,7 @@ LoopbackPeer::~LoopbackPeer() {
   sockets_.Cleanup();
 }
 
-RefusingPort::RefusingPort() { port_ = BindEphemeral(platform::SystemSockets(), socket_); }
+RefusingPort::RefusingPort(int family) { port_ = BindEphemeral(platform::SystemSockets(), family, socket_); }
 
 RefusingPort::~RefusingPort() {
   platform::SystemSockets().CloseSocket(socket_);

@@ -1,5 +1,5 @@
 #pragma once
-// Test peers on 127.0.0.1: a server that accepts one connection and runs a
+// Test peers on 127.0.0.1 (or ::1): a server that accepts one connection and runs a
 // script on it in its own thread with plain blocking calls, and a port that
 // refuses connections. Both stop by themselves when destroyed.
 #include <atomic>
@@ -36,7 +36,8 @@ class LoopbackPeer {
  public:
   using Script = std::function<void(PeerLink& link)>;
 
-  explicit LoopbackPeer(Script script);
+  // Raises std::runtime_error when the family's loopback cannot be bound.
+  explicit LoopbackPeer(Script script, int family = platform::kAfInet);
   ~LoopbackPeer();
   LoopbackPeer(const LoopbackPeer&) = delete;
   LoopbackPeer& operator=(const LoopbackPeer&) = delete;
@@ -48,6 +49,7 @@ class LoopbackPeer {
   void Run(Script script);
 
   platform::Sockets& sockets_;
+  int family_;
   platform::SocketHandle listener_ = platform::kInvalidSocket;
   std::uint16_t port_ = 0;
   // Guards the accepted handle: the peer's thread may close it while the
@@ -62,7 +64,7 @@ class LoopbackPeer {
 // A bound socket that does not listen: connecting to its port is refused.
 class RefusingPort {
  public:
-  RefusingPort();
+  explicit RefusingPort(int family = platform::kAfInet);
   ~RefusingPort();
   std::string Port() const { return std::to_string(port_); }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fake_sockets.h"
+#include "loopback_peer.h"
 #include "net/wsocket.h"
 #include "platform/diagnostics.h"
 
@@ -17,6 +18,8 @@ namespace corvane {
 namespace {
 
 using test::FakeSockets;
+using test::PumpFor;
+using test::PumpUntil;
 
 std::string StateName(TSocketState s) {
   static const char* const kNames[] = {"Invalid",   "Opened",    "Bound",     "Connecting",
@@ -58,6 +61,15 @@ class FakeSocketTest : public ::testing::Test {
     log.clear();
   }
 
+  // The error a message handler raised into the loop, once it has.
+  std::string LoopFailure() {
+    std::string failure;
+    const auto before = platform::SetHandlerExceptionSink([&](const std::string& m) { failure = m; });
+    PumpUntil([&] { return !failure.empty(); });
+    platform::SetHandlerExceptionSink(before);
+    return failure;
+  }
+
   std::string Raised(const std::function<void()>& action) {
     try {
       action();
@@ -82,7 +94,7 @@ TEST_F(FakeSocketTest, PortNamesAreTrimmedAndLookedUpUnderTheCurrentProtocol) {
   sock.SetAddr("127.0.0.1");
   sock.Connect();
   EXPECT_EQ(fake.connected_to.port, platform::HostToNet16(23));
-  EXPECT_EQ(fake.connected_to.address, platform::HostToNet32(0x7f000001));
+  EXPECT_EQ(fake.connected_to.Ipv4(), platform::HostToNet32(0x7f000001));
   EXPECT_EQ(fake.connected_to.family, 2);
 }
 
@@ -148,22 +160,130 @@ TEST_F(FakeSocketTest, UdpBroadcastIsSetUpWithoutNotifications) {
   ASSERT_EQ(fake.options.size(), 1u);
   EXPECT_EQ(fake.options[0].option, platform::kSoBroadcast);
   EXPECT_EQ(fake.options[0].value, (std::vector<unsigned char>{1, 0, 0, 0}));
-  EXPECT_EQ(fake.connected_to.address, 0u);  // a datagram socket is not connected
+  EXPECT_EQ(fake.connected_to.Ipv4(), 0u);  // a datagram socket is not connected
   sock.Send("dgram");
   EXPECT_EQ(fake.sent, (std::vector<std::string>{"dgram"}));
 }
 
+// Bounds are checked at once; a name that is not found is reported from
+// the loop, once its lookup has answered, and ends the attempt quietly.
 TEST_F(FakeSocketTest, HostNamesAreBoundedAndQuotedAsGiven) {
-  EXPECT_EQ(Raised([&] { sock.SetAddr("  nowhere  "); }), "SetAddr: Cannot convert host address '  nowhere  '");
-  EXPECT_EQ(fake.host_calls, 1);
   const std::string too_long(257, 'h');
   EXPECT_EQ(Raised([&] { sock.SetAddr(too_long); }), "SetAddr: Cannot convert host address '" + too_long + "'");
-  EXPECT_EQ(fake.host_calls, 1);
   EXPECT_EQ(Raised([&] { sock.SetAddr("   "); }), "SetAddr: Cannot convert host address '   '");
+  sock.SetPort("23");
+  sock.SetAddr("  nowhere  ");
+  sock.Connect();
+  EXPECT_EQ(LoopFailure(), "SetAddr: Cannot convert host address '  nowhere  '");
+  EXPECT_EQ(log, (Log{"Connecting", "Closed"}));
+  EXPECT_EQ(fake.host_calls, 1);
   sock.SetAddr("known.example");
   sock.SetPort("23");
   sock.Connect();
-  EXPECT_EQ(fake.connected_to.address, platform::HostToNet32(0x0a000001));
+  ASSERT_TRUE(PumpUntil([&] { return !fake.connects.empty(); }));
+  EXPECT_EQ(fake.connected_to.Ipv4(), platform::HostToNet32(0x0a000001));
+}
+
+// The window's thread goes on while the resolver is silent; Close ends the
+// attempt at once, and the late answer finds a new session it must not touch.
+TEST_F(FakeSocketTest, ALookupThatNeverAnswersHoldsNothingUp) {
+  fake.lookup_gate = std::make_shared<test::LookupGate>();
+  fake.hosts["second.example"] = {test::Ipv4(10, 0, 0, 2)};
+  sock.SetPort("23");
+  sock.SetAddr("known.example");
+  sock.Connect();
+  EXPECT_EQ(sock.State(), TSocketState::Connecting);
+  bool handled = false;
+  platform::MessageWindow other([&](std::uint32_t, platform::MessageWord, platform::MessageLong) { handled = true; });
+  other.Post(platform::kUserMessage, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return handled && fake.host_calls == 1; }));
+  sock.Close();
+  EXPECT_EQ(log, (Log{"Connecting", "Closed"}));
+  sock.SetPort("23");
+  sock.SetAddr("second.example");
+  sock.Connect();
+  fake.lookup_gate->Open();
+  ASSERT_TRUE(PumpUntil([&] { return !fake.connects.empty(); }));
+  PumpFor(50);
+  ASSERT_EQ(fake.connects.size(), 1u);
+  EXPECT_EQ(fake.connects[0].Ipv4(), test::Ipv4(10, 0, 0, 2).Ipv4());
+}
+
+TEST(FakeSocketLookup, DestroyingTheSocketAbandonsItsLookup) {
+  FakeSockets fake;
+  fake.lookup_gate = std::make_shared<test::LookupGate>();
+  auto sock = std::make_unique<TWSocket>(fake);
+  sock->SetPort("23");
+  sock->SetAddr("known.example");
+  sock->Connect();
+  ASSERT_TRUE(PumpUntil([&] { return fake.host_calls == 1; }));
+  sock.reset();
+  fake.lookup_gate->Open();
+  PumpFor(50);
+  EXPECT_TRUE(fake.families.empty());
+}
+
+// A refusal moves on to the next address; the first to connect is kept.
+TEST_F(FakeSocketTest, EveryAddressOfANameIsTriedInTurn) {
+  fake.hosts["multi.example"] = {test::Ipv6Loopback(), test::Ipv4(10, 0, 0, 1), test::Ipv4(10, 0, 0, 2)};
+  sock.SetPort("23");
+  sock.SetAddr("multi.example");
+  sock.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return fake.connects.size() == 1; }));
+  EXPECT_EQ(fake.connects[0].family, platform::kAfInet6);
+  EXPECT_EQ(platform::NetToHost16(fake.connects[0].port), 23);
+  Deliver(platform::kFdConnect, platform::kWsaEConnRefused);
+  ASSERT_EQ(fake.connects.size(), 2u);
+  EXPECT_EQ(fake.connects[1].Ipv4(), test::Ipv4(10, 0, 0, 1).Ipv4());
+  Deliver(platform::kFdConnect);
+  EXPECT_EQ(fake.families, (std::vector<int>{platform::kAfInet6, platform::kAfInet}));
+  EXPECT_EQ(log, (Log{"Connecting", "Opened", "Connecting", "Opened", "Connecting", "Connected", "connected 0"}));
+  EXPECT_EQ(fake.close_calls, 1);
+}
+
+// A socket the system cannot make is skipped like a refusal; the last
+// address's error, early or late, ends the session as a refusal does.
+TEST_F(FakeSocketTest, WhenEveryAddressFailsTheLastErrorIsReported) {
+  fake.hosts["pair.example"] = {test::Ipv6Loopback(), test::Ipv4(10, 0, 0, 1)};
+  fake.socket_failures = 1;
+  sock.SetPort("23");
+  sock.SetAddr("pair.example");
+  sock.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return fake.connects.size() == 1; }));
+  Deliver(platform::kFdConnect, platform::kWsaETimedOut);
+  EXPECT_EQ(log, (Log{"Connecting", "Opened", "Connecting", "Connected", "connected 10060", "Closed", "closed 0"}));
+
+  log.clear();
+  fake.socket_failures = 2;
+  sock.SetPort("23");
+  sock.SetAddr("pair.example");
+  sock.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return log.size() >= 4; }));
+  EXPECT_EQ(log, (Log{"Connecting", "Connected", "connected 10047", "Closed", "closed 0"}));
+}
+
+TEST_F(FakeSocketTest, Ipv6LiteralsNeedNoLookup) {
+  sock.SetPort("23");
+  sock.SetAddr(" ::1 ");
+  sock.Connect();
+  EXPECT_EQ(fake.host_calls, 0);
+  EXPECT_EQ(fake.connected_to.family, platform::kAfInet6);
+  EXPECT_EQ(fake.connected_to.bytes, test::Ipv6Loopback().bytes);
+  EXPECT_EQ(log, (Log{"Opened", "Connecting"}));
+}
+
+TEST_F(FakeSocketTest, KeepAliveTimeGoesToEachSocketAndZeroTurnsItOff) {
+  Assign();
+  sock.Connect();
+  EXPECT_EQ(fake.keep_alives, (std::vector<int>{60}));
+  sock.Close();
+  sock.SetKeepAlive(0);
+  Assign();
+  sock.Connect();
+  EXPECT_EQ(fake.keep_alives, (std::vector<int>{60}));
+  ASSERT_EQ(fake.options.size(), 6u);
+  EXPECT_EQ(fake.options[4].option, platform::kSoKeepAlive);
+  EXPECT_EQ(fake.options[4].value, (std::vector<unsigned char>{0, 0, 0, 0}));
 }
 
 TEST_F(FakeSocketTest, TheSameAddressResolvesOnceUntilAClose) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,6 +62,12 @@ void ConnectTo(TWSocket& sock, const std::string& port) {
   sock.SetAddr("127.0.0.1");
   sock.Connect();
 }
+
+#ifdef _WIN32
+constexpr bool kSystemReportsKeepAliveTime = false;
+#else
+constexpr bool kSystemReportsKeepAliveTime = true;
+#endif
 
 std::string Pattern(std::size_t n) {
   std::string s(n, '\0');
@@ -230,6 +238,37 @@ TEST(LoopbackSocketTest, AClosedSocketConnectsAgain) {
   ConnectTo(sock, second.Port());
   ASSERT_TRUE(PumpUntil([&] { return r.data == "two"; }));
   EXPECT_EQ(r.closed, 1);
+}
+
+TEST(LoopbackSocketTest, ConnectsToTheIpv6Loopback) {
+  std::unique_ptr<LoopbackPeer> peer;
+  try {
+    peer = std::make_unique<LoopbackPeer>([](PeerLink& link) { link.SendAll("six"); }, platform::kAfInet6);
+  } catch (const std::runtime_error& e) {
+    GTEST_SKIP() << "this machine has no IPv6 loopback (" << e.what() << ")";
+  }
+  Recorder r;
+  TWSocket sock;
+  r.Attach(sock);
+  sock.SetPort(peer->Port());
+  sock.SetAddr("::1");
+  sock.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return r.data == "six"; }));
+  EXPECT_EQ(r.log, (Log{"Opened", "Connecting", "Connected", "connected 0", "data"}));
+}
+
+// Linux reports the idle time back; Windows only that keepalive is on.
+TEST(LoopbackSocketTest, KeepAliveIsSetOnTheSocket) {
+  LoopbackPeer peer([](PeerLink& link) { link.ReceiveUpTo(1); });
+  for (const int seconds : {75, 0}) {
+    TWSocket sock;
+    sock.SetKeepAlive(seconds);
+    ConnectTo(sock, peer.Port());
+    int reported = -2;
+    ASSERT_EQ(platform::SystemSockets().KeepAliveOf(sock.HSocket(), reported), 0);
+    const int on = kSystemReportsKeepAliveTime ? seconds : -1;
+    EXPECT_EQ(reported, seconds == 0 ? 0 : on) << seconds;
+  }
 }
 
 // Close called from inside each event, and from outside in each state: the

@@ -13,7 +13,7 @@ class ForwardingSockets : public platform::Sockets {
   using Sockets = platform::Sockets;
   using SocketHandle = platform::SocketHandle;
   using WindowId = platform::WindowId;
-  using SockAddrIn = platform::SockAddrIn;
+  using SockAddr = platform::SockAddr;
 
   // When set, receive calls still consume the bytes, but the hook chooses
   // the result that the caller sees (and may call SetLastError).
@@ -29,13 +29,13 @@ class ForwardingSockets : public platform::Sockets {
   int AsyncSelect(SocketHandle s, WindowId w, std::uint32_t m, std::uint32_t k) override {
     return sys_.AsyncSelect(s, w, m, k);
   }
-  int Connect(SocketHandle s, const SockAddrIn& a) override { return sys_.Connect(s, a); }
+  int Connect(SocketHandle s, const SockAddr& a) override { return sys_.Connect(s, a); }
   int Send(SocketHandle s, const void* d, int n) override {
     int result = sys_.Send(s, d, n);
     if (result > 0) sent.append(static_cast<const char*>(d), static_cast<size_t>(result));
     return result;
   }
-  int SendTo(SocketHandle s, const void* d, int n, const SockAddrIn& a) override { return sys_.SendTo(s, d, n, a); }
+  int SendTo(SocketHandle s, const void* d, int n, const SockAddr& a) override { return sys_.SendTo(s, d, n, a); }
   int Recv(SocketHandle s, void* b, int n) override {
     int result = sys_.Recv(s, b, n);
     if (result > 0) received.append(static_cast<const char*>(b), static_cast<size_t>(result));
@@ -48,14 +48,18 @@ class ForwardingSockets : public platform::Sockets {
   bool ServiceByName(const char* n, const char* p, std::uint16_t& port) override {
     return sys_.ServiceByName(n, p, port);
   }
-  bool HostByName(const char* n, std::uint32_t& a) override { return sys_.HostByName(n, a); }
+  int LookupAddresses(const char* n, bool numeric, std::vector<SockAddr>& f) override {
+    return sys_.LookupAddresses(n, numeric, f);
+  }
+  int SetKeepAlive(SocketHandle s, int seconds) override { return sys_.SetKeepAlive(s, seconds); }
+  int KeepAliveOf(SocketHandle s, int& seconds) override { return sys_.KeepAliveOf(s, seconds); }
   std::uint32_t InetAddr(const char* t) override { return sys_.InetAddr(t); }
   int LastError() override { return sys_.LastError(); }
   void SetLastError(int n) override { sys_.SetLastError(n); }
-  int Bind(SocketHandle s, const SockAddrIn& a) override { return sys_.Bind(s, a); }
+  int Bind(SocketHandle s, const SockAddr& a) override { return sys_.Bind(s, a); }
   int Listen(SocketHandle s, int b) override { return sys_.Listen(s, b); }
   SocketHandle Accept(SocketHandle s) override { return sys_.Accept(s); }
-  int LocalAddress(SocketHandle s, SockAddrIn& a) override { return sys_.LocalAddress(s, a); }
+  int LocalAddress(SocketHandle s, SockAddr& a) override { return sys_.LocalAddress(s, a); }
 
  private:
   Sockets& sys_ = platform::SystemSockets();

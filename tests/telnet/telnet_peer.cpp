@@ -76,8 +76,13 @@ bool ScriptedServer::Connect(TTnCnx& cnx, TnRecorder& recorder) {
   return stream_ && PumpUntil([&] { return recorder.connected == 0; });
 }
 
+// The loop runs meanwhile: a client given a host name connects only once
+// the name's lookup has come back to the loop.
 bool ScriptedServer::Accept() {
-  stream_ = listener_->Accept(5000);
+  for (int waited = 0; waited < 5000 && !stream_; waited += 20) {
+    platform::ProcessMessages();
+    stream_ = listener_->Accept(20);
+  }
   return stream_ != nullptr;
 }
 
