@@ -55,6 +55,7 @@ void TTnCnx::Connect() {
   socket_->SetProto("tcp");
   socket_->SetPort(Port);
   socket_->SetAddr(Host);
+  socket_->SetKeepAlive(KeepAlive);
   socket_->Connect();
 }
 

@@ -46,6 +46,8 @@ class TTnCnx {
   std::string Host;
   std::string Location = "TNCNX";
   std::string TermType = "VT100";
+  // Idle seconds before TCP keepalive probes, for each Connect; 0 turns them off.
+  int KeepAlive = TWSocket::kDefaultKeepAlive;
 
   TTnSessionConnected OnSessionConnected;
   TTnSessionClosed OnSessionClosed;

@@ -119,6 +119,22 @@ TEST_F(LoadSettings, EachSectionGivesItsValuesOrTheDefaults) {
   EXPECT_EQ(Describe(), before);
 }
 
+// Seconds of keepalive go to the connection within 0-32767; a section
+// without the key, or with a word, gives 60.
+TEST_F(LoadSettings, KeepAliveGoesToTheConnectionWithinItsRange) {
+  std::ofstream(file) << "[off]\nKeepAlive=0\n[short]\nKeepAlive=15\n[long]\nKeepAlive=99999\n"
+                         "[negative]\nKeepAlive=-4\n[word]\nKeepAlive=soon\n";
+  const std::vector<std::pair<const char*, int>> cases = {{"off", 0},      {"short", 15}, {"long", 32767},
+                                                          {"negative", 0}, {"word", 60},  {"missing", 60}};
+  for (const auto& [host, seconds] : cases) {
+    term.TnCnx().KeepAlive = 1;
+    term.IniFilename = file.string();
+    term.HostName = host;
+    term.LoadSettings();
+    EXPECT_EQ(term.TnCnx().KeepAlive, seconds) << host;
+  }
+}
+
 const char* const kXtermIni =
     "[xterm]\nEmulation=Xterm\nRows=150\nCols=400\nCharset=latin-1\nTermType=xterm-256color\n"
     "[wide]\nEmulation= xterm \nFKeys=1\nRows=999\nCols=0x7FFFFFFF\nCharset=CP437\n"

@@ -220,6 +220,23 @@ TEST(TnSession, RefusedConnectionReportsTheErrorThenTheClose) {
   EXPECT_EQ(rec.Events(), (std::vector<std::string>{"connected:10061", "closed:0"}));
 }
 
+// The connection's keepalive time is the one its socket gets, as the
+// system reports it (Windows reports only that it is on).
+TEST(TnSession, KeepAliveReachesTheSocket) {
+  ScriptedServer server;
+  TTnCnx cnx;
+  TnRecorder rec(cnx);
+  cnx.KeepAlive = 20;
+  ASSERT_TRUE(server.Connect(cnx, rec));
+  int seconds = -2;
+  ASSERT_EQ(platform::SystemSockets().KeepAliveOf(cnx.CnxSocket()->HSocket(), seconds), 0);
+#ifdef _WIN32
+  EXPECT_EQ(seconds, -1);
+#else
+  EXPECT_EQ(seconds, 20);
+#endif
+}
+
 // A handler that reconnects owns the new attempt: a retry after a refused
 // connection, and a new session after the host closed.
 TEST(TnSession, AReconnectFromAHandlerIsKept) {
