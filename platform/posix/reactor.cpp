@@ -146,6 +146,7 @@ std::vector<PollWant> Reactor::Wanted() const {
 
 void Reactor::DispatchReady(int fd, short revents) {
   if (inbox_ && fd == inbox_->Fd()) {
+    if (revents == 0) return;
     for (const PipeInbox::Letter& l : inbox_->Take()) Post(l.window, l.message, l.word, l.lparam);
     return;
   }
