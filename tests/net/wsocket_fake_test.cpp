@@ -185,10 +185,9 @@ TEST_F(FakeSocketTest, HostNamesAreBoundedAndQuotedAsGiven) {
 }
 
 // The window's thread goes on while the resolver is silent; Close ends the
-// attempt at once, and the late answer finds a new session it must not touch.
+// attempt at once, and the late answer is ignored.
 TEST_F(FakeSocketTest, ALookupThatNeverAnswersHoldsNothingUp) {
   fake.lookup_gate = std::make_shared<test::LookupGate>();
-  fake.hosts["second.example"] = {test::Ipv4(10, 0, 0, 2)};
   sock.SetPort("23");
   sock.SetAddr("known.example");
   sock.Connect();
@@ -198,10 +197,25 @@ TEST_F(FakeSocketTest, ALookupThatNeverAnswersHoldsNothingUp) {
   other.Post(platform::kUserMessage, 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return handled && fake.host_calls == 1; }));
   sock.Close();
+  EXPECT_EQ(sock.State(), TSocketState::Closed);
+  fake.lookup_gate->Open();
+  PumpFor(50);
+  EXPECT_TRUE(fake.families.empty());
   EXPECT_EQ(log, (Log{"Connecting", "Closed"}));
+}
+
+// A new Connect while a lookup waits: only the new name's answer counts.
+TEST_F(FakeSocketTest, ANewConnectAbandonsThePendingLookup) {
+  fake.lookup_gate = std::make_shared<test::LookupGate>();
+  fake.hosts["second.example"] = {test::Ipv4(10, 0, 0, 2)};
+  sock.SetPort("23");
+  sock.SetAddr("known.example");
+  sock.Connect();
+  sock.Close();
   sock.SetPort("23");
   sock.SetAddr("second.example");
   sock.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return fake.host_calls == 2; }));
   fake.lookup_gate->Open();
   ASSERT_TRUE(PumpUntil([&] { return !fake.connects.empty(); }));
   PumpFor(50);
