@@ -46,8 +46,9 @@ void TCustomZuzeRI::ScrollHistory(int Rows) {
 // A wheel that reports parts of a notch moves by whole rows once they add up;
 // turning back starts afresh.
 void TCustomZuzeRI::WheelTurned(int Delta) {
+  constexpr int kWheelLimit = kWheelNotch * kMaxScrollback;  // more than any view can move
   if ((Delta > 0) != (FWheelRest > 0)) FWheelRest = 0;
-  FWheelRest = std::clamp(pixel::Add(FWheelRest, Delta), -kWheelNotch * kMaxScrollback, kWheelNotch * kMaxScrollback);
+  FWheelRest = std::clamp(FWheelRest + std::clamp(Delta, -kWheelLimit, kWheelLimit), -kWheelLimit, kWheelLimit);
   const int notches = FWheelRest / kWheelNotch;
   FWheelRest -= notches * kWheelNotch;
   ScrollHistory(notches * kRowsPerNotch);

@@ -2,6 +2,7 @@
 // and PgDn, the scroll bar in the right strip, and the return to the bottom.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,11 @@ TEST_F(Scrollback, TheWheelAndShiftPageKeysMoveTheViewAndItPaintsTheKeptRows) {
   view().WheelTurned(60);
   EXPECT_EQ(view().ScrollOffset(), 3);
   view().WheelTurned(-120 * 5);
+  EXPECT_EQ(view().ScrollOffset(), 0);
+  view().WheelTurned(60);
+  view().WheelTurned(std::numeric_limits<int>::max());  // however far a wheel reports, no further than the oldest
+  EXPECT_EQ(view().ScrollOffset(), 7);
+  view().WheelTurned(std::numeric_limits<int>::min());
   EXPECT_EQ(view().ScrollOffset(), 0);
 
   EXPECT_TRUE(Key(vkPrior, 0x49, true));
