@@ -65,7 +65,7 @@ const TLine& TCustomZuzeRI::ShownLine(int V) const {
 // screen's width; a wide character cut in half leaves a blank.
 const TXtermRow& TCustomZuzeRI::ShownXtermRow(int V) const {
   const int r = V - FScrollOffset;
-  if (r >= 0) return FXterm->Row(r);
+  if (r >= 0) return FXterm->Row(std::min(r, FXterm->Rows() - 1));
   const TScrollback<TXtermRow>& kept = FXterm->History();
   const auto cols = static_cast<std::size_t>(FXterm->Cols());
   if (kept.Size() + r < 0) {
