@@ -128,7 +128,8 @@ void TCustomZuzeRI::AppMessageHandler(platform::TMessage& Msg, bool& Handled) {
   const bool system = Msg.Msg == platform::kSysKeyDownMessage;
   if (Msg.Window == FWindow->Handle() && (system || Msg.Msg == platform::kKeyDownMessage)) {
     const TKeyDown key = ReadKeyDown(Msg);
-    claimed = (system ? HandleTableKey(key) : HandleKeyDown(key)) || (key.Vk == vkF10 && !(key.Shift & ssAlt));
+    claimed = HistoryKey(key) || (system ? HandleTableKey(key) : HandleKeyDown(key)) ||
+              (key.Vk == vkF10 && !(key.Shift & ssAlt));
   } else if (Msg.Window == FWindow->Handle() && Msg.Msg == platform::kSysCharMessage) {
     claimed = AltCharTyped(static_cast<char32_t>(Msg.WParam));
   }

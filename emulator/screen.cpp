@@ -124,6 +124,7 @@ void TScreen::ReverseIndex() {
 }
 
 void TScreen::ScrollUp() {
+  if (Region.Top == 0 && Region.Bottom == FRows - 1) History.Push(*Lines[0]);
   auto first = Lines.begin() + Region.Top;
   auto last = Lines.begin() + Region.Bottom + 1;
   std::rotate(first, first + 1, last);

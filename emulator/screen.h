@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "emulator/scrollback.h"
 #include "emulator/translation_tables.h"
 
 namespace corvane {
@@ -175,6 +176,8 @@ class TScreen {
   const TXlatTable* XlatTable = &AsciiTable;
   bool RepaintAll = false;
   TDirtyRect Dirty;
+  // Rows scrolled off the top of a region that spans the whole screen.
+  TScrollback<TLine> History;
   std::function<void(TScreen&)> OnCursorVisibility;
 
   void SetHooks(TScreenHooks Hooks) { FHooks = std::move(Hooks); }

@@ -29,6 +29,7 @@ TCustomZuzeRI::TCustomZuzeRI(TViewPorts ports)
       FLog(OrPlatformFile(std::move(ports.LogFile))) {
   MeasureFont();
   FScreen->XlatTable = &AsciiTable;
+  FScreen->History.SetCapacity(FScrollback);
   FScreen->OnCursorVisibility = [this](TScreen& sender) { CursorVisibilityChanged(sender); };
   FScreen->SetCursor(0, 0);
   FScreen->FeedText("ZuzeRI");
@@ -72,7 +73,9 @@ int TCustomZuzeRI::WholeGlyphLineHeight(int Designed) const {
 }
 
 platform::TSize TCustomZuzeRI::GridClientSize() const {
-  return {pixel::Add(CellX(Cols()), kLeftMargin), pixel::Add(pixel::Add(CellY(Rows()), FInternalLeading), kTopMargin)};
+  const int strip = FScrollback > 0 ? FVScrollBar.Width : 0;
+  return {pixel::Add(pixel::Add(CellX(Cols()), kLeftMargin), strip),
+          pixel::Add(pixel::Add(CellY(Rows()), FInternalLeading), kTopMargin)};
 }
 
 void TCustomZuzeRI::SetLineHeight(int Value) { FLineHeight = std::max(1, Value); }
@@ -112,6 +115,7 @@ void TCustomZuzeRI::WriteByte(char Ch) { WriteText(std::string_view(&Ch, 1)); }
 void TCustomZuzeRI::WriteText(std::string_view Str) {
   HideCaret();
   const int error = Capture(Str);
+  ScrollToBottom();
   if (FXterm)
     FXterm->Feed(Str);
   else
@@ -167,7 +171,7 @@ void TCustomZuzeRI::Clear() {
 
 void TCustomZuzeRI::MoveCaret() {
   const TCellPos cursor = CursorCell();
-  FWindow->MoveCaret(CellX(cursor.Col), CellY(pixel::Sub(cursor.Row, FTopLine)));
+  FWindow->MoveCaret(CellX(cursor.Col), CellY(pixel::Sub(pixel::Add(cursor.Row, FScrollOffset), FTopLine)));
 }
 
 void TCustomZuzeRI::ShowCaret() {
@@ -245,6 +249,7 @@ void TCustomZuzeRI::LeftButtonDown(TShiftState Shift, int X, int Y) {
 
 // A click is a left press and release on the view.
 void TCustomZuzeRI::ButtonDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == TMouseButton::mbLeft && StripPressed(X, Y)) return;
   if (Button == TMouseButton::mbLeft) FLeftDown = true;
   MouseDown(Button, Shift, X, Y);
 }
@@ -252,6 +257,11 @@ void TCustomZuzeRI::ButtonDown(TMouseButton Button, TShiftState Shift, int X, in
 // A release outside the client area (the mouse is captured during a drag) is
 // no click.
 void TCustomZuzeRI::ButtonUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == TMouseButton::mbLeft && FStripGrab >= 0) {
+    FStripGrab = -1;
+    FWindow->ReleaseMouseCapture();
+    return;
+  }
   const bool inside = FWindow->ClientRect().Contains(X, Y);
   const bool click = Button == TMouseButton::mbLeft && FLeftDown && inside;
   if (Button == TMouseButton::mbLeft) FLeftDown = false;
@@ -260,7 +270,10 @@ void TCustomZuzeRI::ButtonUp(TMouseButton Button, TShiftState Shift, int X, int 
   if (click && alive) Click();
 }
 
-void TCustomZuzeRI::MouseMoved(TShiftState Shift, int X, int Y) { MouseMove(Shift, X, Y); }
+void TCustomZuzeRI::MouseMoved(TShiftState Shift, int X, int Y) {
+  if (FStripGrab >= 0) return StripDragged(Y);
+  MouseMove(Shift, X, Y);
+}
 
 void TCustomZuzeRI::VScrollBarScroll(TScrollCode Code) {
   if (Code == TScrollCode::scLineUp) --FTopLine;

@@ -12,6 +12,7 @@
 #include "emulator/emulation.h"
 #include "emulator/key_tables.h"
 #include "emulator/screen.h"
+#include "emulator/scroll_strip.h"
 #include "emulator/xterm_screen.h"
 #include "net/lifeline.h"
 #include "platform/capture_file.h"
@@ -49,7 +50,7 @@ enum class TScrollCode {
   scEndScroll
 };
 
-// The vertical scroll strip at the right edge; it stays hidden.
+// The vertical scroll strip at the right edge; shown while rows are kept.
 struct TScrollBar {
   bool Visible = false;
   int Width = 16;
@@ -130,7 +131,23 @@ class TCustomZuzeRI {
   int TopLine() const { return FTopLine; }
   bool CaretCreated() const { return FCaretCreated; }
   bool CaretShown() const { return FCaretShown; }
-  const TScrollBar& VScrollBar() const { return FVScrollBar; }
+  TScrollBar VScrollBar() const { return {ScrollBarShown(), FVScrollBar.Width}; }
+
+  // Scrollback (view_scrollback.cpp): how many rows scrolled off the screen
+  // are kept (0: none) and how far back into them the view shows (0: at the
+  // bottom). New output and keys return the view to the bottom.
+  int Scrollback() const { return FScrollback; }
+  void SetScrollback(int Lines);
+  int HistoryRows() const;
+  int ScrollOffset() const { return FScrollOffset; }
+  // Rows > 0 move back into the kept rows, < 0 towards the bottom.
+  void ScrollHistory(int Rows);
+  void ScrollToBottom() { ScrollHistory(-FScrollOffset); }
+  // A turn of the mouse wheel in 1/120 notches, positive away from the user.
+  void WheelTurned(int Delta);
+  // What visible row V shows: a screen row, or above the screen a kept one.
+  const TLine& ShownLine(int V) const;
+  const TXtermRow& ShownXtermRow(int V) const;
 
   // The initial size; the owner sizes the window.
   int Width = 250;
@@ -242,6 +259,14 @@ class TCustomZuzeRI {
   bool HandleXtermKey(const TKeyDown& Key);
   bool AltCharTyped(char32_t Ch);
 
+  // view_scrollback.cpp
+  bool HistoryKey(const TKeyDown& Key);
+  bool ScrollBarShown() const;
+  TStripLayout StripLayout() const;
+  void PaintScrollBar(platform::TCanvasPort& dc);
+  bool StripPressed(int X, int Y);
+  void StripDragged(int Y);
+
   platform::TWindowPort* FWindow;
   platform::TKeyboardPort* FKeyboard;
   platform::TClipboardPort* FClipboard;
@@ -261,6 +286,11 @@ class TCustomZuzeRI {
   platform::TFont FFont;
   TScrollBar FVScrollBar;
   int FTopLine = 0;
+  int FScrollback = kDefaultScrollback;
+  int FScrollOffset = 0;
+  int FWheelRest = 0;            // a part of a notch not yet turned into rows
+  int FStripGrab = -1;           // while the thumb is dragged: the pointer below its top
+  mutable TXtermRow FFittedRow;  // a kept row of another width, fitted to the screen's
   platform::TMessageHook FSavedOnMessage;
   bool FHookInstalled = false;
   bool FCircumflexPending = false;

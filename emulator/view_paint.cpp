@@ -63,7 +63,7 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
     if (FXterm)
       PaintXtermLine(dc, y, n);
     else
-      PaintLine(dc, y, *FScreen->Lines[n]);
+      PaintLine(dc, y, ShownLine(n));
     y = pixel::Add(y, FLineHeight);
     if (y > P.Bottom) break;
   }
@@ -74,6 +74,7 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
   if (textRight < pixel::Sub(R.Right, 2))
     Fill(dc, {textRight, kTopMargin, pixel::Sub(R.Right, 2), pixel::Sub(R.Bottom, 2)}, margin);
 
+  PaintScrollBar(dc);
   PaintSelection(dc);
   dc.RestoreFont();
 }

@@ -23,6 +23,8 @@ void TCustomZuzeRI::SetEmulation(TEmulation Value) {
   if (Value == Emulation()) return;
   FXterm = Value == TEmulation::Xterm ? std::make_unique<TXtermScreen>(FScreen->Rows(), FScreen->Cols()) : nullptr;
   if (FXterm) FXterm->SetCharset(FCharset);
+  if (FXterm) FXterm->SetScrollback(FScrollback);
+  FScrollOffset = 0;
   FWindow->Invalidate(FWindow->ClientRect());
   if (FCaretCreated) MoveCaret();
   EmulationChanged();
@@ -65,7 +67,7 @@ TRGB TCustomZuzeRI::MarginColour() const {
 const TColorTable& TCustomZuzeRI::Palette() const { return FXterm ? XtermColorTable : FColorTable; }
 
 void TCustomZuzeRI::PaintXtermLine(TCanvasPort& dc, int y, int Row) {
-  const TXtermRow& line = FXterm->Row(Row);
+  const TXtermRow& line = ShownXtermRow(Row);
   const int cols = FXterm->Cols();
   for (int s = 0; s < cols;) {
     int e = s + 1;

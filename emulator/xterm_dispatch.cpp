@@ -355,6 +355,9 @@ void TXtermScreen::EraseInDisplay(int Mode) {
     EraseCells(at.Row, 0, at.Col);
   } else if (Mode == 2) {
     EraseRows(0, FRows - 1);
+  } else if (Mode == 3) {  // the kept rows, as `clear` asks; the view's scroll bar goes with them
+    FHistory.Clear();
+    MarkRows(0, FRows - 1);
   }
 }
 

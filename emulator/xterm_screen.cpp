@@ -121,10 +121,16 @@ void TXtermScreen::WrapNow() {
 void TXtermScreen::LineFeed() {
   FPendingWrap = false;
   if (FCursor.Row == FRegion.Bottom) {
+    KeepScrolledOff();
     ScrollUp(FRegion.Top, FRegion.Bottom, 1);
   } else if (FCursor.Row < FRows - 1) {
     ++FCursor.Row;
   }
+}
+
+// The alternate screen and a partial region keep nothing.
+void TXtermScreen::KeepScrolledOff() {
+  if (FLines == &FMain && FRegion.Top == 0 && FRegion.Bottom == FRows - 1) FHistory.Push(LineAt(0));
 }
 
 void TXtermScreen::ReverseIndex() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "emulator/screen.h"
+#include "emulator/scrollback.h"
 #include "emulator/vt_parser.h"
 
 namespace corvane {
@@ -89,6 +90,10 @@ class TXtermScreen final : public TVtPerform {
     bool ColumnSwitch = false;  // mode 40: DECCOLM is honoured
   };
   const TModes& Modes() const { return FModes; }
+  // Rows that line feeds scrolled off the top of the main screen while the
+  // region spanned it; a FullReset keeps them.
+  const TScrollback<TXtermRow>& History() const { return FHistory; }
+  void SetScrollback(int Lines) { FHistory.SetCapacity(Lines); }
   bool InSequence() const { return FParser.InSequence(); }
 
   // The cells changed since the owner last reset it.
@@ -120,6 +125,7 @@ class TXtermScreen final : public TVtPerform {
   void SplitWideAt(int R, int C);
   void WrapNow();
   void LineFeed();
+  void KeepScrolledOff();
   void ReverseIndex();
   void ScrollUp(int Top, int Bottom, int N);
   void ScrollDown(int Top, int Bottom, int N);
@@ -175,6 +181,7 @@ class TXtermScreen final : public TVtPerform {
   int FShift = 0;  // 0: G0 is in use (SI), 1: G1 (SO)
   TSaved FSaved[2];
   char32_t FLastPrinted = 0;  // what REP repeats: 0 after anything but text
+  TScrollback<TXtermRow> FHistory;
 };
 
 }  // namespace corvane

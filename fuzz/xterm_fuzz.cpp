@@ -21,12 +21,14 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-// The cursor and the region lie on the screen, and every wide character has
-// its tail beside it (and every tail its lead).
+// The cursor and the region lie on the screen, the kept rows within their
+// bound, and every wide character has its tail beside it (and every tail its
+// lead).
 void CheckScreen(const TXtermScreen& s) {
   Check(s.Cursor().Row >= 0 && s.Cursor().Row < s.Rows());
   Check(s.Cursor().Col >= 0 && s.Cursor().Col < s.Cols());
   Check(s.Region().Top >= 0 && s.Region().Top <= s.Region().Bottom && s.Region().Bottom < s.Rows());
+  Check(s.History().Size() <= s.History().Capacity() && s.History().Reserved() <= 64);
   for (int r = 0; r < s.Rows(); ++r) {
     Check(static_cast<int>(s.Row(r).size()) == s.Cols());
     for (int c = 0; c < s.Cols(); ++c) {
@@ -48,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < kHeader) return 0;
   TXtermScreen screen(data[0], data[1] * 2);
   screen.SetCharset(static_cast<corvane::TCharset>(data[2] % 3));
+  screen.SetScrollback(data[2] / 3 % 64);
   screen.SetHooks({[](std::string_view) {}, [](std::string_view) {}, [] {}});
   const std::uint8_t* end = data + size;
   for (const std::uint8_t* at = data + kHeader; at < end;) {

@@ -79,7 +79,7 @@ void TTnZuzeRI::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 // Inverting: drawing the same frame again removes it.
 void TTnZuzeRI::DrawFocusRect() { Window().WindowCanvas()->FocusRect(FFocusRect); }
 
-// Cells of the selection frame, counted from the screen model's line 0; rows
+// Cells of the selection frame, counted from the first row shown; rows
 // and columns that the model (of `Rows` lines of `Cols` cells) does not have
 // are left out.
 TTnZuzeRI::TCellRange TTnZuzeRI::SelectedCells(int Rows, int Cols) const {
@@ -97,7 +97,7 @@ int TTnZuzeRI::GetSelectedText(char* Buffer, int Size) const {
   int count = 0;
   int remaining = Size;
   for (int row = cells.FirstRow; row <= cells.LastRow && remaining >= 2; ++row) {
-    const TLine& line = *Screen().Lines[row];
+    const TLine& line = ShownLine(row);
     for (int col = cells.FirstCol; col <= cells.LastCol && remaining >= 2; ++col, --remaining)
       Buffer[count++] = static_cast<char>(line.Chars[col]);
     if (row == cells.LastRow || remaining < 4) break;
@@ -121,8 +121,9 @@ std::string TTnZuzeRI::SelectedText() const {
   return std::string(buffer.data(), static_cast<std::size_t>(GetSelectedText(buffer.data(), size)));
 }
 
-// The Xterm screen's text as shown: the second cell of a wide character adds
-// nothing, rows are separated by CR LF as the classic copy has them.
+// The Xterm screen's text as shown, kept rows included: the second cell of a
+// wide character adds nothing, rows are separated by CR LF as the classic
+// copy has them.
 std::u32string TTnZuzeRI::XtermSelectedText() const {
   std::u32string text;
   const TXtermScreen& xterm = *Xterm();
@@ -130,8 +131,9 @@ std::u32string TTnZuzeRI::XtermSelectedText() const {
   const TCellRange cells = SelectedCells(xterm.Rows(), xterm.Cols());
   for (int row = cells.FirstRow; row <= cells.LastRow; ++row) {
     if (row > cells.FirstRow) text += U"\r\n";
+    const TXtermRow& line = ShownXtermRow(row);
     for (int col = cells.FirstCol; col <= cells.LastCol; ++col)
-      if (const TXtermCell& cell = xterm.Cell(row, col); (cell.Flags & kXWideTail) == 0 && cell.Ch != 0)
+      if (const TXtermCell& cell = line[static_cast<std::size_t>(col)]; (cell.Flags & kXWideTail) == 0 && cell.Ch != 0)
         text += cell.Ch;
   }
   return text;

@@ -50,7 +50,7 @@ struct TIntegerKey {
 };
 // Rows and Cols go to the view, which keeps them within the limits of the
 // emulation in use (50 x 132 for the classic terminal).
-constexpr std::array<TIntegerKey, 12> kTerminalKeys{{
+constexpr std::array<TIntegerKey, 13> kTerminalKeys{{
     {"LineHeight", 12, 1, kMaxLineHeight, [](TTnZuzeRI& t, int v) { t.SetLineHeight(v); }},
     {"Rows", 25, 1, kXtermMaxRows, [](TTnZuzeRI& t, int v) { t.SetRows(v); }},
     {"Cols", 80, 1, kXtermMaxCols, [](TTnZuzeRI& t, int v) { t.SetCols(v); }},
@@ -64,6 +64,7 @@ constexpr std::array<TIntegerKey, 12> kTerminalKeys{{
     {"AutoWrap", 0, -kAny, kAny, [](TTnZuzeRI& t, int v) { t.SetAutoWrap(v != 0); }},
     // Seconds; the longest idle time every system's TCP keepalive takes.
     {"KeepAlive", TWSocket::kDefaultKeepAlive, 0, 32767, [](TTnZuzeRI& t, int v) { t.TnCnx().KeepAlive = v; }},
+    {"Scrollback", kDefaultScrollback, 0, kMaxScrollback, [](TTnZuzeRI& t, int v) { t.SetScrollback(v); }},
 }};
 
 constexpr int kFontPitchVariable = 1;

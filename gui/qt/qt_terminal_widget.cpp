@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "platform/qt/qt_canvas.h"
@@ -211,6 +212,11 @@ void TQtTerminalWidget::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint p = Confined(event->position().toPoint());
   const TShiftState shift = ShiftOf(event->modifiers(), event->buttons());
   ReportErrors([&] { view_->ButtonUp(*button, shift, p.x(), p.y()); });
+}
+
+void TQtTerminalWidget::wheelEvent(QWheelEvent* event) {
+  if (view_ == nullptr) return;
+  ReportErrors([&] { view_->WheelTurned(event->angleDelta().y()); });
 }
 
 // The pointer is held inside the confinement as far as the platform lets a

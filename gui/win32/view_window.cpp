@@ -123,6 +123,9 @@ bool TWin32ViewWindow::ToView(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEMOVE:
       RunGuarded([&] { view.MouseMoved(MouseShift(wparam), x, y); });
       return true;
+    case WM_MOUSEWHEEL:
+      RunGuarded([&] { view.WheelTurned(GET_WHEEL_DELTA_WPARAM(wparam)); });
+      return true;
     default:
       return false;
   }

@@ -93,7 +93,8 @@ TEST(MainWindowTest, AnUnreadableIniFileIsReportedAfterStartUp) {
 
 // A face taller than the designed line (the substitutes are) grows the line;
 // a face whose leading is clipped keeps it. The terminal control grows to
-// show the settings' whole grid, within the room the screen leaves.
+// show the settings' whole grid and the scroll bar's 16-pixel strip beside
+// it, within the room the screen leaves.
 TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
   const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-grid.ini";
   std::ofstream(ini) << "[fits]\n[wide]\nRows=30\nCols=100\n[tall]\nRows=50\n";
@@ -104,7 +105,7 @@ TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
     platform::TSize Terminal;
   };
   for (const TCase& c : {TCase{"fits", {8, 12, 0}, 12, {-1, -1}}, TCase{"fits", {8, 15, 3}, 12, {-1, -1}},
-                         TCase{"wide", {8, 15, 0}, 15, {6 + 100 * 8 + 6, 4 + 30 * 15 + 4}},
+                         TCase{"wide", {8, 15, 0}, 15, {6 + 100 * 8 + 6 + 16, 4 + 30 * 15 + 4}},
                          TCase{"tall", {8, 16, 0}, 16, {700, 768 - (427 - 420)}}}) {
     TWindowRig w;
     w.rig.Window.Client = {0, 0, 700, 420};

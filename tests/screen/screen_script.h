@@ -15,7 +15,7 @@
 //   feed BYTES            FeedChar for each byte
 //   set FIELD VALUE       rows cols row col autowrap autolf autocr xlatin
 //                         xlatdefault autowrapdefault altfont reverse raw
-//                         (decimal), attr (hex)
+//                         scrollback (decimal), attr (hex)
 //   call NAME             a primitive without arguments (ScrollUp, ClearScreen ...)
 //   cursor ROW COL        saved ROW COL        region TOP BOTTOM
 //   attr HH               the current attribute
@@ -27,6 +27,8 @@
 //   dirty all | none | TOP LEFT BOTTOM RIGHT
 //   diag BYTES            the next diagnostic message, without its number
 //   alerts N              alert sounds since the case began
+//   kept N                rows kept in the scrollback
+//   kept I BYTES          kept row I (0 the oldest) without its trailing spaces
 // Every diagnostic message a case produces must be checked with diag.
 #include <gtest/gtest.h>
 

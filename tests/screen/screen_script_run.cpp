@@ -42,6 +42,7 @@ class TCaseRun final : public TScriptRunner {
     if (Command == "modes") return CheckModes();
     if (Command == "dirty") return CheckDirty();
     if (Command == "diag") return CheckDiag();
+    if (Command == "kept") return CheckKept();
     Fail("unknown command " + Command);
   }
 
@@ -126,6 +127,21 @@ class TCaseRun final : public TScriptRunner {
     FMessages.pop_front();
   }
 
+  // kept N: N rows are kept; kept I BYTES: kept row I (0 the oldest) without
+  // its trailing spaces.
+  void CheckKept() {
+    const TScrollback<TLine>& kept = FScreen.History;
+    if (Words().size() == 2) return Expect("kept", Numbers(1, 10), {kept.Size()});
+    const long i = Words().size() > 2 ? ParseNumber(Words()[1], 10).value_or(-1) : -1;
+    if (i < 0 || i >= kept.Size()) return Fail("no kept row " + std::to_string(i));
+    const auto& chars = kept.At(static_cast<int>(i)).Chars;
+    std::string_view text(reinterpret_cast<const char*>(chars.data()), static_cast<std::size_t>(FScreen.Cols()));
+    text = text.substr(0, text.find_last_not_of(' ') + 1);
+    const std::string wanted = BytesFrom(2);
+    if (text != wanted)
+      Fail("kept row " + std::to_string(i) + " is " + Visible(text) + ", expected " + Visible(wanted));
+  }
+
   void Set() {
     const std::string field = Words().size() > 2 ? Words()[1] : "";
     const long value = Words().size() > 2 ? ParseNumber(Words()[2], field == "attr" ? 16 : 10).value_or(-1) : -1;
@@ -151,6 +167,8 @@ class TCaseRun final : public TScriptRunner {
       s.RawCount = static_cast<int>(value);
     else if (field == "attr")
       s.Attr = static_cast<std::uint8_t>(value);
+    else if (field == "scrollback")
+      s.History.SetCapacity(static_cast<int>(value));
     else
       Fail("unknown field " + field);
   }

@@ -198,3 +198,35 @@ TEST(AnyInput, CursorRegionAndCountsStayInBoundsWhileTheSizeChanges) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace {
+std::vector<int> KeptRows(const corvane::TScrollback<int>& ring) {
+  std::vector<int> rows;
+  for (int i = 0; i < ring.Size(); ++i) rows.push_back(ring.At(i));
+  return rows;
+}
+}  // namespace
+
+// The ring never holds, nor reserves room for, more rows than its capacity,
+// and a change of capacity keeps the newest rows in order.
+TEST(Scrollback, TheRingIsBoundedByItsCapacityAndKeepsTheNewestRows) {
+  corvane::TScrollback<int> ring;
+  ring.Push(1);
+  EXPECT_EQ(ring.Size(), 0);
+  ring.SetCapacity(100);
+  for (int row = 0; row < 1000; ++row) ring.Push(row);
+  EXPECT_EQ(ring.Size(), 100);
+  EXPECT_LE(ring.Reserved(), 100u);
+  EXPECT_EQ(ring.At(0), 900);
+  EXPECT_EQ(ring.At(99), 999);
+  ring.SetCapacity(3);
+  EXPECT_EQ(KeptRows(ring), (std::vector<int>{997, 998, 999}));
+  EXPECT_LE(ring.Reserved(), 3u);
+  ring.SetCapacity(5);
+  ring.Push(1000);
+  EXPECT_EQ(KeptRows(ring), (std::vector<int>{997, 998, 999, 1000}));
+  ring.SetCapacity(-1);
+  EXPECT_EQ(ring.Size(), 0);
+  ring.SetCapacity(1 << 30);
+  EXPECT_EQ(ring.Capacity(), corvane::kMaxScrollback);
+}

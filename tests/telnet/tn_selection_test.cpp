@@ -76,6 +76,22 @@ TEST_F(Selecting, CopyGivesTheTextAsShown) {
   EXPECT_EQ(rig.Clipboard.Contents, "ABCDE\r\nabcde");
 }
 
+// Scrolled back, the frame covers kept rows and screen rows alike.
+TEST_F(Selecting, CopyTakesKeptRowsAndScreenRowsAsShown) {
+  term.SetRows(2);
+  term.WriteText("r1\r\nr2\r\nr3\r\nr4");
+  term.ScrollHistory(1);
+  Mouse("D 6,4 M 6,4 M 14,16 U 14,16");  // rows 0-1, columns 0-1
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.Contents, "r2\r\nr3");
+  term.SetEmulation(TEmulation::Xterm);
+  term.SetRows(2);
+  term.WriteText("x1\r\nx2\r\nx3\r\nx4");
+  term.ScrollHistory(1);
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"x2\r\nx3");
+}
+
 // Each character needs room for itself and the 0 byte; CR LF only with room
 // for a character after it. A buffer sized by the caller holds a whole screen.
 TEST_F(Selecting, TheBufferSizeLimitsTheText) {

@@ -54,7 +54,9 @@ const char* const kIni =
     "[star]\nFontName=*\nFontSize=20\nRows=10\n"
     "[range]\nRows=51\nCols=0\nLineHeight=0\n[RANGE2]\nrows=-3\ncols=1000\n"
     "[edge]\nRows=999999999999\nCols=-99999999999999999999\nFontSize=10000\nLineHeight=2147483647\n"
-    "[edge2]\nFontSize=-5\nLineHeight=-2147483648\nCols=0x7FFFFFFFFFFF\n";
+    "[edge2]\nFontSize=-5\nLineHeight=-2147483648\nCols=0x7FFFFFFFFFFF\n"
+    "[kept]\nScrollback=500\n[keptnone]\nScrollback=0\n[keptall]\nScrollback=99999999999\n"
+    "[keptneg]\nScrollback=-5\n[keptbad]\nScrollback=lots\n";
 
 class LoadSettings : public ::testing::Test {
  protected:
@@ -87,6 +89,19 @@ class LoadSettings : public ::testing::Test {
   recording::TViewRig rig{{8, 14, 2}};
   TTnZuzeRI term{rig.Ports()};
 };
+
+// Scrollback is kept within 0..100000 rows; a malformed or missing value
+// keeps 10000.
+TEST_F(LoadSettings, ScrollbackIsReadAndKeptWithinItsRange) {
+  term.IniFilename = file.string();
+  for (const auto& [host, rows] : std::vector<std::pair<const char*, int>>{
+           {"kept", 500}, {"keptnone", 0}, {"keptall", 100000}, {"keptneg", 0}, {"keptbad", 10000}, {"hex", 10000}}) {
+    term.SetScrollback(7);
+    term.HostName = host;
+    term.LoadSettings();
+    EXPECT_EQ(term.Scrollback(), rows) << host;
+  }
+}
 
 // The font measures 14-pixel cells before LineHeight is read; FontSize,
 // LineHeight, Rows and Cols are kept within their limits, however far out.

@@ -15,6 +15,8 @@
 //   title BYTES           the next window title
 //   bells N               bells since the case began
 //   dirty none | TOP LEFT BOTTOM RIGHT, then forgets it
+//   scrollback N          keep up to N rows scrolled off the top
+//   kept N                rows kept;  kept I BYTES: kept row I, 0 the oldest
 // Every answer and title a case produces must be checked.
 #include <gtest/gtest.h>
 
@@ -48,6 +50,8 @@ class TXtermCaseRun final : public TScriptRunner {
     if (Command == "title") return CheckNext("title", FTitles);
     if (Command == "bells") return Expect("bells", Numbers(1, 10), {FBells});
     if (Command == "dirty") return CheckDirty();
+    if (Command == "scrollback") return FScreen.SetScrollback(static_cast<int>(NumberAt(1)));
+    if (Command == "kept") return CheckKept();
     Fail("unknown command " + Command);
   }
 
@@ -81,6 +85,26 @@ class TXtermCaseRun final : public TScriptRunner {
     if (Row >= 0 && Row < FScreen.Rows() && Col >= 0 && Col <= FScreen.Cols()) return true;
     Fail("no cell " + std::to_string(Row) + " " + std::to_string(Col));
     return false;
+  }
+
+  static std::string RowText(const TXtermRow& Row) {
+    std::string text;
+    for (const TXtermCell& cell : Row)
+      if ((cell.Flags & kXWideTail) == 0) AppendUtf8(text, cell.Ch);
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+  }
+
+  // kept N: N rows are kept; kept I TEXT: kept row I, 0 the oldest.
+  void CheckKept() {
+    const TScrollback<TXtermRow>& kept = FScreen.History();
+    if (Words().size() == 2) return Expect("kept", Numbers(1, 10), {kept.Size()});
+    const long i = NumberAt(1);
+    if (i < 0 || i >= kept.Size()) return Fail("no kept row " + std::to_string(i));
+    const std::string text = RowText(kept.At(static_cast<int>(i)));
+    const std::string wanted = BytesFrom(2);
+    if (text != wanted)
+      Fail("kept row " + std::to_string(i) + " is " + Visible(text) + ", expected " + Visible(wanted));
   }
 
   void CheckRow() {
