@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "app/address.h"
 #include "app/centring.h"
 #include "app/terminal_area.h"
 #include "app/terminal_design.h"
@@ -37,25 +38,35 @@ void TMainWindow::ShowingCaptureState(TAction action) {
   action();
 }
 
-// The settings stay those of the stored host, also when the command line
-// names another; only its emulation replaces theirs. The window is centred
-// at the size it shows the settings' grid with.
+// The settings are those of the host the command line names, else of the
+// stored host. The command line's emulation replaces the settings' for every
+// connection of the run. The window is centred at the size it shows the
+// settings' grid with.
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
-  const std::string settingsProblem = terminal_.LoadSettings(commandLine.Emulation);
-  form_.SetEmulationChecked(terminal_.Emulation() == TEmulation::Xterm);
-  terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
-  ShowWholeGrid();
+  emulation_ = commandLine.Emulation;
+  if (!commandLine.Host.empty()) terminal_.HostName = commandLine.Host;
+  if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
+  defaultPort_ = terminal_.Port;
+  const std::string settingsProblem = ApplyHostSettings();
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
   if (!commandLine.Host.empty()) {
-    terminal_.HostName = commandLine.Host;
-    if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
     form_.SetAddressText(commandLine.Host);
     form_.RepaintNow();
     terminal_.Connect();
   }
   // Said once, by the application's error report, after start-up has done all it would do.
   if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
+}
+
+// The host's settings (its section, else [Default], else the built-in ones),
+// the line as tall as the font's whole glyphs and the window showing the grid.
+std::string TMainWindow::ApplyHostSettings() {
+  std::string problem = terminal_.LoadSettings(emulation_);
+  form_.SetEmulationChecked(terminal_.Emulation() == TEmulation::Xterm);
+  terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
+  ShowWholeGrid();
+  return problem;
 }
 
 // The room on the screen is what the window leaves around its terminal.
@@ -68,11 +79,21 @@ void TMainWindow::ShowWholeGrid() {
   if (!(size == designed)) form_.SetTerminalClientSize(size);
 }
 
-// The "Connecting to" line is captured too, and a failing file stops capture.
+// The address box's text gives the host and the port; without a port the
+// one the program started with. The host's settings apply before the first
+// byte can arrive. The "Connecting to" line is captured too, and a failing
+// file stops capture.
 void TMainWindow::bConnectClick() {
-  terminal_.HostName = form_.AddressText();
+  const TAddress address = ParseAddress(form_.AddressText());
+  if (!address.Error.empty()) throw std::runtime_error(address.Error);
+  if (address.Host.empty()) return;
+  if (!defaultPort_) defaultPort_ = terminal_.Port;
+  terminal_.HostName = address.Host;
+  terminal_.Port = address.Port.empty() ? *defaultPort_ : address.Port;
+  const std::string settingsProblem = ApplyHostSettings();
   form_.RepaintNow();
   ShowingCaptureState([this] { terminal_.Connect(); });
+  if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
 }
 
 // The other emulation for the current session: the host's settings applied

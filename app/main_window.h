@@ -2,6 +2,7 @@
 // The main window's handlers, written once for every platform. The form of
 // each platform shows the controls and implements TMainWindowControls; the
 // handlers decide what happens, in the order the window is designed to act.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,7 @@ class TMainWindow {
   // Runs `action`, then shows the capture state, also when it raised.
   template <class TAction>
   void ShowingCaptureState(TAction action);
+  std::string ApplyHostSettings();
   void ShowWholeGrid();
   void ShowCaptureState();
   void RememberAddress(const std::string& address);
@@ -89,6 +91,10 @@ class TMainWindow {
   TTnZuzeRI& terminal_;
   platform::TWindowPort& terminalWindow_;
   platform::TClipboardPort& clipboard_;
+  // The command line's emulation, for every connection of the run.
+  std::optional<TEmulation> emulation_;
+  // The port of an address typed without one.
+  std::optional<std::string> defaultPort_;
 };
 
 }  // namespace corvane

@@ -243,4 +243,61 @@ TEST(MainWindowTest, TheEmulationItemSwitchesTheSessionAndTheHostsTitleLastsItsS
   EXPECT_EQ(w.terminal.Xterm(), nullptr);
 }
 
+// Each Connect applies the settings of the host typed (its section, else
+// [Default]) before the host's first byte: a host that sends at once is read
+// with them. The menu's emulation lasts its session.
+TEST(MainWindowTest, EachConnectAppliesTheTypedHostsSettingsFirst) {
+  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-hosts.ini";
+  std::ofstream(ini) << "[127.0.0.1]\nEmulation=Xterm\nRows=30\nCols=100\n[Default]\nRows=20\n";
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.terminal.IniFilename = ini.string();
+  const auto session = [&](const std::string& address) {
+    w.form.Address = address;
+    w.window.bConnectClick();
+    EXPECT_TRUE(server.Accept()) << address;
+    EXPECT_TRUE(server.Send("\x1b[2;3Hx"));
+    EXPECT_TRUE(tntest::PumpUntil([&] { return w.terminal.Xterm() && w.terminal.Xterm()->Cell(1, 2).Ch == U'x'; }))
+        << address;
+    EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 30100) << address;
+  };
+  session("127.0.0.1:" + server.Port());
+  w.window.EmulationClick();
+  EXPECT_EQ(w.terminal.Xterm(), nullptr);
+  w.window.bDisconnectClick();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
+  session(" 127.0.0.1 " + server.Port() + " ");
+  EXPECT_EQ(w.form.Items,
+            (std::vector<std::string>{"127.0.0.1:" + server.Port(), " 127.0.0.1 " + server.Port() + " "}));
+  w.window.bDisconnectClick();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
+  w.form.Address = "localhost:" + server.Port();
+  w.window.bConnectClick();
+  EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 20080);
+  EXPECT_EQ(w.terminal.Xterm(), nullptr);
+  std::filesystem::remove(ini);
+}
+
+// A bad address is reported and nothing else happens; one without a port
+// takes the port the program started with, whatever an address typed before gave.
+TEST(MainWindowTest, TheAddressBoxGivesTheHostAndPortOrSaysWhyNot) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.window.FormCreate({TCommandLine::TAction::Run, "", server.Port(), ""});
+  w.form.Address = "127.0.0.1:0";
+  try {
+    w.window.bConnectClick();
+    ADD_FAILURE() << "nothing reported";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "bad port '0': give 1-65535 or a service name");
+  }
+  EXPECT_TRUE(w.form.ConnectEnabled);
+  EXPECT_TRUE(w.form.Items.empty());
+  w.terminal.Port = "1";
+  w.form.Address = "127.0.0.1";
+  w.window.bConnectClick();
+  EXPECT_EQ(w.terminal.Port, server.Port());
+  EXPECT_TRUE(server.Accept());
+}
+
 }  // namespace corvane

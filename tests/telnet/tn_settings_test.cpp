@@ -119,6 +119,22 @@ TEST_F(LoadSettings, EachSectionGivesItsValuesOrTheDefaults) {
   EXPECT_EQ(Describe(), before);
 }
 
+// A host's own section, even an empty one, else [Default], else the
+// built-in defaults (the file without [Default] above).
+TEST_F(LoadSettings, TheHostsSectionElseDefaultElseTheBuiltInDefaults) {
+  std::ofstream(file) << "[host]\nRows=30\n[default]\nRows=40\nFKeys=2\nAutoWrap=1\n[empty]\n";
+  for (const auto& [host, settings] :
+       std::vector<std::pair<const char*, std::string>>{{"HOST", "Terminal/9/0 12 30 80 1 0000000"},
+                                                        {"other.example", "Terminal/9/0 12 40 80 2 0000001"},
+                                                        {"empty", "Terminal/9/0 12 25 80 1 0000000"}}) {
+    Scramble();
+    term.HostName = host;
+    term.IniFilename = file.string();
+    term.LoadSettings();
+    EXPECT_EQ(Describe(), settings) << host;
+  }
+}
+
 const char* const kXtermIni =
     "[xterm]\nEmulation=Xterm\nRows=150\nCols=400\nCharset=latin-1\nTermType=xterm-256color\n"
     "[wide]\nEmulation= xterm \nFKeys=1\nRows=999\nCols=0x7FFFFFFF\nCharset=CP437\n"
