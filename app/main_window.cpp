@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 #include "app/address.h"
 #include "app/centring.h"
@@ -46,7 +47,6 @@ void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   emulation_ = commandLine.Emulation;
   if (!commandLine.Host.empty()) terminal_.HostName = commandLine.Host;
   if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
-  defaultPort_ = terminal_.Port;
   const std::string settingsProblem = ApplyHostSettings();
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
@@ -80,16 +80,19 @@ void TMainWindow::ShowWholeGrid() {
 }
 
 // The address box's text gives the host and the port; without a port the
-// one the program started with. The host's settings apply before the first
-// byte can arrive. The "Connecting to" line is captured too, and a failing
-// file stops capture.
+// terminal's own (the command line's or the designed one), not one typed before. The host's settings apply before the
+// first byte can arrive. The "Connecting to" line is captured too, and a failing file stops capture.
 void TMainWindow::bConnectClick() {
   const TAddress address = ParseAddress(form_.AddressText());
   if (!address.Error.empty()) throw std::runtime_error(address.Error);
   if (address.Host.empty()) return;
-  if (!defaultPort_) defaultPort_ = terminal_.Port;
+  if (!address.Port.empty() && !portBeforeTyped_) portBeforeTyped_ = terminal_.Port;
   terminal_.HostName = address.Host;
-  terminal_.Port = address.Port.empty() ? *defaultPort_ : address.Port;
+  if (!address.Port.empty()) {
+    terminal_.Port = address.Port;
+  } else if (portBeforeTyped_) {
+    terminal_.Port = *std::exchange(portBeforeTyped_, std::nullopt);
+  }
   const std::string settingsProblem = ApplyHostSettings();
   form_.RepaintNow();
   ShowingCaptureState([this] { terminal_.Connect(); });
@@ -112,11 +115,17 @@ void TMainWindow::tZuzeRITitle(TTnZuzeRI&, std::string_view Title) {
 
 void TMainWindow::bDisconnectClick() { terminal_.Disconnect(); }
 
+// Not connected (the items are disabled then, but a shortcut may race the
+// session's end), nothing is sent.
+void TMainWindow::SendBreakClick() { terminal_.TnCnx().SendBreak(); }
+void TMainWindow::AreYouThereClick() { terminal_.TnCnx().SendAreYouThere(); }
+
 // Raised for failed attempts too: the address joins the history either way,
 // and the closed event that follows a failure puts the buttons back.
-void TMainWindow::tZuzeRISessionConnected(TTnZuzeRI&) {
+void TMainWindow::tZuzeRISessionConnected(TTnZuzeRI& Sender) {
   form_.SetDisconnectEnabled(true);
   form_.SetConnectEnabled(false);
+  form_.SetSessionCommandsEnabled(Sender.Error == 0);
   form_.SetPanelText(0, kConnectedText);
   RememberAddress(form_.AddressText());
 }
@@ -125,6 +134,7 @@ void TMainWindow::tZuzeRISessionConnected(TTnZuzeRI&) {
 void TMainWindow::tZuzeRISessionClosed(TTnZuzeRI&) {
   form_.SetDisconnectEnabled(false);
   form_.SetConnectEnabled(true);
+  form_.SetSessionCommandsEnabled(false);
   form_.SetPanelText(0, kDisconnectedText);
   form_.SetTitle(kProgramTitle);
 }

@@ -37,6 +37,8 @@ class TMainWindowControls {
   virtual void SetCaptureChecked(bool checked) = 0;
   // Terminal, Xterm emulation: checked while the session uses it.
   virtual void SetEmulationChecked(bool checked) = 0;
+  // Terminal, Send Break and Are You There: enabled while connected.
+  virtual void SetSessionCommandsEnabled(bool enabled) = 0;
   // The window's title, UTF-8.
   virtual void SetTitle(const std::string& title) = 0;
 
@@ -72,6 +74,8 @@ class TMainWindow {
   void tZuzeRISessionClosed(TTnZuzeRI& Sender);
   void CaptureClick();
   void EmulationClick();
+  void SendBreakClick();
+  void AreYouThereClick();
   void tZuzeRITitle(TTnZuzeRI& Sender, std::string_view Title);
   void Copy1Click();
   void Paste1Click();
@@ -93,8 +97,8 @@ class TMainWindow {
   platform::TClipboardPort& clipboard_;
   // The command line's emulation, for every connection of the run.
   std::optional<TEmulation> emulation_;
-  // The port of an address typed without one.
-  std::optional<std::string> defaultPort_;
+  // The terminal's port while a port typed in the address box replaces it.
+  std::optional<std::string> portBeforeTyped_;
 };
 
 }  // namespace corvane

@@ -174,6 +174,12 @@ void TForm1::CreateMenus() {
   XtermEmulation = terminal->addAction("&Xterm emulation");
   XtermEmulation->setCheckable(true);
   connect(XtermEmulation, &QAction::triggered, this, Guarded([this] { handlers_->EmulationClick(); }));
+  terminal->addSeparator();
+  SendBreak = terminal->addAction("Send &Break");
+  connect(SendBreak, &QAction::triggered, this, Guarded([this] { handlers_->SendBreakClick(); }));
+  AreYouThere = terminal->addAction("&Are You There");
+  connect(AreYouThere, &QAction::triggered, this, Guarded([this] { handlers_->AreYouThereClick(); }));
+  SetSessionCommandsEnabled(false);
 
   QMenu* help = menuBar()->addMenu("&Help");
   About1 = help->addAction("&About...");
@@ -208,6 +214,11 @@ void TForm1::SetPanelText(int panel, const std::string& text) { Panels[panel]->s
 void TForm1::SetCaptureChecked(bool checked) { Capture->setChecked(checked); }
 
 void TForm1::SetEmulationChecked(bool checked) { XtermEmulation->setChecked(checked); }
+
+void TForm1::SetSessionCommandsEnabled(bool enabled) {
+  SendBreak->setEnabled(enabled);
+  AreYouThere->setEnabled(enabled);
+}
 
 void TForm1::SetTitle(const std::string& title) { setWindowTitle(QString::fromUtf8(title)); }
 int TForm1::OuterWidth() { return frameGeometry().width(); }

@@ -43,6 +43,8 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   QLabel* Panels[3];
   QAction* Capture;
   QAction* XtermEmulation;
+  QAction* SendBreak;
+  QAction* AreYouThere;
   QAction* Copy1;
   QAction* Paste1;
   QAction* About1;
@@ -57,6 +59,7 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   void SetPanelText(int panel, const std::string& text) override;
   void SetCaptureChecked(bool checked) override;
   void SetEmulationChecked(bool checked) override;
+  void SetSessionCommandsEnabled(bool enabled) override;
   void SetTitle(const std::string& title) override;
   int OuterWidth() override;
   int OuterHeight() override;

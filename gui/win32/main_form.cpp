@@ -26,7 +26,19 @@ constexpr TRect kTerminal{0, 36, 649, 353};
 constexpr RECT kStatusBar{0, 354, 653, 380};
 constexpr int kPanelRightEdges[3] = {100, 300, 500};
 
-enum TCommand : int { idAddress = 100, idConnect, idDisconnect, idCapture, idExit, idCopy, idPaste, idAbout, idXterm };
+enum TCommand : int {
+  idAddress = 100,
+  idConnect,
+  idDisconnect,
+  idCapture,
+  idExit,
+  idCopy,
+  idPaste,
+  idAbout,
+  idXterm,
+  idBreak,
+  idAreYouThere
+};
 
 struct THint {
   int Id;
@@ -45,7 +57,8 @@ struct TMenuItem {
 };
 constexpr TMenuItem kFileMenu[] = {{idCapture, "&Capture"}, {0, ""}, {idExit, "E&xit"}};
 constexpr TMenuItem kEditMenu[] = {{idCopy, "&Copy\tCtrl+C"}, {idPaste, "&Paste\tCtrl+V"}};
-constexpr TMenuItem kTerminalMenu[] = {{idXterm, "&Xterm emulation"}};
+constexpr TMenuItem kTerminalMenu[] = {
+    {idXterm, "&Xterm emulation"}, {0, ""}, {idBreak, "Send &Break"}, {idAreYouThere, "&Are You There"}};
 constexpr TMenuItem kHelpMenu[] = {{idAbout, "&About..."}};
 
 // The handler each command runs.
@@ -58,6 +71,7 @@ constexpr TCommandHandler kCommandHandlers[] = {
     {idCapture, &TMainWindow::CaptureClick},  {idExit, &TMainWindow::Exit1Click},
     {idCopy, &TMainWindow::Copy1Click},       {idPaste, &TMainWindow::Paste1Click},
     {idAbout, &TMainWindow::About1Click},     {idXterm, &TMainWindow::EmulationClick},
+    {idBreak, &TMainWindow::SendBreakClick},  {idAreYouThere, &TMainWindow::AreYouThereClick},
 };
 
 ACCEL kAccelerators[] = {{FCONTROL | FVIRTKEY, 'C', idCopy}, {FCONTROL | FVIRTKEY, 'V', idPaste}};
@@ -175,6 +189,7 @@ void TForm1::CreateMenus() {
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kEditMenu)), "&Edit");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kTerminalMenu)), "&Terminal");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kHelpMenu)), "&Help");
+  SetSessionCommandsEnabled(false);
   accelerators_ = CreateAcceleratorTableA(kAccelerators, static_cast<int>(std::size(kAccelerators)));
 }
 
@@ -264,6 +279,11 @@ void TForm1::SetPanelText(int panel, const std::string& text) {
 
 void TForm1::SetEmulationChecked(bool checked) {
   CheckMenuItem(menu_, idXterm, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TForm1::SetSessionCommandsEnabled(bool enabled) {
+  for (const int id : {idBreak, idAreYouThere})
+    EnableMenuItem(menu_, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void TForm1::SetTitle(const std::string& title) {

@@ -46,6 +46,7 @@ class TForm1 final : public TMainWindowControls {
   void SetPanelText(int panel, const std::string& text) override;
   void SetCaptureChecked(bool checked) override;
   void SetEmulationChecked(bool checked) override;
+  void SetSessionCommandsEnabled(bool enabled) override;
   void SetTitle(const std::string& title) override;
   int OuterWidth() override;
   int OuterHeight() override;

@@ -32,6 +32,8 @@ class TFakeForm final : public TMainWindowControls {
   void SetPanelText(int panel, const std::string& text) override { Panels[panel] = text; }
   void SetCaptureChecked(bool checked) override { CaptureChecked = checked; }
   void SetEmulationChecked(bool checked) override { EmulationChecked = checked; }
+  void SetSessionCommandsEnabled(bool enabled) override { SessionCommandsEnabled = enabled; }
+  bool SessionCommandsEnabled = false;
   void SetTitle(const std::string& title) override { Title = title; }
   int OuterWidth() override { return 661; }
   int OuterHeight() override { return 427; }
@@ -279,7 +281,7 @@ TEST(MainWindowTest, EachConnectAppliesTheTypedHostsSettingsFirst) {
 }
 
 // A bad address is reported and nothing else happens; one without a port
-// takes the port the program started with, whatever an address typed before gave.
+// takes the terminal's own (here the command line's), whatever was typed before.
 TEST(MainWindowTest, TheAddressBoxGivesTheHostAndPortOrSaysWhyNot) {
   tntest::ScriptedServer server;
   TWindowRig w;
@@ -293,11 +295,33 @@ TEST(MainWindowTest, TheAddressBoxGivesTheHostAndPortOrSaysWhyNot) {
   }
   EXPECT_TRUE(w.form.ConnectEnabled);
   EXPECT_TRUE(w.form.Items.empty());
-  w.terminal.Port = "1";
+  w.form.Address = "127.0.0.1:" + tntest::FreePort();
+  w.window.bConnectClick();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Items.size() == 1 && w.form.ConnectEnabled; }));
   w.form.Address = "127.0.0.1";
   w.window.bConnectClick();
   EXPECT_EQ(w.terminal.Port, server.Port());
   EXPECT_TRUE(server.Accept());
+}
+
+// Send Break and Are You There are offered while connected and reach the
+// host as telnet commands; after the session they are withdrawn, and the
+// handlers send nothing even so.
+TEST(MainWindowTest, BreakAndAreYouThereGoToTheConnectedHostOnly) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.window.SendBreakClick();
+  w.form.Address = "127.0.0.1:" + server.Port();
+  w.window.bConnectClick();
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.SessionCommandsEnabled; }));
+  w.window.SendBreakClick();
+  w.window.AreYouThereClick();
+  EXPECT_EQ(server.TakeReplies(4), tntest::B({255, 243, 255, 246}));
+  w.window.bDisconnectClick();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
+  EXPECT_FALSE(w.form.SessionCommandsEnabled);
+  w.window.AreYouThereClick();
 }
 
 }  // namespace corvane

@@ -131,6 +131,19 @@ TEST_F(MainFormTest, AnAddressTypedWithEnterConnectsAndJoinsTheHistoryOnce) {
   EXPECT_EQ(Panel(2), "");
 }
 
+// The Terminal menu's Break and Are You There are offered while connected.
+TEST_F(MainFormTest, TheTerminalMenuSendsBreakAndAreYouThereWhileConnected) {
+  EXPECT_FALSE(form_.SendBreak->isEnabled() || form_.AreYouThere->isEnabled());
+  ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
+  EXPECT_TRUE(form_.SendBreak->isEnabled() && form_.AreYouThere->isEnabled());
+  form_.SendBreak->trigger();
+  form_.AreYouThere->trigger();
+  EXPECT_EQ(Received(4), tntest::B({255, 243, 255, 246}));
+  server_.Hangup();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Panel(0) == "Disconnected"; }));
+  EXPECT_FALSE(form_.SendBreak->isEnabled() || form_.AreYouThere->isEnabled());
+}
+
 TEST_F(MainFormTest, ARefusedConnectionEndsDisconnectedWithTheAddressRemembered) {
   form_.Terminal().Port = tntest::FreePort();
   TypeAddressAndEnter("127.0.0.1");
