@@ -9,6 +9,7 @@
 #include "app/centring.h"
 #include "app/terminal_area.h"
 #include "app/terminal_design.h"
+#include "emulator/xterm_screen.h"
 #include "platform/ascii_text.h"
 
 namespace corvane {
@@ -47,7 +48,7 @@ void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   emulation_ = commandLine.Emulation;
   if (!commandLine.Host.empty()) terminal_.HostName = commandLine.Host;
   if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
-  const std::string settingsProblem = ApplyHostSettings();
+  const std::string settingsProblem = ApplyHostSettings(emulation_);
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
   if (!commandLine.Host.empty()) {
@@ -61,22 +62,50 @@ void TMainWindow::FormCreate(const TCommandLine& commandLine) {
 
 // The host's settings (its section, else [Default], else the built-in ones),
 // the line as tall as the font's whole glyphs and the window showing the grid.
-std::string TMainWindow::ApplyHostSettings() {
-  std::string problem = terminal_.LoadSettings(emulation_);
+std::string TMainWindow::ApplyHostSettings(std::optional<TEmulation> emulation) {
+  std::string problem = terminal_.LoadSettings(emulation);
   form_.SetEmulationChecked(terminal_.Emulation() == TEmulation::Xterm);
   terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
   ShowWholeGrid();
   return problem;
 }
 
-// The room on the screen is what the window leaves around its terminal.
+// The room on the screen is what the window leaves around its terminal. The
+// classic grid never changes with the window (a change clears the screen):
+// the window grows to show it and cannot be made smaller than it. In Xterm
+// the window takes the settings' grid where the screen has room, and from
+// then on the grid follows the window in whole cells.
 void TMainWindow::ShowWholeGrid() {
+  const bool xterm = terminal_.Emulation() == TEmulation::Xterm;
+  const platform::TSize now = TerminalClient();
+  const platform::TSize room{form_.ScreenWidth() - (form_.OuterWidth() - now.Width),
+                             form_.ScreenHeight() - (form_.OuterHeight() - now.Height)};
+  const TGridGeometry geometry = Geometry();
+  form_.SetTerminalMinimumSize(xterm ? GridClient(kMinXtermGrid, geometry) : geometry.Client);
+  const platform::TSize size = xterm ? platform::TSize{std::min(geometry.Client.Width, room.Width),
+                                                       std::min(geometry.Client.Height, room.Height)}
+                                     : TerminalClientSize(now, geometry.Client, room);
+  if (!(size == now)) form_.SetTerminalClientSize(size);
+  TerminalResized();
+}
+
+// Xterm: the grid of whole cells the terminal's area holds now; the host
+// learns of it when it changes.
+void TMainWindow::TerminalResized() {
+  if (terminal_.Emulation() != TEmulation::Xterm) return;
+  const TGridSize grid = FittedGrid(TerminalClient(), Geometry(), {kXtermMaxRows, kXtermMaxCols});
+  terminal_.SetXtermGrid(grid.Rows, grid.Cols);
+}
+
+platform::TSize TMainWindow::TerminalClient() {
   const platform::TRect client = terminalWindow_.ClientRect();
-  const platform::TSize designed{client.Right - client.Left, client.Bottom - client.Top};
-  const platform::TSize room{form_.ScreenWidth() - (form_.OuterWidth() - designed.Width),
-                             form_.ScreenHeight() - (form_.OuterHeight() - designed.Height)};
-  const platform::TSize size = TerminalClientSize(designed, terminal_.GridClientSize(), room);
-  if (!(size == designed)) form_.SetTerminalClientSize(size);
+  return {client.Right - client.Left, client.Bottom - client.Top};
+}
+
+TGridGeometry TMainWindow::Geometry() const {
+  return {{terminal_.Rows(), terminal_.Cols()},
+          terminal_.GridClientSize(),
+          {terminal_.CharWidth(), terminal_.LineHeight()}};
 }
 
 // The address box's text gives the host and the port; without a port the
@@ -93,7 +122,7 @@ void TMainWindow::bConnectClick() {
   } else if (portBeforeTyped_) {
     terminal_.Port = *std::exchange(portBeforeTyped_, std::nullopt);
   }
-  const std::string settingsProblem = ApplyHostSettings();
+  const std::string settingsProblem = ApplyHostSettings(emulation_);
   form_.RepaintNow();
   ShowingCaptureState([this] { terminal_.Connect(); });
   if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
@@ -103,8 +132,7 @@ void TMainWindow::bConnectClick() {
 // again with it, the screen started afresh; the connection stays.
 void TMainWindow::EmulationClick() {
   const bool xterm = terminal_.Emulation() != TEmulation::Xterm;
-  terminal_.LoadSettings(xterm ? TEmulation::Xterm : TEmulation::Classic);
-  form_.SetEmulationChecked(xterm);
+  ApplyHostSettings(xterm ? TEmulation::Xterm : TEmulation::Classic);
   form_.SetTitle(kProgramTitle);
 }
 

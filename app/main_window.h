@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/terminal_area.h"
 #include "platform/clipboard.h"
 #include "platform/window.h"
 #include "telnet/tnzuzeri.h"
@@ -51,12 +52,18 @@ class TMainWindowControls {
   // Gives the terminal control this client size; the window grows with it
   // and the controls beside and below it follow.
   virtual void SetTerminalClientSize(platform::TSize size) = 0;
+  // The smallest client size the terminal control may be given: the window
+  // is never made smaller than what leaves it this much.
+  virtual void SetTerminalMinimumSize(platform::TSize size) = 0;
   virtual void RepaintNow() = 0;
 
   virtual void ShowAboutBox() = 0;
   // Ends the application: its message loop stops.
   virtual void CloseApplication() = 0;
 };
+
+// The smallest grid an Xterm window may be made to show.
+inline constexpr TGridSize kMinXtermGrid{4, 20};
 
 // The terminal's stored settings as the window is designed with them.
 void ApplyDesignedSettings(TTnZuzeRI& terminal);
@@ -74,6 +81,8 @@ class TMainWindow {
   void tZuzeRISessionClosed(TTnZuzeRI& Sender);
   void CaptureClick();
   void EmulationClick();
+  // The form has laid its terminal out anew (the window resized or maximised).
+  void TerminalResized();
   void SendBreakClick();
   void AreYouThereClick();
   void tZuzeRITitle(TTnZuzeRI& Sender, std::string_view Title);
@@ -86,8 +95,10 @@ class TMainWindow {
   // Runs `action`, then shows the capture state, also when it raised.
   template <class TAction>
   void ShowingCaptureState(TAction action);
-  std::string ApplyHostSettings();
+  std::string ApplyHostSettings(std::optional<TEmulation> emulation);
   void ShowWholeGrid();
+  platform::TSize TerminalClient();
+  TGridGeometry Geometry() const;
   void ShowCaptureState();
   void RememberAddress(const std::string& address);
 

@@ -67,6 +67,7 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   int ScreenHeight() override;
   void MoveTo(int left, int top) override { move(left, top); }
   void SetTerminalClientSize(TSize size) override;
+  void SetTerminalMinimumSize(TSize size) override;
   void RepaintNow() override { repaint(); }
   void ShowAboutBox() override;
   void CloseApplication() override;
@@ -76,6 +77,8 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   void CreateTerminal(QWidget* client);
   void CreateStatusBar(QWidget* client);
   void CreateMenus();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void LayOut(QSize client);
 
   TAboutBox* aboutBox_ = nullptr;
   TQtClipboard clipboard_;

@@ -37,17 +37,25 @@ class TFakeForm final : public TMainWindowControls {
   void SetTitle(const std::string& title) override { Title = title; }
   int OuterWidth() override { return 661; }
   int OuterHeight() override { return 427; }
-  int ScreenWidth() override { return 1024; }
-  int ScreenHeight() override { return 768; }
+  int ScreenWidth() override { return Screen.Width; }
+  int ScreenHeight() override { return Screen.Height; }
+  platform::TSize Screen{1024, 768};
   void MoveTo(int left, int top) override { MovedTo = {left, top}; }
-  void SetTerminalClientSize(platform::TSize size) override { TerminalClient = size; }
-  platform::TSize TerminalClient{-1, -1};
+  // The terminal's window takes the size given, as a real form's does.
+  void SetTerminalClientSize(platform::TSize size) override {
+    TerminalClient = size;
+    if (Window != nullptr) Window->Client = {0, 0, size.Width, size.Height};
+  }
+  void SetTerminalMinimumSize(platform::TSize size) override { TerminalMinimum = size; }
+  platform::TSize TerminalClient{-1, -1}, TerminalMinimum{-1, -1};
+  recording::TRecordingWindow* Window = nullptr;
   void RepaintNow() override {}
   void ShowAboutBox() override {}
   void CloseApplication() override {}
 };
 
 struct TWindowRig {
+  TWindowRig() { form.Window = &rig.Window; }
   recording::TViewRig rig;
   TTnZuzeRI terminal{rig.Ports()};
   TFakeForm form;
@@ -121,12 +129,14 @@ TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
 }
 
 // The command line's emulation replaces the stored host's for the session:
-// the grid may then grow past the classic 50 x 132 and the window with it.
+// the grid may then grow past the classic 50 x 132 and the window with it,
+// on a screen with room for it.
 TEST(MainWindowTest, TheCommandLinesEmulationReplacesTheSettings) {
   const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-emulation.ini";
   std::ofstream(ini) << "[big]\nEmulation=Classic\nRows=60\nCols=200\n";
   for (const auto emulation : {TEmulation::Xterm, TEmulation::Classic}) {
     TWindowRig w;
+    w.form.Screen = {2000, 1200};
     w.rig.Window.Metrics = {8, 12, 0};
     w.terminal.IniFilename = ini.string();
     w.terminal.HostName = "big";
@@ -322,6 +332,31 @@ TEST(MainWindowTest, BreakAndAreYouThereGoToTheConnectedHostOnly) {
   ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
   EXPECT_FALSE(w.form.SessionCommandsEnabled);
   w.window.AreYouThereClick();
+}
+
+// Xterm: the grid follows the terminal's area in whole cells, keeps its
+// text and the host learns the new size; Classic: the grid stays, and the
+// window may not be made smaller than it.
+TEST(MainWindowTest, TheXtermGridFollowsTheWindowAndTheClassicGridStays) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.rig.Window.Metrics = {8, 12, 0};
+  w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), "", TEmulation::Xterm});
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(server.Feed(w.terminal.TnCnx(), tntest::B({255, 253, 31}) + "kept"));
+  server.TakeReplies(12);
+  EXPECT_EQ(w.form.TerminalMinimum, (platform::TSize{6 + 20 * 8 + 6, 4 + 4 * 12 + 4}));
+  w.rig.Window.Client = {0, 0, 6 + 120 * 8 + 6 + 7, 4 + 40 * 12 + 4 + 11};
+  w.window.TerminalResized();
+  EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 40120);
+  EXPECT_EQ(w.terminal.Xterm()->Cell(2, 3).Ch, U't');
+  EXPECT_EQ(server.TakeReplies(9), tntest::B({255, 250, 31, 0, 120, 0, 40, 255, 240}));
+  w.window.EmulationClick();
+  const platform::TSize classic = w.terminal.GridClientSize();
+  EXPECT_EQ(w.form.TerminalMinimum, classic);
+  w.rig.Window.Client = {0, 0, 2000, 1000};
+  w.window.TerminalResized();
+  EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 25080);
 }
 
 }  // namespace corvane

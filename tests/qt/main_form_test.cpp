@@ -300,5 +300,43 @@ TEST(MainFormGridTest, TheWindowShowsEveryRowAndColumnOfTheSettings) {
   EXPECT_TRUE(form.centralWidget()->rect().contains(status));
 }
 
+// Resized by program as a user would drag it: in Xterm the grid follows the
+// terminal in whole cells and the status bar stays at the bottom; in Classic
+// the grid stays and the window cannot be made smaller than it.
+TEST(MainFormGridTest, TheXtermGridFollowsTheWindowAndTheClassicGridLimitsIt) {
+  test::TestApp();
+  for (const TEmulation emulation : {TEmulation::Xterm, TEmulation::Classic}) {
+    TForm1 form;
+    TCommandLine line;
+    line.Emulation = emulation;
+    form.FormCreate(line);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const TTnZuzeRI& view = form.Terminal();
+    const int rows = view.Rows(), cols = view.Cols();
+    const int startWidth = view.GridClientSize().Width;
+    form.resize(form.size() + QSize(10 * view.CharWidth(), 5 * view.LineHeight()));
+    const bool xterm = emulation == TEmulation::Xterm;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.Cols() == (xterm ? cols + 10 : cols); }));
+    EXPECT_EQ(view.Rows(), xterm ? rows + 5 : rows);
+    const QSize area = form.TerminalWidget()->size();
+    EXPECT_LE(view.GridClientSize().Width, area.width());
+    EXPECT_LE(view.GridClientSize().Height, area.height());
+    const QRect status = form.findChild<QStatusBar*>("sbStatus")->geometry();
+    EXPECT_EQ(status.bottom(), form.centralWidget()->rect().bottom());
+    form.resize(100, 100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.TerminalWidget()->width() < area.width(); }));
+    const QSize smallest = form.TerminalWidget()->size();
+    EXPECT_EQ(smallest.width() >= startWidth, !xterm) << smallest.width();
+    EXPECT_LE(view.GridClientSize().Width, smallest.width());
+    if (xterm) {
+      EXPECT_GT(view.GridClientSize().Width + view.CharWidth(), smallest.width());
+      EXPECT_EQ(view.Rows(), 4);
+    } else {
+      EXPECT_EQ(view.Rows() * 1000 + view.Cols(), rows * 1000 + cols);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace corvane::gui::qt
