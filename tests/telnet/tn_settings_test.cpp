@@ -179,6 +179,7 @@ TEST_F(LoadXtermSettings, XtermSectionsChooseTheEmulationItsSizeKeysAndCharset) 
       {file.string(), "bad", "xterm 25 80 3 xterm U+fffd"},
       {file.string(), "control", "xterm 25 80 3 xterm U+fffd"},
       {CV_SAMPLE_INI, "linux.example", "xterm 30 100 3 xterm U+fffd"},
+      {CV_SAMPLE_INI, "unlisted.example", "xterm 25 80 3 xterm U+fffd"},
       {CV_SAMPLE_INI, "127.0.0.1", "classic 25 80 1 xterm"}};
   for (const auto& [ini, host, settings] : cases) {
     term.SetEmulation(TEmulation::Xterm);
