@@ -81,10 +81,13 @@ void TMainWindow::ShowWholeGrid() {
   const platform::TSize room{form_.ScreenWidth() - (form_.OuterWidth() - now.Width),
                              form_.ScreenHeight() - (form_.OuterHeight() - now.Height)};
   const TGridGeometry geometry = Geometry();
-  form_.SetTerminalMinimumSize(xterm ? GridClient(kMinXtermGrid, geometry) : geometry.Client);
   const platform::TSize size = xterm ? platform::TSize{std::min(geometry.Client.Width, room.Width),
                                                        std::min(geometry.Client.Height, room.Height)}
                                      : TerminalClientSize(now, geometry.Client, room);
+  // A classic grid larger than the screen still leaves a window that fits it.
+  form_.SetTerminalMinimumSize(xterm ? GridClient(kMinXtermGrid, geometry)
+                                     : platform::TSize{std::min(geometry.Client.Width, size.Width),
+                                                       std::min(geometry.Client.Height, size.Height)});
   if (!(size == now)) form_.SetTerminalClientSize(size);
   TerminalResized();
 }
@@ -109,8 +112,9 @@ TGridGeometry TMainWindow::Geometry() const {
 }
 
 // The address box's text gives the host and the port; without a port the
-// terminal's own (the command line's or the designed one), not one typed before. The host's settings apply before the
-// first byte can arrive. The "Connecting to" line is captured too, and a failing file stops capture.
+// terminal's own (the command line's or the designed one), not one typed
+// before. The host's settings apply before its first byte can arrive. The
+// "Connecting to" line is captured too, and a failing file stops capture.
 void TMainWindow::bConnectClick() {
   const TAddress address = ParseAddress(form_.AddressText());
   if (!address.Error.empty()) throw std::runtime_error(address.Error);

@@ -103,7 +103,8 @@ TEST(MainWindowTest, AnUnreadableIniFileIsReportedAfterStartUp) {
 
 // A face taller than the designed line (the substitutes are) grows the line;
 // a face whose leading is clipped keeps it. The terminal control grows to
-// show the settings' whole grid, within the room the screen leaves.
+// show the settings' whole grid, within the room the screen leaves, and may
+// be made no smaller than that.
 TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
   const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-grid.ini";
   std::ofstream(ini) << "[fits]\n[wide]\nRows=30\nCols=100\n[tall]\nRows=50\n";
@@ -124,6 +125,9 @@ TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
     w.window.FormCreate({});
     EXPECT_EQ(w.terminal.LineHeight(), c.LineHeight) << c.Section;
     EXPECT_EQ(w.form.TerminalClient, c.Terminal) << c.Section << " " << c.LineHeight;
+    // The window may always be as small as it was made: a grid taller than the screen included.
+    EXPECT_LE(w.form.TerminalMinimum.Height, w.rig.Window.Client.Bottom) << c.Section;
+    EXPECT_LE(w.form.TerminalMinimum.Width, w.rig.Window.Client.Right) << c.Section;
   }
   std::filesystem::remove(ini);
 }
