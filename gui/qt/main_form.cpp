@@ -226,8 +226,9 @@ int TForm1::ScreenWidth() { return (screen() ? screen() : QGuiApplication::prima
 int TForm1::ScreenHeight() { return (screen() ? screen() : QGuiApplication::primaryScreen())->geometry().height(); }
 
 // The window grows by what the terminal grows; the controls follow at once,
-// also before the window is shown.
+// also before the window is shown. A maximised window keeps its size.
 void TForm1::SetTerminalClientSize(TSize terminal) {
+  if (isMaximized() || isFullScreen()) return;  // the window stays as the user made it
   const QSize grow = QSize(terminal.Width, terminal.Height) - terminalWidget_->size();
   const QSize client = client_->size() + grow;
   client_->resize(client);

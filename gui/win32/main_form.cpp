@@ -332,6 +332,7 @@ void TForm1::MoveTo(int left, int top) {
 // The window grows by what the terminal's client area grows; its WM_SIZE
 // lays the controls out.
 void TForm1::SetTerminalClientSize(TSize size) {
+  if (IsZoomed(hwnd_)) return;  // a maximised window keeps its size
   RECT terminal{};
   GetClientRect(terminalWindow_->Hwnd(), &terminal);
   RECT client{};

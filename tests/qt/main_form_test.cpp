@@ -338,5 +338,24 @@ TEST(MainFormGridTest, TheXtermGridFollowsTheWindowAndTheClassicGridLimitsIt) {
   }
 }
 
+// A maximised window stays so when the settings are applied again (here by
+// the emulation switch); the Xterm grid fills it.
+TEST(MainFormGridTest, AMaximisedWindowKeepsItsSizeAndTheXtermGridFillsIt) {
+  test::TestApp();
+  TForm1 form;
+  form.FormCreate({});
+  form.showMaximized();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.isMaximized(); }));
+  const QSize maximised = form.size();
+  form.XtermEmulation->trigger();
+  QTest::qWait(50);
+  EXPECT_TRUE(form.isMaximized());
+  EXPECT_EQ(form.size(), maximised);
+  const TTnZuzeRI& view = form.Terminal();
+  EXPECT_GT(view.GridClientSize().Width + view.CharWidth(), form.TerminalWidget()->width());
+  EXPECT_GT(view.GridClientSize().Height + view.LineHeight(), form.TerminalWidget()->height());
+}
+
 }  // namespace
 }  // namespace corvane::gui::qt
