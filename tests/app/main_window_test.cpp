@@ -363,4 +363,27 @@ TEST(MainWindowTest, TheXtermGridFollowsTheWindowAndTheClassicGridStays) {
   EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 25080);
 }
 
+// The command line's emulation holds for every Connect of the run, over the
+// host's own choice.
+TEST(MainWindowTest, TheCommandLinesEmulationHoldsForEveryConnect) {
+  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-run.ini";
+  std::ofstream(ini) << "[127.0.0.1]\nEmulation=Xterm\n";
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.terminal.IniFilename = ini.string();
+  TCommandLine line;
+  line.Emulation = TEmulation::Classic;
+  w.window.FormCreate(line);
+  for (int connect = 0; connect < 2; ++connect) {
+    w.form.Address = "127.0.0.1:" + server.Port();
+    w.window.bConnectClick();
+    ASSERT_TRUE(server.Accept());
+    EXPECT_EQ(w.terminal.Emulation(), TEmulation::Classic) << connect;
+    EXPECT_FALSE(w.form.EmulationChecked);
+    w.window.bDisconnectClick();
+    ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.ConnectEnabled; }));
+  }
+  std::filesystem::remove(ini);
+}
+
 }  // namespace corvane
