@@ -3,11 +3,11 @@
 #include <string_view>
 
 #include "app/about_content.h"
+#include "app/address.h"
 
 namespace corvane {
 namespace {
 
-constexpr std::string_view kScheme = "telnet://";
 constexpr std::size_t kMaxServiceName = 32;
 
 TCommandLine Failed(std::string error) {
@@ -61,31 +61,24 @@ TCommandLine HostAndPort(std::string host, std::string port) {
   return result;
 }
 
-// telnet://HOST[:PORT][/]
-TCommandLine FromAddress(std::string_view address) {
-  std::string_view rest = address.substr(kScheme.size());
-  if (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
-  const std::size_t colon = rest.find(':');
-  const std::string_view host = rest.substr(0, colon);
-  if (host.empty()) return Failed("the address " + Quoted(address) + " names no host");
-  if (host.find('/') != std::string_view::npos) return Failed("the address " + Quoted(address) + " has a path");
-  const std::string_view port = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
-  if (colon != std::string_view::npos && port.empty())
-    return Failed("the address " + Quoted(address) + " has an empty port");
-  return HostAndPort(std::string(host), std::string(port));
+// One argument in any form the address box takes; blanks would split it.
+TCommandLine FromAddress(std::string_view argument) {
+  if (!ValidHost(argument)) return Failed("bad host name " + Quoted(argument));
+  TAddress address = ParseAddress(argument);
+  if (!address.Error.empty()) return Failed(std::move(address.Error));
+  TCommandLine result;
+  result.Host = std::move(address.Host);
+  result.Port = std::move(address.Port);
+  return result;
 }
 
 TCommandLine HostAndPortOf(const std::vector<std::string>& positional) {
   if (positional.size() > 2) return Failed("too many arguments; give a host and at most a port");
   if (positional.empty()) return {};
   const std::string& first = positional[0];
-  if (first.starts_with(kScheme)) {
-    if (positional.size() > 1) return Failed("a telnet:// address carries its own port");
-    return FromAddress(first);
-  }
-  if (first.find("://") != std::string::npos)
-    return Failed("only telnet:// addresses can be opened, not " + Quoted(first));
-  return HostAndPort(first, positional.size() > 1 ? positional[1] : std::string());
+  if (positional.size() == 1) return FromAddress(first);
+  if (first.find("://") != std::string::npos) return Failed("a telnet:// address carries its own port");
+  return HostAndPort(first, positional[1]);
 }
 
 }  // namespace
@@ -130,7 +123,7 @@ std::string PortError(const std::string& Port) {
 
 std::string HelpText() {
   return "usage: cvtelnet [--emulation xterm|classic] [HOST [PORT]]\n"
-         "       cvtelnet [--emulation xterm|classic] telnet://HOST[:PORT]\n"
+         "       cvtelnet [--emulation xterm|classic] HOST:PORT|[IPV6-ADDRESS]:PORT|telnet://HOST[:PORT]\n"
          "Opens the Corvane Telnet window and, given a host, connects to its telnet\n"
          "service (port 23 unless PORT names a number from 1 to 65535 or a service).\n"
          "  --emulation xterm    the terminal a Linux host expects (TERM=xterm)\n"

@@ -1,7 +1,7 @@
 #pragma once
 // The program's command line: cvtelnet [--emulation NAME] [HOST [PORT]], or
-// cvtelnet telnet://HOST[:PORT]; --help and --version print and end the
-// program.
+// one argument in any form the address box takes (HOST:PORT, [IPV6]:PORT,
+// telnet://HOST[:PORT]); --help and --version print and end the program.
 #include <optional>
 #include <string>
 #include <vector>

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
+#include "app/address.h"
 #include "app/centring.h"
 #include "app/terminal_area.h"
 #include "app/terminal_design.h"
+#include "emulator/xterm_screen.h"
 #include "platform/ascii_text.h"
 
 namespace corvane {
@@ -37,19 +40,18 @@ void TMainWindow::ShowingCaptureState(TAction action) {
   action();
 }
 
-// The settings stay those of the stored host, also when the command line
-// names another; only its emulation replaces theirs. The window is centred
-// at the size it shows the settings' grid with.
+// The settings are those of the host the command line names, else of the
+// stored host. The command line's emulation replaces the settings' for every
+// connection of the run. The window is centred at the size it shows the
+// settings' grid with.
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
-  const std::string settingsProblem = terminal_.LoadSettings(commandLine.Emulation);
-  form_.SetEmulationChecked(terminal_.Emulation() == TEmulation::Xterm);
-  terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
-  ShowWholeGrid();
+  emulation_ = commandLine.Emulation;
+  if (!commandLine.Host.empty()) terminal_.HostName = commandLine.Host;
+  if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
+  const std::string settingsProblem = ApplyHostSettings(emulation_);
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
   if (!commandLine.Host.empty()) {
-    terminal_.HostName = commandLine.Host;
-    if (!commandLine.Port.empty()) terminal_.Port = commandLine.Port;
     form_.SetAddressText(commandLine.Host);
     form_.RepaintNow();
     terminal_.Connect();
@@ -58,29 +60,83 @@ void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
 }
 
-// The room on the screen is what the window leaves around its terminal.
-void TMainWindow::ShowWholeGrid() {
-  const platform::TRect client = terminalWindow_.ClientRect();
-  const platform::TSize designed{client.Right - client.Left, client.Bottom - client.Top};
-  const platform::TSize room{form_.ScreenWidth() - (form_.OuterWidth() - designed.Width),
-                             form_.ScreenHeight() - (form_.OuterHeight() - designed.Height)};
-  const platform::TSize size = TerminalClientSize(designed, terminal_.GridClientSize(), room);
-  if (!(size == designed)) form_.SetTerminalClientSize(size);
+// The host's settings (its section, else [Default], else the built-in ones),
+// the line as tall as the font's whole glyphs and the window showing the grid.
+std::string TMainWindow::ApplyHostSettings(std::optional<TEmulation> emulation) {
+  std::string problem = terminal_.LoadSettings(emulation);
+  form_.SetEmulationChecked(terminal_.Emulation() == TEmulation::Xterm);
+  terminal_.SetLineHeight(terminal_.WholeGlyphLineHeight(std::abs(terminalWindow_.FontPixelHeight(terminal_.Font()))));
+  ShowWholeGrid();
+  return problem;
 }
 
-// The "Connecting to" line is captured too, and a failing file stops capture.
+// The room on the screen is what the window leaves around its terminal. The
+// classic grid never changes with the window (a change clears the screen):
+// the window grows to show it and cannot be made smaller than it. In Xterm
+// the window takes the settings' grid where the screen has room, and from
+// then on the grid follows the window in whole cells.
+void TMainWindow::ShowWholeGrid() {
+  const bool xterm = terminal_.Emulation() == TEmulation::Xterm;
+  const platform::TSize now = TerminalClient();
+  const platform::TSize room{form_.ScreenWidth() - (form_.OuterWidth() - now.Width),
+                             form_.ScreenHeight() - (form_.OuterHeight() - now.Height)};
+  const TGridGeometry geometry = Geometry();
+  const platform::TSize size = xterm ? platform::TSize{std::min(geometry.Client.Width, room.Width),
+                                                       std::min(geometry.Client.Height, room.Height)}
+                                     : TerminalClientSize(now, geometry.Client, room);
+  // A classic grid larger than the screen still leaves a window that fits it.
+  form_.SetTerminalMinimumSize(xterm ? GridClient(kMinXtermGrid, geometry)
+                                     : platform::TSize{std::min(geometry.Client.Width, size.Width),
+                                                       std::min(geometry.Client.Height, size.Height)});
+  if (!(size == now)) form_.SetTerminalClientSize(size);
+  TerminalResized();
+}
+
+// Xterm: the grid of whole cells the terminal's area holds now; the host
+// learns of it when it changes.
+void TMainWindow::TerminalResized() {
+  if (terminal_.Emulation() != TEmulation::Xterm) return;
+  const TGridSize grid = FittedGrid(TerminalClient(), Geometry(), {kXtermMaxRows, kXtermMaxCols});
+  terminal_.SetXtermGrid(grid.Rows, grid.Cols);
+}
+
+platform::TSize TMainWindow::TerminalClient() {
+  const platform::TRect client = terminalWindow_.ClientRect();
+  return {client.Right - client.Left, client.Bottom - client.Top};
+}
+
+TGridGeometry TMainWindow::Geometry() const {
+  return {{terminal_.Rows(), terminal_.Cols()},
+          terminal_.GridClientSize(),
+          {terminal_.CharWidth(), terminal_.LineHeight()}};
+}
+
+// The address box's text gives the host and the port; without a port the
+// terminal's own (the command line's or the designed one), not one typed
+// before. The host's settings apply before its first byte can arrive. The
+// "Connecting to" line is captured too, and a failing file stops capture.
 void TMainWindow::bConnectClick() {
-  terminal_.HostName = form_.AddressText();
+  const TAddress address = ParseAddress(form_.AddressText());
+  if (!address.Error.empty()) throw std::runtime_error(address.Error);
+  if (address.Host.empty()) return;
+  if (!address.Port.empty() && !portBeforeTyped_) portBeforeTyped_ = terminal_.Port;
+  terminal_.HostName = address.Host;
+  if (!address.Port.empty()) {
+    terminal_.Port = address.Port;
+  } else if (portBeforeTyped_) {
+    terminal_.Port = *std::exchange(portBeforeTyped_, std::nullopt);
+  }
+  const std::string settingsProblem = ApplyHostSettings(emulation_);
   form_.RepaintNow();
   ShowingCaptureState([this] { terminal_.Connect(); });
+  if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
 }
 
 // The other emulation for the current session: the host's settings applied
 // again with it, the screen started afresh; the connection stays.
 void TMainWindow::EmulationClick() {
   const bool xterm = terminal_.Emulation() != TEmulation::Xterm;
-  terminal_.LoadSettings(xterm ? TEmulation::Xterm : TEmulation::Classic);
-  form_.SetEmulationChecked(xterm);
+  ApplyHostSettings(xterm ? TEmulation::Xterm : TEmulation::Classic);
   form_.SetTitle(kProgramTitle);
 }
 
@@ -91,11 +147,17 @@ void TMainWindow::tZuzeRITitle(TTnZuzeRI&, std::string_view Title) {
 
 void TMainWindow::bDisconnectClick() { terminal_.Disconnect(); }
 
+// Not connected (the items are disabled then, but a shortcut may race the
+// session's end), nothing is sent.
+void TMainWindow::SendBreakClick() { terminal_.TnCnx().SendBreak(); }
+void TMainWindow::AreYouThereClick() { terminal_.TnCnx().SendAreYouThere(); }
+
 // Raised for failed attempts too: the address joins the history either way,
 // and the closed event that follows a failure puts the buttons back.
-void TMainWindow::tZuzeRISessionConnected(TTnZuzeRI&) {
+void TMainWindow::tZuzeRISessionConnected(TTnZuzeRI& Sender) {
   form_.SetDisconnectEnabled(true);
   form_.SetConnectEnabled(false);
+  form_.SetSessionCommandsEnabled(Sender.Error == 0);
   form_.SetPanelText(0, kConnectedText);
   RememberAddress(form_.AddressText());
 }
@@ -104,6 +166,7 @@ void TMainWindow::tZuzeRISessionConnected(TTnZuzeRI&) {
 void TMainWindow::tZuzeRISessionClosed(TTnZuzeRI&) {
   form_.SetDisconnectEnabled(false);
   form_.SetConnectEnabled(true);
+  form_.SetSessionCommandsEnabled(false);
   form_.SetPanelText(0, kDisconnectedText);
   form_.SetTitle(kProgramTitle);
 }

@@ -2,10 +2,12 @@
 // The main window's handlers, written once for every platform. The form of
 // each platform shows the controls and implements TMainWindowControls; the
 // handlers decide what happens, in the order the window is designed to act.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/terminal_area.h"
 #include "platform/clipboard.h"
 #include "platform/window.h"
 #include "telnet/tnzuzeri.h"
@@ -36,6 +38,8 @@ class TMainWindowControls {
   virtual void SetCaptureChecked(bool checked) = 0;
   // Terminal, Xterm emulation: checked while the session uses it.
   virtual void SetEmulationChecked(bool checked) = 0;
+  // Terminal, Send Break and Are You There: enabled while connected.
+  virtual void SetSessionCommandsEnabled(bool enabled) = 0;
   // The window's title, UTF-8.
   virtual void SetTitle(const std::string& title) = 0;
 
@@ -48,12 +52,18 @@ class TMainWindowControls {
   // Gives the terminal control this client size; the window grows with it
   // and the controls beside and below it follow.
   virtual void SetTerminalClientSize(platform::TSize size) = 0;
+  // The smallest client size the terminal control may be given: the window
+  // is never made smaller than what leaves it this much.
+  virtual void SetTerminalMinimumSize(platform::TSize size) = 0;
   virtual void RepaintNow() = 0;
 
   virtual void ShowAboutBox() = 0;
   // Ends the application: its message loop stops.
   virtual void CloseApplication() = 0;
 };
+
+// The smallest grid an Xterm window may be made to show.
+inline constexpr TGridSize kMinXtermGrid{4, 20};
 
 // The terminal's stored settings as the window is designed with them.
 void ApplyDesignedSettings(TTnZuzeRI& terminal);
@@ -71,6 +81,10 @@ class TMainWindow {
   void tZuzeRISessionClosed(TTnZuzeRI& Sender);
   void CaptureClick();
   void EmulationClick();
+  // The form has laid its terminal out anew (the window resized or maximised).
+  void TerminalResized();
+  void SendBreakClick();
+  void AreYouThereClick();
   void tZuzeRITitle(TTnZuzeRI& Sender, std::string_view Title);
   void Copy1Click();
   void Paste1Click();
@@ -81,7 +95,10 @@ class TMainWindow {
   // Runs `action`, then shows the capture state, also when it raised.
   template <class TAction>
   void ShowingCaptureState(TAction action);
+  std::string ApplyHostSettings(std::optional<TEmulation> emulation);
   void ShowWholeGrid();
+  platform::TSize TerminalClient();
+  TGridGeometry Geometry() const;
   void ShowCaptureState();
   void RememberAddress(const std::string& address);
 
@@ -89,6 +106,10 @@ class TMainWindow {
   TTnZuzeRI& terminal_;
   platform::TWindowPort& terminalWindow_;
   platform::TClipboardPort& clipboard_;
+  // The command line's emulation, for every connection of the run.
+  std::optional<TEmulation> emulation_;
+  // The terminal's port while a port typed in the address box replaces it.
+  std::optional<std::string> portBeforeTyped_;
 };
 
 }  // namespace corvane

@@ -115,6 +115,11 @@ class TCustomZuzeRI {
   // Choosing one starts it afresh at the current rows and columns.
   TEmulation Emulation() const { return FXterm ? TEmulation::Xterm : TEmulation::Classic; }
   void SetEmulation(TEmulation Value);
+  // Both sides of the Xterm grid at once, so that the host hears of one new
+  // size; the classic grid is left alone.
+  void SetXtermGrid(int ARows, int ACols) {
+    if (FXterm) ResizeXterm(ARows, ACols);
+  }
   TXtermScreen* Xterm() { return FXterm.get(); }
   const TXtermScreen* Xterm() const { return FXterm.get(); }
   // The host's character set in Xterm, for its text and for what is typed;

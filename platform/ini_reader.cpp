@@ -49,6 +49,7 @@ TIniSection ReadIniSection(std::istream& in, std::string_view section) {
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       inSection = close != std::string_view::npos && SameName(Trim(line.substr(1, close - 1)), section);
+      found.Found = found.Found || inSection;
       continue;
     }
     const std::size_t equals = line.find('=');

@@ -18,6 +18,7 @@ constexpr std::size_t kMaxIniLine = 1024;
 // The keys of one section as read in one pass over the file.
 struct TIniSection {
   std::vector<std::pair<std::string, std::string>> Keys;  // in file order
+  bool Found = false;                                     // a header names it, keys or none
 
   // The first value of `key`, matched without regard to ASCII case.
   std::optional<std::string> Value(std::string_view key) const;

@@ -1,5 +1,5 @@
-// Per-host settings: the section HostName of the INI file IniFilename, read
-// once and only read. Missing or malformed values give the defaults, without
+// Per-host settings: the section HostName of the INI file IniFilename, else
+// its [Default] section, read at each load and only read. Missing or malformed values give the defaults, without
 // a message; a file that cannot be read gives them all, with one.
 #include "telnet/tn_settings.h"
 
@@ -80,6 +80,15 @@ std::string TermTypeOf(std::string_view value) {
   return std::string(good ? value : "xterm");
 }
 
+// A host without a section of its own takes the [Default] section's
+// settings, and without that the built-in defaults.
+constexpr const char* kDefaultSection = "Default";
+platform::TProfileSection HostSection(const std::string& file, const std::string& host) {
+  platform::TProfileSection found = platform::ReadProfileSection(file, host);
+  if (found.Problem.empty() && !found.Section.Found) found = platform::ReadProfileSection(file, kDefaultSection);
+  return found;
+}
+
 platform::TFontPitch PitchOf(int value) {
   if (value == kFontPitchVariable) return platform::TFontPitch::Variable;
   if (value == kFontPitchFixed) return platform::TFontPitch::Fixed;
@@ -115,7 +124,7 @@ std::string TTnZuzeRI::LoadSettings(std::optional<TEmulation> Emulation) {
     if (Emulation) SetEmulation(*Emulation);
     return {};
   }
-  const platform::TProfileSection found = platform::ReadProfileSection(IniFilename, HostName);
+  const platform::TProfileSection found = HostSection(IniFilename, HostName);
   const auto text = [&found](const char* key, const char* def) { return found.Section.Value(key).value_or(def); };
   const auto integer = [&text](const char* key, int def, int low, int high) {
     return std::clamp(ProfileInteger(text(key, ""), def), low, high);

@@ -87,6 +87,14 @@ bool TTnCnx::Queue(std::string_view data) {
   return true;
 }
 
+// A command is never encoded as data: its IAC stays single.
+bool TTnCnx::SendCommand(std::uint8_t command) {
+  if (!socket_ || socket_->State() != TSocketState::Connected) return false;
+  outflow_.Append(std::string{static_cast<char>(TNCH_IAC), static_cast<char>(command)});
+  FlowOut();
+  return true;
+}
+
 // Hands waiting data to the socket while its queue has room; the socket's
 // OnDataSent, raised when the queue has drained, calls again.
 void TTnCnx::FlowOut() {

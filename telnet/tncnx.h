@@ -11,6 +11,7 @@
 
 #include "net/lifeline.h"
 #include "net/wsocket.h"
+#include "telnet/telnet_codes.h"
 #include "telnet/tn_outflow.h"
 #include "telnet/tn_protocol.h"
 
@@ -69,6 +70,11 @@ class TTnCnx {
   // all is accepted, -1 without a socket; raises unless connected.
   int Send(const char* data, int len);
   int SendStr(const std::string& str);
+  // IAC BRK (the console's Break) and IAC AYT (Are You There), behind the
+  // data already waiting. Outside a connected session nothing is sent and
+  // false is returned: the menu offers them whatever the state.
+  bool SendBreak() { return SendCommand(TNCH_BRK); }
+  bool SendAreYouThere() { return SendCommand(TNCH_AYT); }
   // Whether accepted data still waits for room in the socket's queue.
   bool Flowing() const { return !outflow_.Empty(); }
   void Display(const std::string& str);
@@ -95,6 +101,7 @@ class TTnCnx {
   void AddData(std::string_view bytes);
   void SendReply(std::string_view bytes);
   bool Queue(std::string_view data);
+  bool SendCommand(std::uint8_t command);
   void FlowOut();
   bool InSession() const;
   std::int64_t QueueRoom() const;

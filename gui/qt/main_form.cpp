@@ -12,22 +12,21 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "app/form_layout.h"
 #include "desktop/cvtelnet.xpm"
 #include "gui/qt/about_box.h"
 #include "gui/qt/designed_font.h"
+#include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_error_report.h"
 
 namespace corvane::gui::qt {
 namespace {
 
 // Positions and sizes in pixels at 96 dots per inch.
-constexpr QSize kClientSize(653, 380);
-constexpr QRect kTopPanel(0, 0, 653, 33);
+constexpr QSize kClientSize(kDesignedClientSize.Width, kDesignedClientSize.Height);
 constexpr QRect kAddress(8, 4, 109, 21);
 constexpr QRect kConnect(128, 4, 81, 25);
 constexpr QRect kDisconnect(216, 4, 81, 25);
-constexpr QRect kTerminal(0, 36, 649, 317);
-constexpr QRect kStatusBar(0, 354, 653, 26);
 constexpr int kPanelWidths[3] = {100, 200, 200};
 
 QString FromBytes(const std::string& text) {
@@ -71,17 +70,19 @@ TForm1::TForm1() {
   setWindowTitle(kProgramTitle);
   setWindowIcon(QIcon(QPixmap(cvtelnet_xpm)));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
   setFont(DesignedFormFont());
   client_ = new QWidget(this);
-  client_->setFixedSize(kClientSize);
+  client_->setMinimumSize(kClientSize);
+  client_->resize(kClientSize);
   setCentralWidget(client_);
   CreateTop(client_);
   CreateTerminal(client_);
   CreateStatusBar(client_);
   CreateMenus();
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  LayOut(kClientSize);
   adjustSize();
+  client_->installEventFilter(this);
   shortcutsFirst_ = std::make_unique<TMenuShortcutsFirst>(Copy1, Paste1);
   cbAddress->installEventFilter(shortcutsFirst_.get());
   handlers_ = std::make_unique<TMainWindow>(*this, *tZuzeRI, *terminalWidget_, clipboard_);
@@ -99,7 +100,6 @@ void TForm1::CreateTop(QWidget* client) {
   pnlTop_ = pnlTop;
   pnlTop->setObjectName("pnlTop");
   pnlTop->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  pnlTop->setGeometry(kTopPanel);
 
   cbAddress = new QComboBox(pnlTop);
   cbAddress->setObjectName("cbAddress");
@@ -127,7 +127,6 @@ void TForm1::CreateTop(QWidget* client) {
 void TForm1::CreateTerminal(QWidget* client) {
   terminalWidget_ = new TQtTerminalWidget(client);
   terminalWidget_->setObjectName("tZuzeRI");
-  terminalWidget_->setGeometry(kTerminal);
   TViewPorts ports;
   ports.Window = terminalWidget_;
   ports.Keyboard = &terminalWidget_->Keyboard();
@@ -142,7 +141,6 @@ void TForm1::CreateStatusBar(QWidget* client) {
   auto* sbStatus = new QStatusBar(client);
   sbStatus_ = sbStatus;
   sbStatus->setObjectName("sbStatus");
-  sbStatus->setGeometry(kStatusBar);
   sbStatus->setSizeGripEnabled(false);
   sbStatus->setToolTip("Indicates current connection and capture status");
   const char* initial[3] = {kDisconnectedText, kCaptureOffText, ""};
@@ -174,6 +172,12 @@ void TForm1::CreateMenus() {
   XtermEmulation = terminal->addAction("&Xterm emulation");
   XtermEmulation->setCheckable(true);
   connect(XtermEmulation, &QAction::triggered, this, Guarded([this] { handlers_->EmulationClick(); }));
+  terminal->addSeparator();
+  SendBreak = terminal->addAction("Send &Break");
+  connect(SendBreak, &QAction::triggered, this, Guarded([this] { handlers_->SendBreakClick(); }));
+  AreYouThere = terminal->addAction("&Are You There");
+  connect(AreYouThere, &QAction::triggered, this, Guarded([this] { handlers_->AreYouThereClick(); }));
+  SetSessionCommandsEnabled(false);
 
   QMenu* help = menuBar()->addMenu("&Help");
   About1 = help->addAction("&About...");
@@ -209,6 +213,11 @@ void TForm1::SetCaptureChecked(bool checked) { Capture->setChecked(checked); }
 
 void TForm1::SetEmulationChecked(bool checked) { XtermEmulation->setChecked(checked); }
 
+void TForm1::SetSessionCommandsEnabled(bool enabled) {
+  SendBreak->setEnabled(enabled);
+  AreYouThere->setEnabled(enabled);
+}
+
 void TForm1::SetTitle(const std::string& title) { setWindowTitle(QString::fromUtf8(title)); }
 int TForm1::OuterWidth() { return frameGeometry().width(); }
 int TForm1::OuterHeight() { return frameGeometry().height(); }
@@ -216,14 +225,37 @@ int TForm1::OuterHeight() { return frameGeometry().height(); }
 int TForm1::ScreenWidth() { return (screen() ? screen() : QGuiApplication::primaryScreen())->geometry().width(); }
 int TForm1::ScreenHeight() { return (screen() ? screen() : QGuiApplication::primaryScreen())->geometry().height(); }
 
-// The top panel widens and the status bar moves down with the terminal.
-void TForm1::SetTerminalClientSize(TSize size) {
-  const QSize grow = QSize(size.Width, size.Height) - terminalWidget_->size();
-  terminalWidget_->resize(size.Width, size.Height);
-  pnlTop_->resize(pnlTop_->size() + QSize(grow.width(), 0));
-  sbStatus_->setGeometry(sbStatus_->geometry().translated(0, grow.height()).adjusted(0, 0, grow.width(), 0));
-  client_->setFixedSize(client_->size() + grow);
-  adjustSize();
+// The window grows by what the terminal grows; the controls follow at once,
+// also before the window is shown. A maximised window keeps its size.
+void TForm1::SetTerminalClientSize(TSize terminal) {
+  if (isMaximized() || isFullScreen()) return;  // the window stays as the user made it
+  const QSize grow = QSize(terminal.Width, terminal.Height) - terminalWidget_->size();
+  const QSize client = client_->size() + grow;
+  client_->resize(client);
+  LayOut(client);
+  resize(size() + grow);
+}
+
+void TForm1::SetTerminalMinimumSize(TSize size) {
+  const TSize client = ClientForTerminal(size);
+  client_->setMinimumSize(client.Width, client.Height);
+}
+
+// The controls stretch with the window; the handlers decide what the
+// terminal's new area means for its grid.
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) {
+    LayOut(client_->size());
+    if (handlers_) ReportErrors([this] { handlers_->TerminalResized(); });
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::LayOut(QSize client) {
+  const TFormLayout layout = LayoutForClient({client.width(), client.height()});
+  pnlTop_->setGeometry(ToQRect(layout.TopPanel));
+  terminalWidget_->setGeometry(ToQRect(layout.Terminal));
+  sbStatus_->setGeometry(ToQRect(layout.StatusBar));
 }
 
 void TForm1::ShowAboutBox() {

@@ -43,6 +43,8 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   QLabel* Panels[3];
   QAction* Capture;
   QAction* XtermEmulation;
+  QAction* SendBreak;
+  QAction* AreYouThere;
   QAction* Copy1;
   QAction* Paste1;
   QAction* About1;
@@ -57,6 +59,7 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   void SetPanelText(int panel, const std::string& text) override;
   void SetCaptureChecked(bool checked) override;
   void SetEmulationChecked(bool checked) override;
+  void SetSessionCommandsEnabled(bool enabled) override;
   void SetTitle(const std::string& title) override;
   int OuterWidth() override;
   int OuterHeight() override;
@@ -64,6 +67,7 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   int ScreenHeight() override;
   void MoveTo(int left, int top) override { move(left, top); }
   void SetTerminalClientSize(TSize size) override;
+  void SetTerminalMinimumSize(TSize size) override;
   void RepaintNow() override { repaint(); }
   void ShowAboutBox() override;
   void CloseApplication() override;
@@ -73,6 +77,8 @@ class TForm1 final : public QMainWindow, public TMainWindowControls {
   void CreateTerminal(QWidget* client);
   void CreateStatusBar(QWidget* client);
   void CreateMenus();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void LayOut(QSize client);
 
   TAboutBox* aboutBox_ = nullptr;
   TQtClipboard clipboard_;

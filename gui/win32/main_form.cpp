@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/form_layout.h"
 #include "gui/win32/about_box.h"
 #include "gui/win32/form_font.h"
 #include "gui/win32/object_window.h"
@@ -14,19 +15,29 @@ namespace {
 constexpr char kClassName[] = "TForm1";
 
 // Positions and sizes in pixels at 96 dots per inch.
-constexpr SIZE kClientSize{653, 380};
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr RECT kTopPanel{0, 0, 653, 33};
+constexpr SIZE kClientSize{kDesignedClientSize.Width, kDesignedClientSize.Height};
+constexpr DWORD kStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 constexpr RECT kAddress{8, 4, 117, 25};
 constexpr int kAddressListHeight = 150;
 constexpr int kAddressItemHeight = 13;
 constexpr RECT kConnect{128, 4, 209, 29};
 constexpr RECT kDisconnect{216, 4, 297, 29};
-constexpr TRect kTerminal{0, 36, 649, 353};
-constexpr RECT kStatusBar{0, 354, 653, 380};
 constexpr int kPanelRightEdges[3] = {100, 300, 500};
 
-enum TCommand : int { idAddress = 100, idConnect, idDisconnect, idCapture, idExit, idCopy, idPaste, idAbout, idXterm };
+enum TCommand : int {
+  idAddress = 100,
+  idConnect,
+  idDisconnect,
+  idCapture,
+  idExit,
+  idCopy,
+  idPaste,
+  idAbout,
+  idXterm,
+  idBreak,
+  idAreYouThere
+};
 
 struct THint {
   int Id;
@@ -45,7 +56,8 @@ struct TMenuItem {
 };
 constexpr TMenuItem kFileMenu[] = {{idCapture, "&Capture"}, {0, ""}, {idExit, "E&xit"}};
 constexpr TMenuItem kEditMenu[] = {{idCopy, "&Copy\tCtrl+C"}, {idPaste, "&Paste\tCtrl+V"}};
-constexpr TMenuItem kTerminalMenu[] = {{idXterm, "&Xterm emulation"}};
+constexpr TMenuItem kTerminalMenu[] = {
+    {idXterm, "&Xterm emulation"}, {0, ""}, {idBreak, "Send &Break"}, {idAreYouThere, "&Are You There"}};
 constexpr TMenuItem kHelpMenu[] = {{idAbout, "&About..."}};
 
 // The handler each command runs.
@@ -58,6 +70,7 @@ constexpr TCommandHandler kCommandHandlers[] = {
     {idCapture, &TMainWindow::CaptureClick},  {idExit, &TMainWindow::Exit1Click},
     {idCopy, &TMainWindow::Copy1Click},       {idPaste, &TMainWindow::Paste1Click},
     {idAbout, &TMainWindow::About1Click},     {idXterm, &TMainWindow::EmulationClick},
+    {idBreak, &TMainWindow::SendBreakClick},  {idAreYouThere, &TMainWindow::AreYouThereClick},
 };
 
 ACCEL kAccelerators[] = {{FCONTROL | FVIRTKEY, 'C', idCopy}, {FCONTROL | FVIRTKEY, 'V', idPaste}};
@@ -86,12 +99,15 @@ void AddTool(HWND tooltip, HWND owner, HWND control, const char* text) {
 
 SIZE SizeOf(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
 
-// Moves and sizes a child window by the given amounts, in its parent's pixels.
-void Shift(HWND child, int dx, int dy, int dw, int dh) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  MoveWindow(child, r.left + dx, r.top + dy, r.right - r.left + dw, r.bottom - r.top + dh, TRUE);
+void Place(HWND child, const TRect& r) { MoveWindow(child, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, TRUE); }
+
+RECT ToRECT(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+
+// The outer size of a window of kStyle with a menu and this client size.
+SIZE OuterSize(TSize client) {
+  RECT outer{0, 0, client.Width, client.Height};
+  AdjustWindowRect(&outer, kStyle, TRUE);
+  return SizeOf(outer);
 }
 
 std::string WindowText(HWND window) {
@@ -113,13 +129,13 @@ TForm1::TForm1() {
   AdjustWindowRect(&outer, kStyle, TRUE);
   CreateWindowExA(0, kClassName, kProgramTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                   outer.bottom - outer.top, nullptr, menu_, GetModuleHandleA(nullptr), this);
-  topPanel_ = kTopPanel;
   clipboard_ = std::make_unique<TWin32Clipboard>(hwnd_);
   messageBox_ = std::make_unique<TWin32MessageBox>(hwnd_);
   CreateTop();
   CreateTerminal();
   CreateStatusBar();
   CreateHints();
+  LayOut(TSize{kClientSize.cx, kClientSize.cy});
   handlers_ = std::make_unique<TMainWindow>(*this, *tZuzeRI, *terminalWindow_, *clipboard_);
   UseLoop();
 }
@@ -151,7 +167,8 @@ void TForm1::CreateTop() {
 }
 
 void TForm1::CreateTerminal() {
-  terminalWindow_ = std::make_unique<TWin32ViewWindow>(hwnd_, kTerminal, WS_EX_CLIENTEDGE);
+  terminalWindow_ = std::make_unique<TWin32ViewWindow>(
+      hwnd_, LayoutForClient({kClientSize.cx, kClientSize.cy}).Terminal, WS_EX_CLIENTEDGE);
   TViewPorts ports;
   ports.Window = terminalWindow_.get();
   ports.Keyboard = &keyboard_;
@@ -163,7 +180,8 @@ void TForm1::CreateTerminal() {
 }
 
 void TForm1::CreateStatusBar() {
-  sbStatus_ = CreateControl(hwnd_, font_, STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN, kStatusBar, 0);
+  sbStatus_ = CreateControl(hwnd_, font_, STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN,
+                            ToRECT(LayoutForClient({kClientSize.cx, kClientSize.cy}).StatusBar), 0);
   SendMessageA(sbStatus_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(kPanelRightEdges));
   SetPanelText(0, kDisconnectedText);
   SetPanelText(1, kCaptureOffText);
@@ -175,6 +193,7 @@ void TForm1::CreateMenus() {
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kEditMenu)), "&Edit");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kTerminalMenu)), "&Terminal");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(Popup(kHelpMenu)), "&Help");
+  SetSessionCommandsEnabled(false);
   accelerators_ = CreateAcceleratorTableA(kAccelerators, static_cast<int>(std::size(kAccelerators)));
 }
 
@@ -219,6 +238,14 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       RECT panel = topPanel_;
       DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);
       EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_SIZE:
+      if (wparam != SIZE_MINIMIZED && terminalWindow_) OnResized(TSize{LOWORD(lparam), HIWORD(lparam)});
+      return 0;
+    case WM_GETMINMAXINFO: {
+      const SIZE smallest = OuterSize(minClient_);
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = {smallest.cx, smallest.cy};
       return 0;
     }
     case WM_DESTROY:
@@ -266,6 +293,11 @@ void TForm1::SetEmulationChecked(bool checked) {
   CheckMenuItem(menu_, idXterm, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void TForm1::SetSessionCommandsEnabled(bool enabled) {
+  for (const int id : {idBreak, idAreYouThere})
+    EnableMenuItem(menu_, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 void TForm1::SetTitle(const std::string& title) {
   std::wstring wide(title.size() + 1, L'\0');
   const int length = MultiByteToWideChar(CP_UTF8, 0, title.data(), static_cast<int>(title.size()), wide.data(),
@@ -297,20 +329,40 @@ void TForm1::MoveTo(int left, int top) {
   SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The top panel widens and the status bar moves down with the terminal.
+// The window grows by what the terminal's client area grows; its WM_SIZE
+// lays the controls out.
 void TForm1::SetTerminalClientSize(TSize size) {
+  if (IsZoomed(hwnd_)) return;  // a maximised window keeps its size
   RECT terminal{};
   GetClientRect(terminalWindow_->Hwnd(), &terminal);
-  const int dw = size.Width - terminal.right, dh = size.Height - terminal.bottom;
   RECT client{};
   GetClientRect(hwnd_, &client);
-  RECT outer{0, 0, client.right + dw, client.bottom + dh};
-  AdjustWindowRect(&outer, kStyle, TRUE);
-  const SIZE window = SizeOf(outer);
+  const SIZE window =
+      OuterSize({client.right + size.Width - terminal.right, client.bottom + size.Height - terminal.bottom});
   SetWindowPos(hwnd_, nullptr, 0, 0, window.cx, window.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Shift(terminalWindow_->Hwnd(), 0, 0, dw, dh);
-  Shift(sbStatus_, 0, dh, dw, 0);
-  topPanel_.right += dw;
+}
+
+// The terminal's edge lies outside its client area.
+void TForm1::SetTerminalMinimumSize(TSize size) {
+  RECT outer{}, inner{};
+  GetWindowRect(terminalWindow_->Hwnd(), &outer);
+  GetClientRect(terminalWindow_->Hwnd(), &inner);
+  minClient_ =
+      ClientForTerminal({size.Width + SizeOf(outer).cx - inner.right, size.Height + SizeOf(outer).cy - inner.bottom});
+}
+
+void TForm1::OnResized(TSize client) {
+  LayOut(client);
+  if (handlers_) RunGuarded([this] { handlers_->TerminalResized(); });
+}
+
+// The top panel is the raised edge the window paints; its controls keep
+// their places.
+void TForm1::LayOut(TSize client) {
+  const TFormLayout layout = LayoutForClient(client);
+  topPanel_ = ToRECT(layout.TopPanel);
+  Place(terminalWindow_->Hwnd(), layout.Terminal);
+  Place(sbStatus_, layout.StatusBar);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 // TForm1 on Windows: the address box with its history, Connect and
 // Disconnect, the terminal, the three-panel status bar, the menus and the
-// tooltips, laid out in pixels as designed. What the controls do is
-// TMainWindow's.
+// tooltips, laid out in pixels as designed and stretched with the window.
+// What the controls do is TMainWindow's.
 #include <windows.h>
 
 #include <memory>
 
+#include "app/form_layout.h"
 #include "app/main_window.h"
 #include "gui/win32/view_window.h"
 #include "platform/win32/view_ports.h"
@@ -46,6 +47,7 @@ class TForm1 final : public TMainWindowControls {
   void SetPanelText(int panel, const std::string& text) override;
   void SetCaptureChecked(bool checked) override;
   void SetEmulationChecked(bool checked) override;
+  void SetSessionCommandsEnabled(bool enabled) override;
   void SetTitle(const std::string& title) override;
   int OuterWidth() override;
   int OuterHeight() override;
@@ -53,6 +55,7 @@ class TForm1 final : public TMainWindowControls {
   int ScreenHeight() override;
   void MoveTo(int left, int top) override;
   void SetTerminalClientSize(TSize size) override;
+  void SetTerminalMinimumSize(TSize size) override;
   void RepaintNow() override;
   void ShowAboutBox() override;
   void CloseApplication() override;
@@ -67,6 +70,8 @@ class TForm1 final : public TMainWindowControls {
   void CreateMenus();
   void CreateHints();
   void UseLoop();
+  void OnResized(TSize client);
+  void LayOut(TSize client);
 
   HWND hwnd_ = nullptr;
   HWND cbAddress_ = nullptr;
@@ -74,6 +79,7 @@ class TForm1 final : public TMainWindowControls {
   HWND bDisconnect_ = nullptr;
   HWND sbStatus_ = nullptr;
   RECT topPanel_{};
+  TSize minClient_{kMinClientWidth, 0};
   HMENU menu_ = nullptr;
   HACCEL accelerators_ = nullptr;
   HFONT font_ = nullptr;

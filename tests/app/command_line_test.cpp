@@ -22,6 +22,9 @@ TEST(CommandLineTest, HostsPortsAddressesAndOptions) {
       {{"host", "telnet"}, TAction::Run, "host", "telnet"},
       {{"telnet://host"}, TAction::Run, "host", ""},
       {{"telnet://host:65535/"}, TAction::Run, "host", "65535"},
+      {{"host:2323"}, TAction::Run, "host", "2323"},
+      {{"[::1]:2323"}, TAction::Run, "::1", "2323"},
+      {{"::1"}, TAction::Run, "::1", ""},
       {{"host", "--help"}, TAction::Help, "", ""},
       {{"-h"}, TAction::Help, "", ""},
       {{"--version", "host"}, TAction::Version, "", ""},
@@ -38,25 +41,13 @@ TEST(CommandLineTest, HostsPortsAddressesAndOptions) {
 
 TEST(CommandLineTest, BadArgumentsGetOneLineEach) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--colour"},
-      {"-x", "host"},
-      {"a", "b", "c"},
-      {"host", "0"},
-      {"host", "65536"},
-      {"host", "23x"},
-      {"host", "-"},
-      {"host", "tel net"},
-      {"telnet://"},
-      {"telnet://:23"},
-      {"telnet://host:"},
-      {"telnet://host:99999"},
-      {"telnet://h/x"},
-      {"telnet://h", "23"},
-      {"ssh://host"},
-      {"bad host"},
-      {"host\n"},
-      {"host", "1234567"},
-      {"host", std::string(33, 'a')},
+      {"--colour"},     {"-x", "host"},       {"a", "b", "c"},
+      {"host", "0"},    {"host", "65536"},    {"host", "23x"},
+      {"host", "-"},    {"host", "tel net"},  {"telnet://"},
+      {"telnet://:23"}, {"telnet://host:"},   {"telnet://host:99999"},
+      {"telnet://h/x"}, {"telnet://h", "23"}, {"host:"},
+      {"[::1]x"},       {"ssh://host"},       {"bad host"},
+      {"host\n"},       {"host", "1234567"},  {"host", std::string(33, 'a')},
   };
   for (const auto& args : bad) {
     const TCommandLine parsed = ParseCommandLine(args);

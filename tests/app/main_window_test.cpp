@@ -32,20 +32,30 @@ class TFakeForm final : public TMainWindowControls {
   void SetPanelText(int panel, const std::string& text) override { Panels[panel] = text; }
   void SetCaptureChecked(bool checked) override { CaptureChecked = checked; }
   void SetEmulationChecked(bool checked) override { EmulationChecked = checked; }
+  void SetSessionCommandsEnabled(bool enabled) override { SessionCommandsEnabled = enabled; }
+  bool SessionCommandsEnabled = false;
   void SetTitle(const std::string& title) override { Title = title; }
   int OuterWidth() override { return 661; }
   int OuterHeight() override { return 427; }
-  int ScreenWidth() override { return 1024; }
-  int ScreenHeight() override { return 768; }
+  int ScreenWidth() override { return Screen.Width; }
+  int ScreenHeight() override { return Screen.Height; }
+  platform::TSize Screen{1024, 768};
   void MoveTo(int left, int top) override { MovedTo = {left, top}; }
-  void SetTerminalClientSize(platform::TSize size) override { TerminalClient = size; }
-  platform::TSize TerminalClient{-1, -1};
+  // The terminal's window takes the size given, as a real form's does.
+  void SetTerminalClientSize(platform::TSize size) override {
+    TerminalClient = size;
+    if (Window != nullptr) Window->Client = {0, 0, size.Width, size.Height};
+  }
+  void SetTerminalMinimumSize(platform::TSize size) override { TerminalMinimum = size; }
+  platform::TSize TerminalClient{-1, -1}, TerminalMinimum{-1, -1};
+  recording::TRecordingWindow* Window = nullptr;
   void RepaintNow() override {}
   void ShowAboutBox() override {}
   void CloseApplication() override {}
 };
 
 struct TWindowRig {
+  TWindowRig() { form.Window = &rig.Window; }
   recording::TViewRig rig;
   TTnZuzeRI terminal{rig.Ports()};
   TFakeForm form;
@@ -94,7 +104,7 @@ TEST(MainWindowTest, AnUnreadableIniFileIsReportedAfterStartUp) {
 // A face taller than the designed line (the substitutes are) grows the line;
 // a face whose leading is clipped keeps it. The terminal control grows to
 // show the settings' whole grid and the scroll bar's 16-pixel strip beside
-// it, within the room the screen leaves.
+// it, within the room the screen leaves, and may be made no smaller than that.
 TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
   const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-grid.ini";
   std::ofstream(ini) << "[fits]\n[wide]\nRows=30\nCols=100\n[tall]\nRows=50\n";
@@ -115,17 +125,22 @@ TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
     w.window.FormCreate({});
     EXPECT_EQ(w.terminal.LineHeight(), c.LineHeight) << c.Section;
     EXPECT_EQ(w.form.TerminalClient, c.Terminal) << c.Section << " " << c.LineHeight;
+    // The window may always be as small as it was made: a grid taller than the screen included.
+    EXPECT_LE(w.form.TerminalMinimum.Height, w.rig.Window.Client.Bottom) << c.Section;
+    EXPECT_LE(w.form.TerminalMinimum.Width, w.rig.Window.Client.Right) << c.Section;
   }
   std::filesystem::remove(ini);
 }
 
 // The command line's emulation replaces the stored host's for the session:
-// the grid may then grow past the classic 50 x 132 and the window with it.
+// the grid may then grow past the classic 50 x 132 and the window with it,
+// on a screen with room for it.
 TEST(MainWindowTest, TheCommandLinesEmulationReplacesTheSettings) {
   const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-emulation.ini";
   std::ofstream(ini) << "[big]\nEmulation=Classic\nRows=60\nCols=200\n";
   for (const auto emulation : {TEmulation::Xterm, TEmulation::Classic}) {
     TWindowRig w;
+    w.form.Screen = {2000, 1200};
     w.rig.Window.Metrics = {8, 12, 0};
     w.terminal.IniFilename = ini.string();
     w.terminal.HostName = "big";
@@ -242,6 +257,133 @@ TEST(MainWindowTest, TheEmulationItemSwitchesTheSessionAndTheHostsTitleLastsItsS
   w.window.EmulationClick();
   EXPECT_FALSE(w.form.EmulationChecked);
   EXPECT_EQ(w.terminal.Xterm(), nullptr);
+}
+
+// Each Connect applies the settings of the host typed (its section, else
+// [Default]) before the host's first byte: a host that sends at once is read
+// with them. The menu's emulation lasts its session.
+TEST(MainWindowTest, EachConnectAppliesTheTypedHostsSettingsFirst) {
+  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-hosts.ini";
+  std::ofstream(ini) << "[127.0.0.1]\nEmulation=Xterm\nRows=30\nCols=100\n[Default]\nRows=20\n";
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.terminal.IniFilename = ini.string();
+  const auto session = [&](const std::string& address) {
+    w.form.Address = address;
+    w.window.bConnectClick();
+    EXPECT_TRUE(server.Accept()) << address;
+    EXPECT_TRUE(server.Send("\x1b[2;3Hx"));
+    EXPECT_TRUE(tntest::PumpUntil([&] { return w.terminal.Xterm() && w.terminal.Xterm()->Cell(1, 2).Ch == U'x'; }))
+        << address;
+    EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 30100) << address;
+  };
+  session("127.0.0.1:" + server.Port());
+  w.window.EmulationClick();
+  EXPECT_EQ(w.terminal.Xterm(), nullptr);
+  w.window.bDisconnectClick();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
+  session(" 127.0.0.1 " + server.Port() + " ");
+  EXPECT_EQ(w.form.Items,
+            (std::vector<std::string>{"127.0.0.1:" + server.Port(), " 127.0.0.1 " + server.Port() + " "}));
+  w.window.bDisconnectClick();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
+  w.form.Address = "localhost:" + server.Port();
+  w.window.bConnectClick();
+  EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 20080);
+  EXPECT_EQ(w.terminal.Xterm(), nullptr);
+  std::filesystem::remove(ini);
+}
+
+// A bad address is reported and nothing else happens; one without a port
+// takes the terminal's own (here the command line's), whatever was typed before.
+TEST(MainWindowTest, TheAddressBoxGivesTheHostAndPortOrSaysWhyNot) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.window.FormCreate({TCommandLine::TAction::Run, "", server.Port(), ""});
+  w.form.Address = "127.0.0.1:0";
+  try {
+    w.window.bConnectClick();
+    ADD_FAILURE() << "nothing reported";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "bad port '0': give 1-65535 or a service name");
+  }
+  EXPECT_TRUE(w.form.ConnectEnabled);
+  EXPECT_TRUE(w.form.Items.empty());
+  w.form.Address = "127.0.0.1:" + tntest::FreePort();
+  w.window.bConnectClick();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Items.size() == 1 && w.form.ConnectEnabled; }));
+  w.form.Address = "127.0.0.1";
+  w.window.bConnectClick();
+  EXPECT_EQ(w.terminal.Port, server.Port());
+  EXPECT_TRUE(server.Accept());
+}
+
+// Send Break and Are You There are offered while connected and reach the
+// host as telnet commands; after the session they are withdrawn, and the
+// handlers send nothing even so.
+TEST(MainWindowTest, BreakAndAreYouThereGoToTheConnectedHostOnly) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.window.SendBreakClick();
+  w.form.Address = "127.0.0.1:" + server.Port();
+  w.window.bConnectClick();
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.SessionCommandsEnabled; }));
+  w.window.SendBreakClick();
+  w.window.AreYouThereClick();
+  EXPECT_EQ(server.TakeReplies(4), tntest::B({255, 243, 255, 246}));
+  w.window.bDisconnectClick();
+  ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kDisconnectedText; }));
+  EXPECT_FALSE(w.form.SessionCommandsEnabled);
+  w.window.AreYouThereClick();
+}
+
+// Xterm: the grid follows the terminal's area in whole cells, keeps its
+// text and the host learns the new size; Classic: the grid stays, and the
+// window may not be made smaller than it.
+TEST(MainWindowTest, TheXtermGridFollowsTheWindowAndTheClassicGridStays) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.rig.Window.Metrics = {8, 12, 0};
+  w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), "", TEmulation::Xterm});
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(server.Feed(w.terminal.TnCnx(), tntest::B({255, 253, 31}) + "kept"));
+  server.TakeReplies(12);
+  EXPECT_EQ(w.form.TerminalMinimum, (platform::TSize{6 + 20 * 8 + 6, 4 + 4 * 12 + 4}));
+  w.rig.Window.Client = {0, 0, 6 + 120 * 8 + 6 + 7, 4 + 40 * 12 + 4 + 11};
+  w.window.TerminalResized();
+  EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 40120);
+  EXPECT_EQ(w.terminal.Xterm()->Cell(2, 3).Ch, U't');
+  EXPECT_EQ(server.TakeReplies(9), tntest::B({255, 250, 31, 0, 120, 0, 40, 255, 240}));
+  w.window.EmulationClick();
+  const platform::TSize classic = w.terminal.GridClientSize();
+  EXPECT_EQ(w.form.TerminalMinimum, classic);
+  w.rig.Window.Client = {0, 0, 2000, 1000};
+  w.window.TerminalResized();
+  EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 25080);
+}
+
+// The command line's emulation holds for every Connect of the run, over the
+// host's own choice.
+TEST(MainWindowTest, TheCommandLinesEmulationHoldsForEveryConnect) {
+  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-run.ini";
+  std::ofstream(ini) << "[127.0.0.1]\nEmulation=Xterm\n";
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.terminal.IniFilename = ini.string();
+  TCommandLine line;
+  line.Emulation = TEmulation::Classic;
+  w.window.FormCreate(line);
+  for (int connect = 0; connect < 2; ++connect) {
+    w.form.Address = "127.0.0.1:" + server.Port();
+    w.window.bConnectClick();
+    ASSERT_TRUE(server.Accept());
+    EXPECT_EQ(w.terminal.Emulation(), TEmulation::Classic) << connect;
+    EXPECT_FALSE(w.form.EmulationChecked);
+    w.window.bDisconnectClick();
+    ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.ConnectEnabled; }));
+  }
+  std::filesystem::remove(ini);
 }
 
 }  // namespace corvane

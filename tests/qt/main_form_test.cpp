@@ -131,6 +131,19 @@ TEST_F(MainFormTest, AnAddressTypedWithEnterConnectsAndJoinsTheHistoryOnce) {
   EXPECT_EQ(Panel(2), "");
 }
 
+// The Terminal menu's Break and Are You There are offered while connected.
+TEST_F(MainFormTest, TheTerminalMenuSendsBreakAndAreYouThereWhileConnected) {
+  EXPECT_FALSE(form_.SendBreak->isEnabled() || form_.AreYouThere->isEnabled());
+  ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
+  EXPECT_TRUE(form_.SendBreak->isEnabled() && form_.AreYouThere->isEnabled());
+  form_.SendBreak->trigger();
+  form_.AreYouThere->trigger();
+  EXPECT_EQ(Received(4), tntest::B({255, 243, 255, 246}));
+  server_.Hangup();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Panel(0) == "Disconnected"; }));
+  EXPECT_FALSE(form_.SendBreak->isEnabled() || form_.AreYouThere->isEnabled());
+}
+
 TEST_F(MainFormTest, ARefusedConnectionEndsDisconnectedWithTheAddressRemembered) {
   form_.Terminal().Port = tntest::FreePort();
   TypeAddressAndEnter("127.0.0.1");
@@ -285,6 +298,63 @@ TEST(MainFormGridTest, TheWindowShowsEveryRowAndColumnOfTheSettings) {
   const QRect status = form.findChild<QStatusBar*>("sbStatus")->geometry();
   EXPECT_GE(status.top(), form.TerminalWidget()->geometry().bottom());
   EXPECT_TRUE(form.centralWidget()->rect().contains(status));
+}
+
+// Resized by program as a user would drag it: in Xterm the grid follows the
+// terminal in whole cells and the status bar stays at the bottom; in Classic
+// the grid stays and the window cannot be made smaller than it.
+TEST(MainFormGridTest, TheXtermGridFollowsTheWindowAndTheClassicGridLimitsIt) {
+  test::TestApp();
+  for (const TEmulation emulation : {TEmulation::Xterm, TEmulation::Classic}) {
+    TForm1 form;
+    TCommandLine line;
+    line.Emulation = emulation;
+    form.FormCreate(line);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const TTnZuzeRI& view = form.Terminal();
+    const int rows = view.Rows(), cols = view.Cols();
+    const int startWidth = view.GridClientSize().Width;
+    form.resize(form.size() + QSize(10 * view.CharWidth(), 5 * view.LineHeight()));
+    const bool xterm = emulation == TEmulation::Xterm;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.Cols() == (xterm ? cols + 10 : cols); }));
+    EXPECT_EQ(view.Rows(), xterm ? rows + 5 : rows);
+    const QSize area = form.TerminalWidget()->size();
+    EXPECT_LE(view.GridClientSize().Width, area.width());
+    EXPECT_LE(view.GridClientSize().Height, area.height());
+    const QRect status = form.findChild<QStatusBar*>("sbStatus")->geometry();
+    EXPECT_EQ(status.bottom(), form.centralWidget()->rect().bottom());
+    form.resize(100, 100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.TerminalWidget()->width() < area.width(); }));
+    const QSize smallest = form.TerminalWidget()->size();
+    EXPECT_EQ(smallest.width() >= startWidth, !xterm) << smallest.width();
+    EXPECT_LE(view.GridClientSize().Width, smallest.width());
+    if (xterm) {
+      EXPECT_GT(view.GridClientSize().Width + view.CharWidth(), smallest.width());
+      EXPECT_EQ(view.Rows(), 4);
+    } else {
+      EXPECT_EQ(view.Rows() * 1000 + view.Cols(), rows * 1000 + cols);
+    }
+  }
+}
+
+// A maximised window stays so when the settings are applied again (here by
+// the emulation switch); the Xterm grid fills it.
+TEST(MainFormGridTest, AMaximisedWindowKeepsItsSizeAndTheXtermGridFillsIt) {
+  test::TestApp();
+  TForm1 form;
+  form.FormCreate({});
+  form.showMaximized();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.isMaximized(); }));
+  const QSize maximised = form.size();
+  form.XtermEmulation->trigger();
+  QTest::qWait(50);
+  EXPECT_TRUE(form.isMaximized());
+  EXPECT_EQ(form.size(), maximised);
+  const TTnZuzeRI& view = form.Terminal();
+  EXPECT_GT(view.GridClientSize().Width + view.CharWidth(), form.TerminalWidget()->width());
+  EXPECT_GT(view.GridClientSize().Height + view.LineHeight(), form.TerminalWidget()->height());
 }
 
 }  // namespace

@@ -150,6 +150,22 @@ TEST_F(LoadSettings, KeepAliveGoesToTheConnectionWithinItsRange) {
   }
 }
 
+// A host's own section, even an empty one, else [Default], else the
+// built-in defaults (the file without [Default] above).
+TEST_F(LoadSettings, TheHostsSectionElseDefaultElseTheBuiltInDefaults) {
+  std::ofstream(file) << "[host]\nRows=30\n[default]\nRows=40\nFKeys=2\nAutoWrap=1\n[empty]\n";
+  for (const auto& [host, settings] :
+       std::vector<std::pair<const char*, std::string>>{{"HOST", "Terminal/9/0 12 30 80 1 0000000"},
+                                                        {"other.example", "Terminal/9/0 12 40 80 2 0000001"},
+                                                        {"empty", "Terminal/9/0 12 25 80 1 0000000"}}) {
+    Scramble();
+    term.HostName = host;
+    term.IniFilename = file.string();
+    term.LoadSettings();
+    EXPECT_EQ(Describe(), settings) << host;
+  }
+}
+
 const char* const kXtermIni =
     "[xterm]\nEmulation=Xterm\nRows=150\nCols=400\nCharset=latin-1\nTermType=xterm-256color\n"
     "[wide]\nEmulation= xterm \nFKeys=1\nRows=999\nCols=0x7FFFFFFF\nCharset=CP437\n"
@@ -194,6 +210,7 @@ TEST_F(LoadXtermSettings, XtermSectionsChooseTheEmulationItsSizeKeysAndCharset) 
       {file.string(), "bad", "xterm 25 80 3 xterm U+fffd"},
       {file.string(), "control", "xterm 25 80 3 xterm U+fffd"},
       {CV_SAMPLE_INI, "linux.example", "xterm 30 100 3 xterm U+fffd"},
+      {CV_SAMPLE_INI, "unlisted.example", "xterm 25 80 3 xterm U+fffd"},
       {CV_SAMPLE_INI, "127.0.0.1", "classic 25 80 1 xterm"}};
   for (const auto& [ini, host, settings] : cases) {
     term.SetEmulation(TEmulation::Xterm);

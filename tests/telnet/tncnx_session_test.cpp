@@ -148,6 +148,22 @@ TEST(TnSend, ClosingDropsTheRestOfAPaste) {
   EXPECT_EQ(c.server.TakeReplies(1), "x");
 }
 
+// Break and Are You There go out as bare commands, in order with the data;
+// outside a session they send nothing and raise nothing.
+TEST(TnSend, BreakAndAreYouThereAreCommandsInOrderWithData) {
+  TTnCnx idle;
+  EXPECT_FALSE(idle.SendBreak());
+  EXPECT_FALSE(idle.SendAreYouThere());
+  Connected c;
+  c.cnx.SendStr("a\xff");
+  EXPECT_TRUE(c.cnx.SendBreak());
+  c.cnx.SendStr("b");
+  EXPECT_TRUE(c.cnx.SendAreYouThere());
+  EXPECT_EQ(c.server.TakeReplies(8), B({'a', 255, 255, 255, 243, 'b', 255, 246}));
+  c.cnx.Close();
+  EXPECT_FALSE(c.cnx.SendBreak());
+}
+
 TEST(TnSend, OutsideASessionRaises) {
   TTnCnx cnx;
   EXPECT_THROW(cnx.SendStr("x"), ESocketException);

@@ -278,4 +278,52 @@ TEST_F(Win32MainForm, F10InTheTerminalNeverOpensTheMenu) {
   EXPECT_EQ(GetFocus(), Terminal());
 }
 
+// Send Break and Are You There, the Terminal menu's third and fourth items,
+// are offered while connected and send their commands.
+TEST_F(Win32MainForm, TheTerminalMenuSendsBreakAndAreYouThereWhileConnected) {
+  const HMENU terminalMenu = GetSubMenu(GetMenu(form.Hwnd()), 2);
+  const auto offered = [&](UINT position) {
+    return (GetMenuState(terminalMenu, position, MF_BYPOSITION) & MF_GRAYED) == 0;
+  };
+  EXPECT_FALSE(offered(2) || offered(3));
+  corvane::tntest::ScriptedServer server;
+  form.SetAddressText("127.0.0.1:" + server.Port());
+  SendMessageA(form.Hwnd(), WM_COMMAND,
+               static_cast<WPARAM>(GetDlgCtrlID(FindWindowExA(form.Hwnd(), nullptr, "BUTTON", "Connect"))), 0);
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(corvane::tntest::PumpUntil([&] { return Panel(0) == "Connected"; }));
+  EXPECT_TRUE(offered(2) && offered(3));
+  for (const UINT position : {2u, 3u})
+    SendMessageA(form.Hwnd(), WM_COMMAND, GetMenuItemID(terminalMenu, static_cast<int>(position)), 0);
+  EXPECT_EQ(server.TakeReplies(4), corvane::tntest::B({255, 243, 255, 246}));
+  EXPECT_TRUE(errors.empty());
+}
+
+// Resized as a user drags it: the Xterm grid follows in whole cells; the
+// smallest classic window still shows the whole grid.
+TEST_F(Win32MainForm, TheXtermGridFollowsTheWindowAndTheClassicGridSetsItsSmallestSize) {
+  const corvane::TTnZuzeRI& view = form.Terminal();
+  corvane::TCommandLine line;
+  line.Emulation = corvane::TEmulation::Xterm;
+  form.FormCreate(line);
+  const int rows = view.Rows(), cols = view.Cols();
+  RECT outer{};
+  GetWindowRect(form.Hwnd(), &outer);
+  SetWindowPos(form.Hwnd(), nullptr, 0, 0, outer.right - outer.left + 10 * view.CharWidth(),
+               outer.bottom - outer.top + 5 * view.LineHeight(), SWP_NOMOVE | SWP_NOZORDER);
+  corvane::win32test::Pump();
+  EXPECT_EQ(view.Rows() * 1000 + view.Cols(), (rows + 5) * 1000 + cols + 10);
+  form.FormCreate({});
+  ASSERT_EQ(view.Emulation(), corvane::TEmulation::Classic);
+  MINMAXINFO limits{};
+  SendMessageA(form.Hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  SetWindowPos(form.Hwnd(), nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y, SWP_NOMOVE | SWP_NOZORDER);
+  corvane::win32test::Pump();
+  RECT terminal{};
+  GetClientRect(Terminal(), &terminal);
+  EXPECT_GE(terminal.right, view.GridClientSize().Width);
+  EXPECT_EQ(terminal.bottom, view.GridClientSize().Height);
+  EXPECT_EQ(view.Rows() * 1000 + view.Cols(), 25080);
+}
+
 }  // namespace

@@ -1,0 +1,18 @@
+#pragma once
+// What the user types in the address box: "host", "host:port", "host port",
+// "[v6-address]:port" or "telnet://host[:port][/]". A bare IPv6 literal such
+// as "::1" is a host, since more than one colon cannot be host:port.
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+struct TAddress {
+  std::string Host;   // empty: nothing to connect to
+  std::string Port;   // empty: the default port
+  std::string Error;  // one line when the text is not an address
+};
+
+TAddress ParseAddress(std::string_view Text);
+
+}  // namespace corvane
