@@ -349,8 +349,9 @@ TEST(MainWindowTest, TheXtermGridFollowsTheWindowAndTheClassicGridStays) {
   ASSERT_TRUE(server.Accept());
   ASSERT_TRUE(server.Feed(w.terminal.TnCnx(), tntest::B({255, 253, 31}) + "kept"));
   server.TakeReplies(12);
-  EXPECT_EQ(w.form.TerminalMinimum, (platform::TSize{6 + 20 * 8 + 6, 4 + 4 * 12 + 4}));
-  w.rig.Window.Client = {0, 0, 6 + 120 * 8 + 6 + 7, 4 + 40 * 12 + 4 + 11};
+  // Margins of 6 and 4 pixels around the cells, and the scroll bar's strip of 16.
+  EXPECT_EQ(w.form.TerminalMinimum, (platform::TSize{6 + 20 * 8 + 6 + 16, 4 + 4 * 12 + 4}));
+  w.rig.Window.Client = {0, 0, 6 + 120 * 8 + 6 + 16 + 7, 4 + 40 * 12 + 4 + 11};
   w.window.TerminalResized();
   EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 40120);
   EXPECT_EQ(w.terminal.Xterm()->Cell(2, 3).Ch, U't');

@@ -79,6 +79,7 @@ bool ScriptedServer::Connect(TTnCnx& cnx, TnRecorder& recorder) {
 // The loop runs meanwhile: a client given a host name connects only once
 // the name's lookup has come back to the loop.
 bool ScriptedServer::Accept() {
+  stream_.reset();
   for (int waited = 0; waited < 5000 && !stream_; waited += 20) {
     platform::ProcessMessages();
     stream_ = listener_->Accept(20);
