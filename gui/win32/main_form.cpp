@@ -154,6 +154,7 @@ void TForm1::CreateTerminal() {
   terminalWindow_ = std::make_unique<TWin32ViewWindow>(hwnd_, kTerminal, WS_EX_CLIENTEDGE);
   TViewPorts ports;
   ports.Window = terminalWindow_.get();
+  ports.FrameClock = terminalWindow_.get();
   ports.Keyboard = &keyboard_;
   ports.Clipboard = clipboard_.get();
   ports.MessageBox = messageBox_.get();
