@@ -17,11 +17,12 @@ out=$(mktemp -d)
 pids=""
 trap 'for p in $pids; do kill "$p" 2>/dev/null || true; done; [ -n "${KEEP:-}" ] || rm -rf "$out"' EXIT
 
+# A display of its own, whose number the server picks among the free ones.
 if [ -z "${DISPLAY:-}" ]; then
-  Xvfb :57 -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 1 -screen 0 1600x1200x24 -nolisten tcp >"$out/display" 2>/dev/null &
   pids="$pids $!"
-  export DISPLAY=:57
-  sleep 1
+  for _ in $(seq 50); do [ -s "$out/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n 1 "$out/display")"
 fi
 
 # Runs a command and prints "cpu SECONDS" of it and its children once it ends.

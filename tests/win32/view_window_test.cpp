@@ -55,6 +55,25 @@ TEST(Win32ViewWindow, TheFontIsFixedPitchOemAndItsCellIsTheCharacterAdvance) {
   EXPECT_EQ(rig.View->CharWidth() * 4, size.cx);
 }
 
+// The window's timer is the view's frame clock: it ticks from the message
+// loop until stopped, and a tick may stop it.
+TEST(Win32ViewWindow, TheFrameClockTicksFromTheLoopUntilStopped) {
+  TWin32ViewRig rig;
+  int ticks = 0;
+  rig.Window.Start([&] {
+    if (++ticks == 3) rig.Window.Stop();
+  });
+  const DWORD start = GetTickCount();
+  while (ticks < 3 && GetTickCount() - start < 5000) {
+    win32test::Pump();
+    Sleep(1);
+  }
+  EXPECT_EQ(ticks, 3);
+  Sleep(100);
+  win32test::Pump();
+  EXPECT_EQ(ticks, 3);
+}
+
 // A horizontal line glyph crosses its whole cell in one pixel row at least.
 TEST(Win32ViewWindow, CodePage437LineDrawingShowsAsLines) {
   TWin32ViewRig rig;
