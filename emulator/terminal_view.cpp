@@ -25,6 +25,7 @@ TCustomZuzeRI::TCustomZuzeRI(TViewPorts ports)
       FKeyboard(OrHeadless(ports.Keyboard, platform::HeadlessKeyboard())),
       FClipboard(OrHeadless(ports.Clipboard, platform::HeadlessClipboard())),
       FMessageBox(OrHeadless(ports.MessageBox, platform::HeadlessMessageBox())),
+      FFrameClock(ports.FrameClock),
       FScreen(std::make_unique<TScreen>()),
       FLog(OrPlatformFile(std::move(ports.LogFile))) {
   MeasureFont();
@@ -38,6 +39,7 @@ TCustomZuzeRI::TCustomZuzeRI(TViewPorts ports)
 
 // A destructor cannot report a failed closing marker; the file is closed anyway.
 TCustomZuzeRI::~TCustomZuzeRI() {
+  StopFrameClock();
   if (Log()) {
     try {
       SetLog(false);
@@ -112,15 +114,16 @@ int TCustomZuzeRI::Capture(std::string_view Bytes) { return Log() && !Bytes.empt
 
 void TCustomZuzeRI::WriteByte(char Ch) { WriteText(std::string_view(&Ch, 1)); }
 
+// While text streams the caret stays where it is until the next frame's update.
 void TCustomZuzeRI::WriteText(std::string_view Str) {
-  HideCaret();
+  if (!Streaming()) HideCaret();
   const int error = Capture(Str);
   ScrollToBottom();
   if (FXterm)
     FXterm->Feed(Str);
   else
     FScreen->FeedText(Str);
-  if (AutoRepaint) UpdateScreen();
+  if (AutoRepaint) RequestUpdate();
   if (error != 0) throw EInOutError(error);
 }
 
@@ -129,6 +132,7 @@ int TCustomZuzeRI::CellX(int Col) const { return pixel::Add(pixel::Mul(Col, FCha
 int TCustomZuzeRI::CellY(int Row) const { return pixel::Add(pixel::Mul(Row, FLineHeight), kTopMargin); }
 
 void TCustomZuzeRI::UpdateScreen() {
+  FUpdateDue = false;
   TDirtyRect dirty;
   bool all = false;
   TakeChanges(dirty, all);

@@ -17,6 +17,7 @@
 #include "net/lifeline.h"
 #include "platform/capture_file.h"
 #include "platform/clipboard.h"
+#include "platform/frame_clock.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "platform/message_hook.h"
@@ -33,6 +34,8 @@ struct TViewPorts {
   platform::TClipboardPort* Clipboard = nullptr;
   platform::TMessageBoxPort* MessageBox = nullptr;
   std::unique_ptr<platform::TCaptureFilePort> LogFile;
+  // Paces the updates of streaming text; without one every write updates.
+  platform::TFrameClockPort* FrameClock = nullptr;
 };
 
 enum class TBorderStyle { bsNone, bsSingle };
@@ -76,6 +79,8 @@ class TCustomZuzeRI {
   void WriteByte(char Ch);
   void WriteText(std::string_view Str);
   void UpdateScreen();
+  // UpdateScreen now, or at the next frame while text streams in (view_frames.cpp).
+  void RequestUpdate();
   void Clear();
   void MoveCaret();
 
@@ -232,9 +237,15 @@ class TCustomZuzeRI {
 
   // view_paint.cpp
   void PaintCanvas(platform::TCanvasPort& dc, const platform::TRect& P);
+  platform::TRect RowBand(int y) const;
   void PaintLine(platform::TCanvasPort& dc, int y, const TLine& Line);
   void PaintRun(platform::TCanvasPort& dc, int y, const TLine& Line, int s, int e);
   void PaintSelection(platform::TCanvasPort& dc);
+
+  // view_frames.cpp
+  bool Streaming() const { return FFrameClock != nullptr && FClockRunning; }
+  void FrameTick();
+  void StopFrameClock();
 
   // The Xterm emulation's share of writing, updating and painting (view_xterm.cpp).
   void ResizeXterm(int ARows, int ACols);
@@ -276,6 +287,9 @@ class TCustomZuzeRI {
   platform::TKeyboardPort* FKeyboard;
   platform::TClipboardPort* FClipboard;
   platform::TMessageBoxPort* FMessageBox;
+  platform::TFrameClockPort* FFrameClock;
+  bool FClockRunning = false;  // an update was made less than a frame ago
+  bool FUpdateDue = false;     // changes wait for the next tick
 
   std::unique_ptr<TScreen> FScreen;
   std::unique_ptr<TXtermScreen> FXterm;

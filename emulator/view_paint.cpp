@@ -60,10 +60,12 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
       Fill(dc, {0, y, pixel::Sub(R.Right, 2), pixel::Sub(R.Bottom, 2)}, margin);
       break;
     }
+    dc.BeginRow(RowBand(y));
     if (FXterm)
       PaintXtermLine(dc, y, n);
     else
       PaintLine(dc, y, ShownLine(n));
+    dc.EndRow();
     y = pixel::Add(y, FLineHeight);
     if (y > P.Bottom) break;
   }
@@ -77,6 +79,13 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
   PaintScrollBar(dc);
   PaintSelection(dc);
   dc.RestoreFont();
+}
+
+// What the runs of a row paint together: the row's cells with the margins
+// beside them.
+TRect TCustomZuzeRI::RowBand(int y) const {
+  return {0, pixel::Add(y, FInternalLeading), pixel::Add(CellX(Cols()), kRightMargin),
+          pixel::Add(pixel::Add(y, FLineHeight), FInternalLeading)};
 }
 
 void TCustomZuzeRI::PaintLine(TCanvasPort& dc, int y, const TLine& Line) {

@@ -64,6 +64,13 @@ class TCanvasPort {
   virtual void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
                        TRGB background, bool underline) = 0;
 
+  // The runs up to EndRow make up one row of text inside `row`. They are
+  // clipped to the row as a whole instead of each to its own rectangle: a
+  // glyph may reach into a neighbour run's cells, never out of its row.
+  // A canvas whose runs clip cheaply may ignore the pair.
+  virtual void BeginRow(const TRect& row) { (void)row; }
+  virtual void EndRow() {}
+
   // A one-pixel outline around `rect` with nothing filled inside.
   virtual void Frame(const TRect& rect, TRGB color) = 0;
 

@@ -10,7 +10,7 @@ packages="
   wine wine32:i386 wine64 fonts-wine xvfb
   busybox-static inetutils-telnetd netbase
   qt6-base-dev qt6-qpa-plugins libx11-dev fonts-dejavu-core xdotool imagemagick librsvg2-bin
-  clang libclang-rt-14-dev libvterm-dev valgrind bc
+  clang libclang-rt-14-dev libvterm-dev valgrind bc rxvt-unicode telnet
 "
 
 missing=""

@@ -75,7 +75,7 @@ void TTnZuzeRI::CnxDataAvailable(const char* Buffer, int Len) {
   } catch (const EInOutError& e) {
     ReportLater(e);
   }
-  UpdateScreen();
+  RequestUpdate();
   AnswerHost();
 }
 

@@ -130,6 +130,7 @@ void TForm1::CreateTerminal(QWidget* client) {
   TViewPorts ports;
   ports.Window = terminalWidget_;
   ports.Keyboard = &terminalWidget_->Keyboard();
+  ports.FrameClock = &terminalWidget_->FrameClock();
   ports.Clipboard = &clipboard_;
   ports.MessageBox = &messageBox_;
   tZuzeRI = std::make_unique<TTnZuzeRI>(std::move(ports));

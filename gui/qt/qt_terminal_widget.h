@@ -2,8 +2,9 @@
 // The window of the terminal view: a widget that hands paint, focus, mouse
 // and character events to the view and gives the view its window port. It
 // paints opaquely (no background erase), draws the focus frames and the caret
-// over the view's picture after every paint, and owns the key filter and the
-// keyboard state that the view's keyboard mapping reads.
+// over the view's picture after every paint, and owns the key filter, the
+// keyboard state that the view's keyboard mapping reads and the frame clock
+// that paces the view's updates.
 #include <QRegion>
 #include <QWidget>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "emulator/terminal_view.h"
 #include "platform/qt/qt_caret.h"
 #include "platform/qt/qt_font.h"
+#include "platform/qt/qt_frame_clock.h"
 #include "platform/qt/qt_key_filter.h"
 #include "platform/qt/qt_keyboard.h"
 #include "platform/window.h"
@@ -29,7 +31,9 @@ class TQtTerminalWidget final : public QWidget, public TWindowPort {
 
   // The view that this widget shows; null detaches it.
   void SetView(TCustomZuzeRI* view) { view_ = view; }
+  TCustomZuzeRI* View() const { return view_; }
   TKeyboardPort& Keyboard() { return keyboard_; }
+  TFrameClockPort& FrameClock() { return frameClock_; }
 
   // Inverts a dotted frame over the picture; the same rectangle again
   // removes it. Qt paints only in paint events, so the frame is kept and
@@ -77,6 +81,7 @@ class TQtTerminalWidget final : public QWidget, public TWindowPort {
   TQtKeyboard keyboard_;
   TQtKeyFilter keyFilter_{keyboard_};
   TQtCaret caret_;
+  TQtFrameClock frameClock_;
   QRegion pending_;              // invalidated and not yet painted
   QRegion unerased_;             // newly exposed, to be cleared once as the system would
   QPainter* painter_ = nullptr;  // while a paint event runs

@@ -171,6 +171,7 @@ void TForm1::CreateTerminal() {
       hwnd_, LayoutForClient({kClientSize.cx, kClientSize.cy}).Terminal, WS_EX_CLIENTEDGE);
   TViewPorts ports;
   ports.Window = terminalWindow_.get();
+  ports.FrameClock = terminalWindow_.get();
   ports.Keyboard = &keyboard_;
   ports.Clipboard = clipboard_.get();
   ports.MessageBox = messageBox_.get();

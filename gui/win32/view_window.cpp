@@ -8,6 +8,7 @@ namespace corvane::gui::win32 {
 namespace {
 
 constexpr char kClassName[] = "CorvaneTerminalView";
+constexpr UINT_PTR kFrameTimer = 1;
 
 // Mouse coordinates are signed: a captured drag reports points left of or
 // above the window.
@@ -63,6 +64,7 @@ TWin32ViewWindow::TWin32ViewWindow(HWND parent, const TRect& bounds, DWORD exSty
 
 TWin32ViewWindow::~TWin32ViewWindow() {
   view_ = nullptr;
+  tick_ = nullptr;
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
@@ -83,6 +85,10 @@ LRESULT TWin32ViewWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
     case WM_PAINT:
       Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_TIMER:
+      if (wparam != kFrameTimer || !tick_) return DefWindowProcA(hwnd_, message, wparam, lparam);
+      RunGuarded(std::function<void()>(tick_));  // the tick may stop the clock
       return 0;
     default:
       if (view_ != nullptr && ToView(message, wparam, lparam)) return 0;
@@ -213,5 +219,17 @@ void TWin32ViewWindow::DestroyCaret() { ::DestroyCaret(); }
 void TWin32ViewWindow::ShowCaret() { ::ShowCaret(hwnd_); }
 void TWin32ViewWindow::HideCaret() { ::HideCaret(hwnd_); }
 void TWin32ViewWindow::MoveCaret(int x, int y) { SetCaretPos(x, y); }
+
+void TWin32ViewWindow::Start(std::function<void()> tick) {
+  const bool running = static_cast<bool>(tick_);
+  tick_ = std::move(tick);
+  if (!running) SetTimer(hwnd_, kFrameTimer, kFrameMs, nullptr);
+}
+
+void TWin32ViewWindow::Stop() {
+  if (!tick_) return;
+  tick_ = nullptr;
+  KillTimer(hwnd_, kFrameTimer);
+}
 
 }  // namespace corvane::gui::win32

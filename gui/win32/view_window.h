@@ -1,12 +1,15 @@
 #pragma once
 // The terminal view's window on Windows: a child window whose messages go to
 // the view (paint, focus, mouse, characters) and which carries out the
-// view's window calls (invalidation, painting, caret, mouse capture).
+// view's window calls (invalidation, painting, caret, mouse capture). Its
+// window timer is the view's frame clock.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "emulator/terminal_view.h"
+#include "platform/frame_clock.h"
 #include "platform/win32/gdi_objects.h"
 #include "platform/window.h"
 
@@ -16,7 +19,7 @@ namespace corvane::gui::win32 {
 using namespace platform;
 using namespace platform::win32;
 
-class TWin32ViewWindow final : public TWindowPort {
+class TWin32ViewWindow final : public TWindowPort, public TFrameClockPort {
  public:
   // A child of `parent` (a top-level window when it is null) at `bounds` in
   // the parent's client pixels, with the extended style (its border) given.
@@ -54,6 +57,9 @@ class TWin32ViewWindow final : public TWindowPort {
   void HideCaret() override;
   void MoveCaret(int x, int y) override;
 
+  void Start(std::function<void()> tick) override;
+  void Stop() override;
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
@@ -63,6 +69,7 @@ class TWin32ViewWindow final : public TWindowPort {
   HWND hwnd_ = nullptr;
   TCustomZuzeRI* view_ = nullptr;
   TGdiObjects objects_;
+  std::function<void()> tick_;
 };
 
 }  // namespace corvane::gui::win32

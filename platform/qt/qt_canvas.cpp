@@ -44,6 +44,7 @@ void TQtCanvas::SelectFont(const TFont& font) {
   const QFont resolved = ResolveFont(font);
   painter_->setFont(resolved);
   raw_ = QRawFont::fromFont(resolved);
+  run_.setRawFont(raw_);
   metrics_ = MetricsOf(resolved);
   ascent_ = QFontMetrics(resolved).ascent();
 }
@@ -59,66 +60,83 @@ void TQtCanvas::RestoreFont() {
 void TQtCanvas::FillRect(const TRect& rect, TRGB color) { painter_->fillRect(ToQRect(rect), ToQColor(color)); }
 
 void TQtCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) {
-  const QRect clip = ToQRect(opaque);
-  painter_->fillRect(clip, ToQColor(background));
-  painter_->setClipRect(clip);
+  const QRect box = ToQRect(opaque);
+  painter_->fillRect(box, ToQColor(background));
+  ClipRun(box);
   painter_->setPen(ToQColor(foreground));
   DrawCells(x, y + ascent_, text);
-  painter_->setClipping(false);
+  UnclipRun();
 }
 
 void TQtCanvas::CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
                         TRGB background, bool underline) {
-  const QRect clip = ToQRect(opaque);
-  painter_->fillRect(clip, ToQColor(background));
-  painter_->setClipRect(clip);
+  const QRect box = ToQRect(opaque);
+  painter_->fillRect(box, ToQColor(background));
+  ClipRun(box);
   painter_->setPen(ToQColor(foreground));
   DrawGlyphs(x, y + ascent_, cellWidth, cells);
   if (underline)
     painter_->fillRect(QRect(x, y + ascent_ + 1, cellWidth * static_cast<int>(cells.size()), 1), ToQColor(foreground));
+  UnclipRun();
+}
+
+// Inside a row the row's clip serves every run; setting a clip costs the
+// painter more than drawing a run's glyphs.
+void TQtCanvas::BeginRow(const TRect& row) {
+  painter_->setClipRect(ToQRect(row));
+  inRow_ = true;
+}
+
+void TQtCanvas::EndRow() {
   painter_->setClipping(false);
+  inRow_ = false;
+}
+
+void TQtCanvas::ClipRun(const QRect& opaque) {
+  if (!inRow_) painter_->setClipRect(opaque);
+}
+
+void TQtCanvas::UnclipRun() {
+  if (!inRow_) painter_->setClipping(false);
 }
 
 void TQtCanvas::DrawCells(int x, int baseline, std::string_view text) {
-  std::u32string pictures;
-  pictures.reserve(text.size());
-  for (const char code : text) pictures += Cp437ToUnicode(static_cast<std::uint8_t>(code));
-  DrawGlyphs(x, baseline, metrics_.MaxCharWidth, pictures);
+  pictures_.clear();
+  for (const char code : text) pictures_ += Cp437ToUnicode(static_cast<std::uint8_t>(code));
+  DrawGlyphs(x, baseline, metrics_.MaxCharWidth, pictures_);
 }
 
 // One glyph run with every glyph at the left edge of its cell, so that
 // fractional advances never drift; characters the face lacks are drawn one
-// by one with the toolkit's fallback faces. Cells outside the basic plane
-// take two UTF-16 units, so they are looked up one by one.
+// by one with the toolkit's fallback faces. The run's buffers are kept from
+// run to run, so a run allocates nothing once they have grown.
 void TQtCanvas::DrawGlyphs(int x, int baseline, int cellWidth, std::u32string_view cells) {
-  QString text;
-  text.reserve(static_cast<qsizetype>(cells.size()));
-  bool basicPlane = true;
-  for (const char32_t ch : cells) {
-    basicPlane = basicPlane && ch < 0x10000;
-    text += basicPlane ? QChar(static_cast<char16_t>(ch == 0 ? U' ' : ch)) : QChar(u' ');
-  }
-  const QList<quint32> glyphs = basicPlane ? raw_.glyphIndexesForString(text) : QList<quint32>();
-  QList<quint32> found;
-  QList<QPointF> positions;
+  const auto count = static_cast<int>(cells.size());
+  utf16_.resize(cells.size());
+  indexes_.resize(cells.size());
+  // Outside the basic plane a character takes two UTF-16 units: a space
+  // stands in here and the fallback draws it.
+  for (std::size_t i = 0; i < cells.size(); ++i)
+    utf16_[i] = QChar(cells[i] < 0x10000 && cells[i] != 0 ? static_cast<char16_t>(cells[i]) : u' ');
+  int found = count;
+  if (!raw_.glyphIndexesForChars(utf16_.data(), count, indexes_.data(), &found) || found != count)
+    std::fill(indexes_.begin(), indexes_.end(), 0u);
+  glyphs_.clear();
+  positions_.clear();
   for (std::size_t i = 0; i < cells.size(); ++i) {
     const char32_t ch = cells[i];
     if (ch == 0 || ch == U' ') continue;
     const QPointF origin(x + static_cast<int>(i) * cellWidth, baseline);
-    const auto at = static_cast<qsizetype>(i);
-    if (at < glyphs.size() && glyphs[at] != 0) {
-      found.push_back(glyphs[at]);
-      positions.push_back(origin);
+    if (ch < 0x10000 && indexes_[i] != 0) {
+      glyphs_.push_back(indexes_[i]);
+      positions_.push_back(origin);
     } else {
       painter_->drawText(origin, QString::fromUcs4(&ch, 1));
     }
   }
-  if (found.isEmpty()) return;
-  QGlyphRun run;
-  run.setRawFont(raw_);
-  run.setGlyphIndexes(found);
-  run.setPositions(positions);
-  painter_->drawGlyphRun(QPointF(0, 0), run);
+  if (glyphs_.empty()) return;
+  run_.setRawData(glyphs_.data(), positions_.data(), static_cast<int>(glyphs_.size()));
+  painter_->drawGlyphRun(QPointF(0, 0), run_);
 }
 
 void TQtCanvas::Frame(const TRect& rect, TRGB color) {

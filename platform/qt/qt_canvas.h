@@ -2,10 +2,12 @@
 // The canvas port on a QPainter. Stored cell codes are code page 437 and are
 // drawn as their Unicode pictures, each in its own cell.
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QRawFont>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -30,10 +32,14 @@ class TQtCanvas final : public TCanvasPort {
   void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
   void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
                TRGB background, bool underline) override;
+  void BeginRow(const TRect& row) override;
+  void EndRow() override;
   void Frame(const TRect& rect, TRGB color) override;
   void FocusRect(const TRect& rect) override;
 
  private:
+  void ClipRun(const QRect& opaque);
+  void UnclipRun();
   void DrawCells(int x, int baseline, std::string_view text);
   void DrawGlyphs(int x, int baseline, int cellWidth, std::u32string_view cells);
 
@@ -42,8 +48,15 @@ class TQtCanvas final : public TCanvasPort {
   QPainter* painter_;
   std::vector<QFont> previous_;
   QRawFont raw_;
+  QGlyphRun run_;
+  std::u32string pictures_;
+  std::vector<QChar> utf16_;
+  std::vector<quint32> indexes_;
+  std::vector<quint32> glyphs_;
+  std::vector<QPointF> positions_;
   TTextMetrics metrics_;
   int ascent_ = 0;
+  bool inRow_ = false;
 };
 
 }  // namespace corvane::platform::qt

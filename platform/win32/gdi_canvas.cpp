@@ -11,14 +11,15 @@ RECT ToRect(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 // A font that really has the OEM character set draws the cell codes as they
 // are. A substitute without it (Wine has no raster terminal font) gets them
 // converted from the OEM code page, so that line drawing still shows.
-void DrawCells(HDC dc, int x, int y, const RECT& opaque, std::string_view text) {
+// `wide` is the caller's buffer, kept from run to run.
+void DrawCells(HDC dc, int x, int y, const RECT& opaque, std::string_view text, std::vector<wchar_t>& wide) {
   const UINT options = ETO_OPAQUE | ETO_CLIPPED;
   const int length = static_cast<int>(text.size());
   if (GetTextCharset(dc) == OEM_CHARSET || text.empty()) {
     ExtTextOutA(dc, x, y, options, &opaque, text.data(), static_cast<UINT>(length), nullptr);
     return;
   }
-  std::vector<wchar_t> wide(text.size());
+  wide.resize(text.size());
   const int count = MultiByteToWideChar(CP_OEMCP, 0, text.data(), length, wide.data(), length);
   ExtTextOutW(dc, x, y, options, &opaque, wide.data(), static_cast<UINT>(count), nullptr);
 }
@@ -88,7 +89,7 @@ void TGdiCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view tex
   SetTextColor(dc_, Colour(foreground));
   SetBkColor(dc_, Colour(background));
   SetBkMode(dc_, OPAQUE);
-  DrawCells(dc_, x, y, ToRect(opaque), text);
+  DrawCells(dc_, x, y, ToRect(opaque), text, text_);
 }
 
 // Each character is placed cellWidth (two cells for a wide one) after the
@@ -96,8 +97,10 @@ void TGdiCanvas::TextRun(int x, int y, const TRect& opaque, std::string_view tex
 // basic plane go as surrogate pairs.
 void TGdiCanvas::CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
                          TRGB background, bool underline) {
-  std::vector<wchar_t> text;
-  std::vector<INT> advances;
+  std::vector<wchar_t>& text = text_;
+  std::vector<INT>& advances = advances_;
+  text.clear();
+  advances.clear();
   for (char32_t ch : cells) {
     if (ch == 0 && !advances.empty()) {
       advances.back() += cellWidth;  // the second cell of a wide character

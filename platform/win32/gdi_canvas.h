@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "platform/canvas.h"
 #include "platform/win32/gdi_objects.h"
@@ -41,6 +42,9 @@ class TGdiCanvas final : public TCanvasPort {
   HPALETTE oldPalette_ = nullptr;
   bool paletteSelected_ = false;
   HBRUSH brush_ = nullptr;
+  // A run's text and advances, kept so that runs allocate nothing once grown.
+  std::vector<wchar_t> text_;
+  std::vector<INT> advances_;
   COLORREF brushColour_ = 0;
 };
 

@@ -83,6 +83,34 @@ TEST(QtCanvasTest, CodePage437CodesAreDrawnAsTheirPictures) {
   EXPECT_EQ(PixelAt(lines, 3 * cw + 2, lineRow), kBlue);
 }
 
+// In a row, runs draw without clips of their own: box-drawing lines, which
+// reach beyond their cells, join across runs but never leave the row.
+TEST(QtCanvasTest, RunsInARowAreClippedToTheRowAsAWhole) {
+  test::TestApp();
+  const TTextMetrics m = MetricsOf(ResolveFont(kTerminal));
+  const int cw = m.MaxCharWidth;
+  QImage image = Blank(4 * cw, m.Height + 8);
+  {
+    QPainter painter(&image);
+    TQtCanvas canvas(painter);
+    canvas.SelectFont(kTerminal);
+    canvas.BeginRow({0, 6, 4 * cw, 2 + m.Height});
+    canvas.TextRun(0, 4, {0, 6, 2 * cw, 2 + m.Height}, "\xB3\xC5", kWhite, kBlue);            // │┼
+    canvas.TextRun(2 * cw, 4, {2 * cw, 6, 4 * cw, 2 + m.Height}, "\xC4\xB3", kBlue, kWhite);  // ─│
+    canvas.EndRow();
+    canvas.FillRect({0, 0, 1, 1}, kWhite);  // after the row nothing is clipped
+  }
+  EXPECT_EQ(PixelAt(image, 0, 0), kWhite);
+  for (int x = 1; x < image.width(); ++x) {
+    EXPECT_EQ(PixelAt(image, x, 5), kMagenta) << x;             // nothing above the row
+    EXPECT_EQ(PixelAt(image, x, 2 + m.Height), kMagenta) << x;  // nor below it
+  }
+  int lineInk = 0;  // the vertical line reaches the row's edge
+  for (int x = 0; x < cw; ++x) lineInk += PixelAt(image, x, 6) == kBlue ? 0 : 1;
+  EXPECT_GT(lineInk, 0);
+  EXPECT_EQ(PixelAt(image, 2 * cw + 1, 6), kWhite);  // the second run's background
+}
+
 TEST(QtCanvasTest, AFrameIsAnOutlineAndAFocusRectangleDrawnTwiceIsGone) {
   test::TestApp();
   QImage image = Blank(30, 30);

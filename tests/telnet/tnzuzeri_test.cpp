@@ -19,10 +19,11 @@ using Lines = std::vector<std::string>;
 // A terminal on recording ports that logs its session events and beeps.
 struct Terminal {
   recording::TViewRig rig;
-  TTnZuzeRI term{rig.Ports()};
+  TTnZuzeRI term;
   Lines events;
 
-  Terminal() {
+  // A paced terminal updates streaming text at the ticks of the rig's clock.
+  explicit Terminal(bool paced = false) : term(paced ? rig.PacedPorts() : rig.Ports()) {
     term.OnSessionConnected = [this](TTnZuzeRI& t) { events.push_back("connected:" + std::to_string(t.Error)); };
     term.OnSessionClosed = [this](TTnZuzeRI& t) { events.push_back("closed:" + std::to_string(t.Error)); };
     platform::SetAlertSink([this] { events.push_back("beep"); });
@@ -174,6 +175,24 @@ TEST(TnZuzeRISession, ADataHandlerMayShortenOrEmptyTheBlock) {
     ASSERT_TRUE(server.Feed(t.term.TnCnx(), "abcdef"));
     EXPECT_EQ(t.Rows(1)[0], shown) << len;
   }
+}
+
+// Blocks that follow each other within a frame are shown at its tick; status
+// texts are painted at once all the same.
+TEST(TnZuzeRISession, StreamingBlocksWaitForTheFrameStatusTextsDoNot) {
+  ScriptedServer server;
+  Terminal t(true);
+  ASSERT_TRUE(t.ConnectTo(server));
+  while (t.rig.Clock.Tick()) {
+  }
+  t.rig.ClearRecords();
+  for (const char* block : {"one ", "two ", "three"}) ASSERT_TRUE(server.Feed(t.term.TnCnx(), block));
+  EXPECT_EQ(t.rig.Window.CallsStartingWith("MoveCaret").size(), 1u);
+  t.term.DisplayText("status");
+  EXPECT_EQ(t.rig.Window.CallsStartingWith("RepaintNow").size(), 1u);
+  EXPECT_TRUE(t.rig.Clock.Tick());
+  EXPECT_EQ(t.rig.Window.CallsStartingWith("MoveCaret").size(), 2u);
+  EXPECT_EQ(t.Rows(3)[2], "one two threestatus");
 }
 
 // Typed characters are not echoed, and with Xlat True only those above ASCII

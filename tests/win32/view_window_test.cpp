@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/message_hook.h"
 #include "platform/win32/gdi_objects.h"
+#include "platform/win32/message_pump.h"
 #include "tests/win32/view_rig.h"
 
 using namespace corvane;
@@ -53,6 +56,30 @@ TEST(Win32ViewWindow, TheFontIsFixedPitchOemAndItsCellIsTheCharacterAdvance) {
   DeleteObject(font);
   ReleaseDC(nullptr, dc);
   EXPECT_EQ(rig.View->CharWidth() * 4, size.cx);
+}
+
+// The window's timer is the view's frame clock: it ticks from the program's
+// loop (timer messages come when nothing is posted) until stopped, and a tick
+// may stop it.
+void RunLoopFor(DWORD ms, const std::function<bool()>& done) {
+  const DWORD start = GetTickCount();
+  MSG msg;
+  while (!done() && GetTickCount() - start < ms) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) platform::win32::PumpMessage(msg);
+    Sleep(1);
+  }
+}
+
+TEST(Win32ViewWindow, TheFrameClockTicksFromTheLoopUntilStopped) {
+  TWin32ViewRig rig;
+  int ticks = 0;
+  rig.Window.Start([&] {
+    if (++ticks == 3) rig.Window.Stop();
+  });
+  RunLoopFor(5000, [&] { return ticks >= 3; });
+  EXPECT_EQ(ticks, 3);
+  RunLoopFor(100, [] { return false; });
+  EXPECT_EQ(ticks, 3);
 }
 
 // A horizontal line glyph crosses its whole cell in one pixel row at least.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/clipboard.h"
+#include "platform/frame_clock.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -47,6 +48,28 @@ class TRecordingWindow final : public platform::TWindowPort {
 
   // The calls whose text starts with `prefix`.
   std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
+};
+
+// A frame clock that ticks only when the test says so.
+class TFakeFrameClock final : public platform::TFrameClockPort {
+ public:
+  int Starts = 0;
+  void Start(std::function<void()> tick) override {
+    tick_ = std::move(tick);
+    ++Starts;
+  }
+  void Stop() override { tick_ = nullptr; }
+  bool Running() const { return tick_ != nullptr; }
+  // One frame passes; false when the clock is stopped.
+  bool Tick() {
+    if (!tick_) return false;
+    const auto tick = tick_;
+    tick();
+    return true;
+  }
+
+ private:
+  std::function<void()> tick_;
 };
 
 class TFakeKeyboard final : public platform::TKeyboardPort {

@@ -14,6 +14,7 @@ struct TViewRig {
   TFakeClipboard Clipboard;
   TFakeMessageBox MessageBox;
   TMemoryDisk Disk;
+  TFakeFrameClock Clock;  // paces only views made with PacedPorts
   std::unique_ptr<TZuzeRI> View;
 
   explicit TViewRig(platform::TTextMetrics metrics = {8, 12, 0}) {
@@ -29,6 +30,13 @@ struct TViewRig {
     ports.Clipboard = &Clipboard;
     ports.MessageBox = &MessageBox;
     ports.LogFile = std::make_unique<TMemoryCaptureFile>(Disk);
+    return ports;
+  }
+
+  // As Ports, with updates of streaming text paced by Clock.
+  TViewPorts PacedPorts() {
+    TViewPorts ports = Ports();
+    ports.FrameClock = &Clock;
     return ports;
   }
 
