@@ -75,9 +75,16 @@ void TVtParser::Reset() {
   FOsc.clear();
 }
 
-// Runs of printable ASCII go out whole; other bytes one at a time. Returns
-// where the ground state's work ended.
+// The ground state's work from I on, for as long as the parser stays in it
+// (text and whole control sequences alternate without leaving this loop).
+// Returns where it ended.
 std::size_t TVtParser::Ground(std::string_view Bytes, std::size_t I) {
+  while (I < Bytes.size() && FState == TState::Ground) I = GroundStep(Bytes, I);
+  return I;
+}
+
+// Runs of printable ASCII go out whole; other bytes one at a time.
+std::size_t TVtParser::GroundStep(std::string_view Bytes, std::size_t I) {
   const auto byte = static_cast<std::uint8_t>(Bytes[I]);
   if (byte >= 0x80) {
     PrintDecoded(byte);

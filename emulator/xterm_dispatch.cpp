@@ -22,6 +22,15 @@ constexpr char32_t kLineDrawing[32] = {
 
 std::string Decimal(int Value) { return std::to_string(Value); }
 
+// Cells First..Last of row R changed: one row, so half the comparisons of
+// adding both ends as corners.
+void MarkSpan(TDirtyRect& Dirty, int R, int First, int Last) {
+  if (R < Dirty.Top) Dirty.Top = R;
+  if (R > Dirty.Bottom) Dirty.Bottom = R;
+  if (First < Dirty.Left) Dirty.Left = First;
+  if (Last > Dirty.Right) Dirty.Right = Last;
+}
+
 }  // namespace
 
 char32_t TXtermScreen::Mapped(char32_t Ch) const {
@@ -60,8 +69,7 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
       *cell = pen;
       cell->Ch = static_cast<unsigned char>(Text[static_cast<std::size_t>(k)]);
     }
-    Dirty.Add(r, c);
-    Dirty.Add(r, c + n - 1);
+    MarkSpan(Dirty, r, c, c + n - 1);
     Text.remove_prefix(static_cast<std::size_t>(n));
     if (c + n < FCols) {
       FCursor.Col = c + n;

@@ -115,6 +115,7 @@ class TXtermScreen final : public TVtPerform {
   // Grid operations (xterm_screen.cpp).
   TXtermRow& LineAt(int R) { return (*FLines)[static_cast<std::size_t>(R)]; }
   TXtermCell Blank() const;
+  void BlankSpan(TXtermRow& Line, int First, int Count);
   void MarkRows(int Top, int Bottom);
   void PutCell(char32_t Ch, int Width);
   void SplitWideAt(int R, int C);
@@ -175,6 +176,7 @@ class TXtermScreen final : public TVtPerform {
   int FShift = 0;  // 0: G0 is in use (SI), 1: G1 (SO)
   TSaved FSaved[2];
   char32_t FLastPrinted = 0;  // what REP repeats: 0 after anything but text
+  TXtermRow FBlankRow;        // blanks in the current background, for BlankSpan
 };
 
 }  // namespace corvane
