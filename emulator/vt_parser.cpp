@@ -104,20 +104,55 @@ std::size_t TVtParser::GroundStep(std::string_view Bytes, std::size_t I) {
 }
 
 // ESC [ parameters final, whole in the buffer, is the commonest sequence:
-// it is read here in one go. Anything else continues in the state machine.
+// it is read here in one go. Anything else (a private marker, an
+// intermediate, a control, the end of the buffer) is left to the state
+// machine from the start of the parameters.
 std::size_t TVtParser::QuickCsi(std::string_view Bytes, std::size_t I) {
   if (I + 1 >= Bytes.size() || Bytes[I + 1] != '[') {
     Enter(TState::Escape);
     return I + 1;
   }
   StartSequence(TState::CsiEntry);
-  const std::size_t end = Params(Bytes, I + 2);
+  const std::size_t end = WholeParams(Bytes, I + 2);
   if (end < Bytes.size() && IsFinal(static_cast<std::uint8_t>(Bytes[end]))) {
     FState = TState::Ground;
     DispatchCsi(static_cast<std::uint8_t>(Bytes[end]));
     return end + 1;
   }
-  return end;
+  StartSequence(TState::CsiEntry);
+  return I + 2;
+}
+
+// The parameters of a fresh sequence, read as Params does but with the
+// count, the value and the colons in locals: this is the parser's hottest
+// loop, and stores into FCsi would make every byte read them back.
+std::size_t TVtParser::WholeParams(std::string_view Bytes, std::size_t I) {
+  int count = 0;
+  int value = 0;
+  bool started = false;
+  std::uint32_t colons = 0;
+  for (; I < Bytes.size(); ++I) {
+    const auto byte = static_cast<std::uint8_t>(Bytes[I]);
+    const int digit = byte - '0';
+    if (digit >= 0 && digit <= 9) {
+      value = std::min(kVtParamLimit, value * 10 + digit);
+      started = true;
+      continue;
+    }
+    if (byte != ';' && byte != ':') break;
+    if (count < kVtMaxParams) {
+      FCsi.Params[static_cast<std::size_t>(count)] = value;
+      ++count;
+      if (byte == ':' && count < kVtMaxParams) colons |= 1u << count;
+    }
+    value = 0;
+    started = false;
+  }
+  if (count < kVtMaxParams) FCsi.Params[static_cast<std::size_t>(count)] = value;
+  FCsi.Count = count;
+  FCsi.Colons = colons;
+  FParamStarted = started;
+  return I;
 }
 
 void TVtParser::PrintDecoded(std::uint8_t Byte) {
