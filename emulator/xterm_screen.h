@@ -148,7 +148,6 @@ class TXtermScreen final : public TVtPerform {
   void SetModes(const TVtCsi& Csi, bool On);
   void SetPrivateModes(const TVtCsi& Csi, bool On);
   void SelectRendition(const TVtCsi& Csi);
-  void ApplyRendition(int P);
   int ExtendedColour(const TVtCsi& Csi, int& I) const;
   void EraseInDisplay(int Mode);
   void EraseInLine(int Mode);
