@@ -81,7 +81,6 @@ class TVtParser {
   void Escape(std::uint8_t Byte);
   void CsiByte(std::uint8_t Byte);
   std::size_t Params(std::string_view Bytes, std::size_t I);
-  std::size_t WholeParams(std::string_view Bytes, std::size_t I);
   void NextParam(bool AfterColon);
   void Collect(std::uint8_t Byte);
   void OscByte(std::uint8_t Byte);
