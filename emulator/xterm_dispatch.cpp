@@ -208,8 +208,8 @@ void TXtermScreen::Designate(char Slot, std::uint8_t Final) {
 void TXtermScreen::CsiDispatch(const TVtCsi& Csi) {
   const char32_t last = std::exchange(FLastPrinted, 0);
   const bool plain = Csi.Private == 0 && Csi.Intermediate == 0;
-  if (plain && Csi.Final == 'b') return Repeat(last, Csi.Param(0, 1));  // REP
   if (plain && Csi.Final == 'm') return SelectRendition(Csi);           // SGR, the commonest by far
+  if (plain && Csi.Final == 'b') return Repeat(last, Csi.Param(0, 1));  // REP
   if (Csi.Private == '?' || Csi.Private == '>') return CsiPrivate(Csi);
   if (Csi.Private != 0) return;
   if (Csi.Intermediate == '!' && Csi.Final == 'p') return SoftReset();  // DECSTR
@@ -410,8 +410,11 @@ void TXtermScreen::EraseInLine(int Mode) {
   if (Mode == 2) EraseCells(at.Row, 0, FCols - 1);
 }
 
-void TXtermScreen::SelectRendition(const TVtCsi& Csi) {
-  for (int i = 0; i < std::max(Csi.Count, 1); ++i) {
+// Parameters First on. An extended colour hands the rest over to
+// ExtendedRendition, which keeps the call out of this loop.
+void TXtermScreen::SelectRendition(const TVtCsi& Csi, int First) {
+  const int count = std::max(Csi.Count, 1);  // a local: the pen's stores could otherwise alias it
+  for (int i = First; i < count; ++i) {
     const int p = Csi.Params[static_cast<std::size_t>(i)];
     const TSgrAction action = p < kSgrCodes ? kSgrActions[static_cast<std::size_t>(p)] : TSgrAction{};
     switch (action.Op) {
@@ -431,15 +434,21 @@ void TXtermScreen::SelectRendition(const TVtCsi& Csi) {
         FPen.Bg = action.Value;
         break;
       case TSgrOp::ExtendedFg:
-      case TSgrOp::ExtendedBg: {
-        const int colour = ExtendedColour(Csi, i);
-        if (colour >= 0) (action.Op == TSgrOp::ExtendedFg ? FPen.Fg : FPen.Bg) = static_cast<std::uint8_t>(colour);
-        break;
-      }
+        return ExtendedRendition(Csi, i, FPen.Fg);
+      case TSgrOp::ExtendedBg:
+        return ExtendedRendition(Csi, i, FPen.Bg);
       case TSgrOp::None:  // faint, italic, blink, strike-through: the cell cannot show them
         break;
     }
   }
+}
+
+// The extended colour at parameter I into Colour, then the parameters
+// after those it used.
+void TXtermScreen::ExtendedRendition(const TVtCsi& Csi, int I, std::uint8_t& Colour) {
+  const int colour = ExtendedColour(Csi, I);
+  if (colour >= 0) Colour = static_cast<std::uint8_t>(colour);
+  SelectRendition(Csi, I + 1);
 }
 
 // 38/48 followed by 5;n or 2;r;g;b (or the colon forms, with or without a

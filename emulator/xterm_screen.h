@@ -147,7 +147,8 @@ class TXtermScreen final : public TVtPerform {
   void CsiPrivate(const TVtCsi& Csi);
   void SetModes(const TVtCsi& Csi, bool On);
   void SetPrivateModes(const TVtCsi& Csi, bool On);
-  void SelectRendition(const TVtCsi& Csi);
+  void SelectRendition(const TVtCsi& Csi, int First = 0);
+  void ExtendedRendition(const TVtCsi& Csi, int I, std::uint8_t& Colour);
   int ExtendedColour(const TVtCsi& Csi, int& I) const;
   void EraseInDisplay(int Mode);
   void EraseInLine(int Mode);
