@@ -35,10 +35,11 @@ class TTextDecoder {
 
   TDecoded DecodeHigh(std::uint8_t Byte);
   // A byte below 0x80 arrived: an unfinished UTF-8 sequence is malformed.
+  // Asked before every run of text, so it writes only when there is news.
   bool Interrupted() {
-    const bool pending = FNeed > 0;
+    if (FNeed == 0) return false;
     FNeed = 0;
-    return pending;
+    return true;
   }
 
  private:

@@ -1,6 +1,7 @@
 #include "emulator/vt_parser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace corvane {
@@ -18,29 +19,67 @@ bool IsFinal(std::uint8_t Byte) { return Byte >= 0x40 && Byte <= 0x7E; }
 bool IsParamByte(std::uint8_t Byte) { return (Byte >= '0' && Byte <= '9') || Byte == ';' || Byte == ':'; }
 bool IsPrivateMarker(std::uint8_t Byte) { return Byte >= 0x3C && Byte <= 0x3F; }
 
-// True when one of eight bytes is below 0x20 or above 0x7E (bit tricks on a
-// word: a byte below 0x20 borrows, a byte from 0x7F up carries or is high).
-bool AnyNotPrintable(std::uint64_t Word) {
+// The bytes of a word that are below 0x20 or above 0x7E, as the high bit of
+// each (bit tricks: a byte below 0x20 borrows, a byte from 0x7F up carries
+// or is high). A borrow or carry starts only at a flagged byte, so the
+// lowest flag is exact; those above it may not be.
+std::uint64_t NotPrintable(std::uint64_t Word) {
   constexpr std::uint64_t kOnes = 0x0101010101010101u;
   constexpr std::uint64_t kHigh = 0x8080808080808080u;
   const std::uint64_t below = (Word - 0x20 * kOnes) & ~Word;
   const std::uint64_t above = (Word + kOnes) | Word;
-  return ((below | above) & kHigh) != 0;
+  return (below | above) & kHigh;
 }
 
-// The end of the run of printable ASCII that starts at First: short runs
-// (words between colour changes) byte by byte, long ones eight at a time.
+// Words are read with the first byte lowest, so the lowest flag is the first.
+static_assert(std::endian::native == std::endian::little);
+
+// The end of the run of printable ASCII that starts at First, eight bytes at
+// a time: the first byte that is not printable is found by its flag's place,
+// so short runs (words between colour changes) cost as little as long ones.
 std::size_t PrintableEnd(std::string_view Bytes, std::size_t First) {
   std::size_t end = First;
-  const std::size_t shortRun = std::min(Bytes.size(), First + 16);
-  while (end < shortRun && IsPrintableAscii(static_cast<std::uint8_t>(Bytes[end]))) ++end;
-  if (end < shortRun) return end;
   for (std::uint64_t word; end + 8 <= Bytes.size(); end += 8) {
     std::memcpy(&word, Bytes.data() + end, 8);
-    if (AnyNotPrintable(word)) break;
+    if (const std::uint64_t flags = NotPrintable(word); flags != 0)
+      return end + static_cast<std::size_t>(std::countr_zero(flags) / 8);
   }
   while (end < Bytes.size() && IsPrintableAscii(static_cast<std::uint8_t>(Bytes[end]))) ++end;
   return end;
+}
+
+// The parameters of a fresh sequence from I on, read into Csi as
+// TVtParser::Params does but with the count, the value and the colons in
+// locals: this is the parser's hottest loop, and stores into Csi would make
+// every byte read them back. Returns where the parameters end.
+std::size_t WholeParams(std::string_view Bytes, std::size_t I, TVtCsi& Csi) {
+  int count = 0;
+  int value = 0;
+  bool started = false;
+  std::uint32_t colons = 0;
+  for (; I < Bytes.size(); ++I) {
+    const auto byte = static_cast<std::uint8_t>(Bytes[I]);
+    const int digit = byte - '0';
+    if (digit >= 0 && digit <= 9) {
+      value = std::min(kVtParamLimit, value * 10 + digit);
+      started = true;
+      continue;
+    }
+    if (byte != ';' && byte != ':') break;
+    if (count < kVtMaxParams) {
+      Csi.Params[static_cast<std::size_t>(count)] = value;
+      ++count;
+      if (byte == ':' && count < kVtMaxParams) colons |= 1u << count;
+    }
+    value = 0;
+    started = false;
+  }
+  if (count < kVtMaxParams) Csi.Params[static_cast<std::size_t>(count)] = value;
+  // The count as dispatched: an empty last parameter counts only after a
+  // separator, as in TVtParser::DispatchCsi.
+  Csi.Count = count > 0 || started ? std::min(count + 1, kVtMaxParams) : 0;
+  Csi.Colons = colons;
+  return I;
 }
 
 }  // namespace
@@ -75,9 +114,16 @@ void TVtParser::Reset() {
   FOsc.clear();
 }
 
-// Runs of printable ASCII go out whole; other bytes one at a time. Returns
-// where the ground state's work ended.
+// The ground state's work from I on, for as long as the parser stays in it
+// (text and whole control sequences alternate without leaving this loop).
+// Returns where it ended.
 std::size_t TVtParser::Ground(std::string_view Bytes, std::size_t I) {
+  while (I < Bytes.size() && FState == TState::Ground) I = GroundStep(Bytes, I);
+  return I;
+}
+
+// Runs of printable ASCII go out whole; other bytes one at a time.
+std::size_t TVtParser::GroundStep(std::string_view Bytes, std::size_t I) {
   const auto byte = static_cast<std::uint8_t>(Bytes[I]);
   if (byte >= 0x80) {
     PrintDecoded(byte);
@@ -97,20 +143,25 @@ std::size_t TVtParser::Ground(std::string_view Bytes, std::size_t I) {
 }
 
 // ESC [ parameters final, whole in the buffer, is the commonest sequence:
-// it is read here in one go. Anything else continues in the state machine.
+// it is read here in one go. Anything else (a private marker, an
+// intermediate, a control, the end of the buffer) is left to the state
+// machine from the start of the parameters.
 std::size_t TVtParser::QuickCsi(std::string_view Bytes, std::size_t I) {
   if (I + 1 >= Bytes.size() || Bytes[I + 1] != '[') {
     Enter(TState::Escape);
     return I + 1;
   }
-  StartSequence(TState::CsiEntry);
-  const std::size_t end = Params(Bytes, I + 2);
+  // The parser's own state is touched only when the sequence is not whole.
+  const std::size_t end = WholeParams(Bytes, I + 2, FCsi);
   if (end < Bytes.size() && IsFinal(static_cast<std::uint8_t>(Bytes[end]))) {
-    FState = TState::Ground;
-    DispatchCsi(static_cast<std::uint8_t>(Bytes[end]));
+    FCsi.Private = 0;
+    FCsi.Intermediate = 0;
+    FCsi.Final = static_cast<std::uint8_t>(Bytes[end]);
+    FPerform.CsiDispatch(FCsi);
     return end + 1;
   }
-  return end;
+  StartSequence(TState::CsiEntry);
+  return I + 2;
 }
 
 void TVtParser::PrintDecoded(std::uint8_t Byte) {

@@ -74,6 +74,7 @@ class TVtParser {
   };
 
   std::size_t Ground(std::string_view Bytes, std::size_t I);
+  std::size_t GroundStep(std::string_view Bytes, std::size_t I);
   std::size_t QuickCsi(std::string_view Bytes, std::size_t I);
   void PrintDecoded(std::uint8_t Byte);
   void Sequence(std::uint8_t Byte);

@@ -1,6 +1,7 @@
 // What each sequence the parser finds does to the Xterm screen. Every
 // sequence acted on is listed in docs/sequences.md; the rest are ignored.
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -21,6 +22,53 @@ constexpr char32_t kLineDrawing[32] = {
 };
 
 std::string Decimal(int Value) { return std::to_string(Value); }
+
+// What one SGR parameter does to the pen. A table costs the same for every
+// parameter, where a chain of range tests made reset (0), the commonest,
+// the dearest.
+enum class TSgrOp : std::uint8_t { None, Reset, SetFlags, ClearFlags, Fg, Bg, ExtendedFg, ExtendedBg };
+
+struct TSgrAction {
+  TSgrOp Op = TSgrOp::None;
+  std::uint8_t Value = 0;  // the flags or the colour number
+};
+
+constexpr int kSgrCodes = 108;  // 0..107; the codes above mean nothing here
+
+constexpr std::array<TSgrAction, kSgrCodes> SgrActions() {
+  std::array<TSgrAction, kSgrCodes> table{};
+  table[0] = {TSgrOp::Reset};
+  table[1] = {TSgrOp::SetFlags, kXBold};
+  table[4] = {TSgrOp::SetFlags, kXUnderline};
+  table[7] = {TSgrOp::SetFlags, kXReverse};
+  table[8] = {TSgrOp::SetFlags, kXInvisible};
+  table[22] = {TSgrOp::ClearFlags, kXBold};
+  table[24] = {TSgrOp::ClearFlags, kXUnderline};
+  table[27] = {TSgrOp::ClearFlags, kXReverse};
+  table[28] = {TSgrOp::ClearFlags, kXInvisible};
+  for (std::uint8_t colour = 0; colour < 8; ++colour) {
+    table[30 + colour] = {TSgrOp::Fg, colour};
+    table[40 + colour] = {TSgrOp::Bg, colour};
+    table[90 + colour] = {TSgrOp::Fg, static_cast<std::uint8_t>(colour + 8)};
+    table[100 + colour] = {TSgrOp::Bg, static_cast<std::uint8_t>(colour + 8)};
+  }
+  table[38] = {TSgrOp::ExtendedFg};
+  table[39] = {TSgrOp::Fg, kXtermDefaultFg};
+  table[48] = {TSgrOp::ExtendedBg};
+  table[49] = {TSgrOp::Bg, kXtermDefaultBg};
+  return table;
+}
+
+constexpr std::array<TSgrAction, kSgrCodes> kSgrActions = SgrActions();
+
+// Cells First..Last of row R changed: one row, so half the comparisons of
+// adding both ends as corners.
+void MarkSpan(TDirtyRect& Dirty, int R, int First, int Last) {
+  if (R < Dirty.Top) Dirty.Top = R;
+  if (R > Dirty.Bottom) Dirty.Bottom = R;
+  if (First < Dirty.Left) Dirty.Left = First;
+  if (Last > Dirty.Right) Dirty.Right = Last;
+}
 
 }  // namespace
 
@@ -56,12 +104,9 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
       SplitWideAt(r, c);
       SplitWideAt(r, c + n - 1);
     }
-    for (int k = 0; k < n; ++k, ++cell) {
-      *cell = pen;
-      cell->Ch = static_cast<unsigned char>(Text[static_cast<std::size_t>(k)]);
-    }
-    Dirty.Add(r, c);
-    Dirty.Add(r, c + n - 1);
+    for (int k = 0; k < n; ++k)
+      cell[k] = {static_cast<unsigned char>(Text[static_cast<std::size_t>(k)]), pen.Fg, pen.Bg, pen.Flags};
+    MarkSpan(Dirty, r, c, c + n - 1);
     Text.remove_prefix(static_cast<std::size_t>(n));
     if (c + n < FCols) {
       FCursor.Col = c + n;
@@ -163,8 +208,8 @@ void TXtermScreen::Designate(char Slot, std::uint8_t Final) {
 void TXtermScreen::CsiDispatch(const TVtCsi& Csi) {
   const char32_t last = std::exchange(FLastPrinted, 0);
   const bool plain = Csi.Private == 0 && Csi.Intermediate == 0;
-  if (plain && Csi.Final == 'b') return Repeat(last, Csi.Param(0, 1));  // REP
   if (plain && Csi.Final == 'm') return SelectRendition(Csi);           // SGR, the commonest by far
+  if (plain && Csi.Final == 'b') return Repeat(last, Csi.Param(0, 1));  // REP
   if (Csi.Private == '?' || Csi.Private == '>') return CsiPrivate(Csi);
   if (Csi.Private != 0) return;
   if (Csi.Intermediate == '!' && Csi.Final == 'p') return SoftReset();  // DECSTR
@@ -368,64 +413,45 @@ void TXtermScreen::EraseInLine(int Mode) {
   if (Mode == 2) EraseCells(at.Row, 0, FCols - 1);
 }
 
-void TXtermScreen::SelectRendition(const TVtCsi& Csi) {
-  for (int i = 0; i < std::max(Csi.Count, 1); ++i) {
+// Parameters First on. An extended colour hands the rest over to
+// ExtendedRendition, which keeps the call out of this loop.
+void TXtermScreen::SelectRendition(const TVtCsi& Csi, int First) {
+  const int count = std::max(Csi.Count, 1);  // a local: the pen's stores could otherwise alias it
+  for (int i = First; i < count; ++i) {
     const int p = Csi.Params[static_cast<std::size_t>(i)];
-    if (p >= 30 && p <= 37)
-      FPen.Fg = static_cast<std::uint8_t>(p - 30);
-    else if (p >= 40 && p <= 47)
-      FPen.Bg = static_cast<std::uint8_t>(p - 40);
-    else if (p >= 90 && p <= 97)
-      FPen.Fg = static_cast<std::uint8_t>(p - 90 + 8);
-    else if (p >= 100 && p <= 107)
-      FPen.Bg = static_cast<std::uint8_t>(p - 100 + 8);
-    else if (p == 38 || p == 48) {
-      const int colour = ExtendedColour(Csi, i);
-      if (colour >= 0) (p == 38 ? FPen.Fg : FPen.Bg) = static_cast<std::uint8_t>(colour);
-    } else {
-      ApplyRendition(p);
+    const TSgrAction action = p < kSgrCodes ? kSgrActions[static_cast<std::size_t>(p)] : TSgrAction{};
+    switch (action.Op) {
+      case TSgrOp::Reset:
+        FPen = {};
+        break;
+      case TSgrOp::SetFlags:
+        FPen.Flags |= action.Value;
+        break;
+      case TSgrOp::ClearFlags:
+        FPen.Flags &= static_cast<std::uint8_t>(~action.Value);
+        break;
+      case TSgrOp::Fg:
+        FPen.Fg = action.Value;
+        break;
+      case TSgrOp::Bg:
+        FPen.Bg = action.Value;
+        break;
+      case TSgrOp::ExtendedFg:
+        return ExtendedRendition(Csi, i, FPen.Fg);
+      case TSgrOp::ExtendedBg:
+        return ExtendedRendition(Csi, i, FPen.Bg);
+      case TSgrOp::None:  // faint, italic, blink, strike-through: the cell cannot show them
+        break;
     }
   }
 }
 
-void TXtermScreen::ApplyRendition(int P) {
-  switch (P) {
-    case 0:
-      FPen = {};
-      break;
-    case 1:
-      FPen.Flags |= kXBold;
-      break;
-    case 4:
-      FPen.Flags |= kXUnderline;
-      break;
-    case 7:
-      FPen.Flags |= kXReverse;
-      break;
-    case 8:
-      FPen.Flags |= kXInvisible;
-      break;
-    case 22:
-      FPen.Flags &= static_cast<std::uint8_t>(~kXBold);
-      break;
-    case 24:
-      FPen.Flags &= static_cast<std::uint8_t>(~kXUnderline);
-      break;
-    case 27:
-      FPen.Flags &= static_cast<std::uint8_t>(~kXReverse);
-      break;
-    case 28:
-      FPen.Flags &= static_cast<std::uint8_t>(~kXInvisible);
-      break;
-    case 39:
-      FPen.Fg = kXtermDefaultFg;
-      break;
-    case 49:
-      FPen.Bg = kXtermDefaultBg;
-      break;
-    default:  // faint, italic, blink, strike-through: the cell cannot show them
-      break;
-  }
+// The extended colour at parameter I into Colour, then the parameters
+// after those it used.
+void TXtermScreen::ExtendedRendition(const TVtCsi& Csi, int I, std::uint8_t& Colour) {
+  const int colour = ExtendedColour(Csi, I);
+  if (colour >= 0) Colour = static_cast<std::uint8_t>(colour);
+  SelectRendition(Csi, I + 1);
 }
 
 // 38/48 followed by 5;n or 2;r;g;b (or the colon forms, with or without a

@@ -59,6 +59,16 @@ void TXtermScreen::FullReset() {
 // Erased cells take the current background colour, as xterm's do.
 TXtermCell TXtermScreen::Blank() const { return {U' ', kXtermDefaultFg, FPen.Bg, 0}; }
 
+// Cells First..First+Count-1 of Line blanked. They are copied from a row of
+// blanks kept for the current background: one block copy costs a fraction
+// of building each cell again, and scrolling does this for every line.
+void TXtermScreen::BlankSpan(TXtermRow& Line, int First, int Count) {
+  const TXtermCell blank = Blank();
+  if (FBlankRow.size() != static_cast<std::size_t>(FCols) || FBlankRow.front() != blank)
+    FBlankRow.assign(static_cast<std::size_t>(FCols), blank);
+  std::copy_n(FBlankRow.begin(), Count, Line.begin() + First);
+}
+
 void TXtermScreen::MarkRows(int Top, int Bottom) {
   Dirty.Add(Top, 0);
   Dirty.Add(Bottom, FCols - 1);
@@ -147,7 +157,7 @@ void TXtermScreen::ScrollUp(int Top, int Bottom, int N) {
   auto first = FLines->begin() + Top;
   auto last = FLines->begin() + Bottom + 1;
   std::rotate(first, first + N, last);
-  for (int r = Bottom - N + 1; r <= Bottom; ++r) std::fill(LineAt(r).begin(), LineAt(r).end(), Blank());
+  for (int r = Bottom - N + 1; r <= Bottom; ++r) BlankSpan(LineAt(r), 0, FCols);
   MarkRows(Top, Bottom);
 }
 
@@ -156,7 +166,7 @@ void TXtermScreen::ScrollDown(int Top, int Bottom, int N) {
   auto first = FLines->begin() + Top;
   auto last = FLines->begin() + Bottom + 1;
   std::rotate(first, last - N, last);
-  for (int r = Top; r < Top + N; ++r) std::fill(LineAt(r).begin(), LineAt(r).end(), Blank());
+  for (int r = Top; r < Top + N; ++r) BlankSpan(LineAt(r), 0, FCols);
   MarkRows(Top, Bottom);
 }
 
@@ -167,7 +177,7 @@ void TXtermScreen::EraseCells(int R, int First, int Last) {
   SplitWideAt(R, First);
   SplitWideAt(R, Last);
   TXtermRow& line = LineAt(R);
-  std::fill(line.begin() + First, line.begin() + Last + 1, Blank());
+  BlankSpan(line, First, Last - First + 1);
   Dirty.Add(R, First);
   Dirty.Add(R, Last);
 }

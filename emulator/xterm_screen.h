@@ -120,6 +120,7 @@ class TXtermScreen final : public TVtPerform {
   // Grid operations (xterm_screen.cpp).
   TXtermRow& LineAt(int R) { return (*FLines)[static_cast<std::size_t>(R)]; }
   TXtermCell Blank() const;
+  void BlankSpan(TXtermRow& Line, int First, int Count);
   void MarkRows(int Top, int Bottom);
   void PutCell(char32_t Ch, int Width);
   void SplitWideAt(int R, int C);
@@ -152,8 +153,8 @@ class TXtermScreen final : public TVtPerform {
   void CsiPrivate(const TVtCsi& Csi);
   void SetModes(const TVtCsi& Csi, bool On);
   void SetPrivateModes(const TVtCsi& Csi, bool On);
-  void SelectRendition(const TVtCsi& Csi);
-  void ApplyRendition(int P);
+  void SelectRendition(const TVtCsi& Csi, int First = 0);
+  void ExtendedRendition(const TVtCsi& Csi, int I, std::uint8_t& Colour);
   int ExtendedColour(const TVtCsi& Csi, int& I) const;
   void EraseInDisplay(int Mode);
   void EraseInLine(int Mode);
@@ -182,6 +183,7 @@ class TXtermScreen final : public TVtPerform {
   TSaved FSaved[2];
   char32_t FLastPrinted = 0;  // what REP repeats: 0 after anything but text
   TScrollback<TXtermRow> FHistory;
+  TXtermRow FBlankRow;        // blanks in the current background, for BlankSpan
 };
 
 }  // namespace corvane
