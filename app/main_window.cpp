@@ -55,6 +55,7 @@ void TMainWindow::FormCreate(const TCommandLine& commandLine) {
     form_.SetAddressText(commandLine.Host);
     form_.RepaintNow();
     terminal_.Connect();
+    ShowAttempt();
   }
   // Said once, by the application's error report, after start-up has done all it would do.
   if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
@@ -129,7 +130,16 @@ void TMainWindow::bConnectClick() {
   const std::string settingsProblem = ApplyHostSettings(emulation_);
   form_.RepaintNow();
   ShowingCaptureState([this] { terminal_.Connect(); });
+  ShowAttempt();
   if (!settingsProblem.empty()) throw std::runtime_error(settingsProblem);
+}
+
+// A name being looked up or a connection under way may take long: Disconnect
+// abandons it, so it is offered from the start.
+void TMainWindow::ShowAttempt() {
+  if (terminal_.TnCnx().CnxSocket()->State() != TSocketState::Connecting) return;
+  form_.SetDisconnectEnabled(true);
+  form_.SetConnectEnabled(false);
 }
 
 // The other emulation for the current session: the host's settings applied
@@ -145,7 +155,12 @@ void TMainWindow::tZuzeRITitle(TTnZuzeRI&, std::string_view Title) {
   form_.SetTitle(Title.empty() ? std::string(kProgramTitle) : std::string(Title) + " - " + kProgramTitle);
 }
 
-void TMainWindow::bDisconnectClick() { terminal_.Disconnect(); }
+// An attempt abandoned during its look-up ends without a closed event: the
+// buttons are put back here then.
+void TMainWindow::bDisconnectClick() {
+  terminal_.Disconnect();
+  if (terminal_.TnCnx().CnxSocket()->State() == TSocketState::Closed) tZuzeRISessionClosed(terminal_);
+}
 
 // Not connected (the items are disabled then, but a shortcut may race the
 // session's end), nothing is sent.

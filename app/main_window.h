@@ -97,6 +97,7 @@ class TMainWindow {
   void ShowingCaptureState(TAction action);
   std::string ApplyHostSettings(std::optional<TEmulation> emulation);
   void ShowWholeGrid();
+  void ShowAttempt();
   platform::TSize TerminalClient();
   TGridGeometry Geometry() const;
   void ShowCaptureState();

@@ -183,7 +183,7 @@ class TXtermScreen final : public TVtPerform {
   TSaved FSaved[2];
   char32_t FLastPrinted = 0;  // what REP repeats: 0 after anything but text
   TScrollback<TXtermRow> FHistory;
-  TXtermRow FBlankRow;        // blanks in the current background, for BlankSpan
+  TXtermRow FBlankRow;  // blanks in the current background, for BlankSpan
 };
 
 }  // namespace corvane

@@ -387,4 +387,23 @@ TEST(MainWindowTest, TheCommandLinesEmulationHoldsForEveryConnect) {
   std::filesystem::remove(ini);
 }
 
+// Disconnect is offered while the attempt is under way and ends it: during
+// the name's look-up (which ends without a closed event) and during the
+// connection itself.
+TEST(MainWindowTest, DisconnectAbandonsAnAttemptUnderWay) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  for (const std::string host : {"localhost", "127.0.0.1"}) {
+    w.form.Address = host + ":" + server.Port();
+    w.window.bConnectClick();
+    EXPECT_TRUE(w.form.DisconnectEnabled) << host;
+    EXPECT_FALSE(w.form.ConnectEnabled) << host;
+    w.window.bDisconnectClick();
+    EXPECT_FALSE(w.form.DisconnectEnabled) << host;
+    EXPECT_TRUE(w.form.ConnectEnabled) << host;
+    EXPECT_EQ(w.form.Panels[0], kDisconnectedText) << host;
+    EXPECT_FALSE(tntest::PumpUntil([&] { return w.form.Panels[0] == kConnectedText; }, 300)) << host;
+  }
+}
+
 }  // namespace corvane
