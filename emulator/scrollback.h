@@ -24,8 +24,7 @@ class TScrollback {
   // A new capacity (clamped to 0..kMaxScrollback) keeps the newest rows that fit.
   void SetCapacity(int Value) {
     Value = std::clamp(Value, 0, kMaxScrollback);
-    std::rotate(FRows.begin(), FRows.begin() + static_cast<std::ptrdiff_t>(FOldest), FRows.end());
-    FOldest = 0;
+    Unwind();
     if (static_cast<int>(FRows.size()) > Value) {
       FRows.erase(FRows.begin(), FRows.end() - Value);
       FRows.shrink_to_fit();
@@ -45,6 +44,15 @@ class TScrollback {
     FOldest = (FOldest + 1) % FRows.size();
   }
 
+  // The newest row, taken out again (a screen that grows shows it once
+  // more); the caller keeps Size() above 0.
+  TRow TakeNewest() {
+    Unwind();
+    TRow row = std::move(FRows.back());
+    FRows.pop_back();
+    return row;
+  }
+
   void Clear() {
     FRows.clear();
     FRows.shrink_to_fit();
@@ -52,6 +60,12 @@ class TScrollback {
   }
 
  private:
+  // Puts the oldest row first, so that the rows are in order in the vector.
+  void Unwind() {
+    std::rotate(FRows.begin(), FRows.begin() + static_cast<std::ptrdiff_t>(FOldest), FRows.end());
+    FOldest = 0;
+  }
+
   // Doubling, but never reserving beyond the capacity.
   void Grow() {
     if (FRows.size() < FRows.capacity()) return;

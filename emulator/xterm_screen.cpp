@@ -16,6 +16,7 @@ void TXtermScreen::Resize(int ARows, int ACols) {
   ARows = std::clamp(ARows, 1, kXtermMaxRows);
   ACols = std::clamp(ACols, 1, kXtermMaxCols);
   if (ARows == FRows && ACols == FCols) return;
+  KeepCursorRowInView(ARows);
   for (auto* lines : {&FMain, &FAlternate}) {
     lines->resize(static_cast<std::size_t>(ARows), TXtermRow(static_cast<std::size_t>(ACols)));
     for (TXtermRow& row : *lines) row.resize(static_cast<std::size_t>(ACols));
@@ -31,6 +32,20 @@ void TXtermScreen::Resize(int ARows, int ACols) {
   FPendingWrap = false;
   ResetTabs();
   MarkRows(0, FRows - 1);
+}
+
+// The cursor's row stays in view, as a shell's prompt at the bottom expects:
+// shrinking below it moves the rows above off the top (the main screen's
+// into the kept rows), and growing the main screen brings kept rows back.
+void TXtermScreen::KeepCursorRowInView(int ARows) {
+  const int off = std::max(0, FCursor.Row - (ARows - 1));
+  const int back = FLines == &FMain ? std::clamp(ARows - FRows, 0, FHistory.Size()) : 0;
+  for (int r = 0; r < off; ++r) FHistory.Push(FMain[static_cast<std::size_t>(r)]);
+  for (auto* lines : {&FMain, &FAlternate}) lines->erase(lines->begin(), lines->begin() + off);
+  for (int r = 0; r < back; ++r) FMain.insert(FMain.begin(), FHistory.TakeNewest());
+  const int shift = back - off;
+  FCursor.Row += shift;
+  for (TSaved& saved : FSaved) saved.Cursor.Row = std::clamp(saved.Cursor.Row + shift, 0, ARows - 1);
 }
 
 void TXtermScreen::FullReset() {

@@ -122,6 +122,7 @@ class TXtermScreen final : public TVtPerform {
   TXtermCell Blank() const;
   void BlankSpan(TXtermRow& Line, int First, int Count);
   void MarkRows(int Top, int Bottom);
+  void KeepCursorRowInView(int ARows);
   void PutCell(char32_t Ch, int Width);
   void SplitWideAt(int R, int C);
   void WrapNow();
