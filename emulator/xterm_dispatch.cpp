@@ -49,8 +49,9 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
       WrapNow();
     }
     const int r = FCursor.Row;
-    const int c = FCursor.Col;
-    const auto n = static_cast<int>(std::min<std::size_t>(Text.size(), static_cast<std::size_t>(FCols - c)));
+    const int cols = RowCols(r);
+    const int c = std::min(FCursor.Col, cols - 1);
+    const auto n = static_cast<int>(std::min<std::size_t>(Text.size(), static_cast<std::size_t>(cols - c)));
     TXtermCell* cell = LineAt(r).data() + c;
     if (((cell->Flags | cell[n - 1].Flags) & (kXWide | kXWideTail)) != 0) {
       SplitWideAt(r, c);
@@ -63,10 +64,10 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
     Dirty.Add(r, c);
     Dirty.Add(r, c + n - 1);
     Text.remove_prefix(static_cast<std::size_t>(n));
-    if (c + n < FCols) {
+    if (c + n < cols) {
       FCursor.Col = c + n;
     } else {
-      FCursor.Col = FCols - 1;
+      FCursor.Col = cols - 1;
       FPendingWrap = true;
     }
   }
@@ -81,7 +82,7 @@ void TXtermScreen::Print(char32_t Ch) {
   if (Ch >= 0x80 && Ch <= 0x9F) return;  // C1 controls are not acted on
   Ch = Mapped(Ch);
   const int width = CharWidth(Ch);
-  if (width == 0) return;  // a cell holds one character; combining marks are dropped
+  if (width == 0) return AttachMark(Ch);
   FLastPrinted = Ch;
   PutCell(Ch, width);
 }
@@ -121,7 +122,7 @@ void TXtermScreen::Execute(std::uint8_t Control) {
 void TXtermScreen::EscDispatch(char Intermediate, std::uint8_t Final) {
   FLastPrinted = 0;
   if (Intermediate == '(' || Intermediate == ')') return Designate(Intermediate, Final);
-  if (Intermediate == '#' && Final == '8') return AlignmentTest();  // DECALN
+  if (Intermediate == '#') return LineSizeOrAlignment(Final);
   if (Intermediate != 0) return;
   switch (Final) {
     case '7':  // DECSC
@@ -146,6 +147,23 @@ void TXtermScreen::EscDispatch(char Intermediate, std::uint8_t Final) {
     case '>':  // DECKPNM
       FModes.KeypadApp = false;
       return;
+    default:
+      return;
+  }
+}
+
+void TXtermScreen::LineSizeOrAlignment(std::uint8_t Final) {
+  switch (Final) {
+    case '3':  // DECDHL, top half
+      return SetLineSize(TXtermLineSize::TallTop);
+    case '4':  // DECDHL, bottom half
+      return SetLineSize(TXtermLineSize::TallBottom);
+    case '5':  // DECSWL
+      return SetLineSize(TXtermLineSize::Single);
+    case '6':  // DECDWL
+      return SetLineSize(TXtermLineSize::Wide);
+    case '8':  // DECALN
+      return AlignmentTest();
     default:
       return;
   }

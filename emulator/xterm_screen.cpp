@@ -8,6 +8,8 @@ TXtermScreen::TXtermScreen(int ARows, int ACols)
     : FRows(std::clamp(ARows, 1, kXtermMaxRows)), FCols(std::clamp(ACols, 1, kXtermMaxCols)) {
   FMain.assign(static_cast<std::size_t>(FRows), TXtermRow(static_cast<std::size_t>(FCols)));
   FAlternate = FMain;
+  FSizes[0].assign(static_cast<std::size_t>(FRows), TXtermLineSize::Single);
+  FSizes[1] = FSizes[0];
   FRegion = {0, FRows - 1};
   ResetTabs();
 }
@@ -20,6 +22,7 @@ void TXtermScreen::Resize(int ARows, int ACols) {
     lines->resize(static_cast<std::size_t>(ARows), TXtermRow(static_cast<std::size_t>(ACols)));
     for (TXtermRow& row : *lines) row.resize(static_cast<std::size_t>(ACols));
   }
+  for (auto& sizes : FSizes) sizes.resize(static_cast<std::size_t>(ARows), TXtermLineSize::Single);
   FRows = ARows;
   FCols = ACols;
   // A wide character cut in half at the new right edge leaves a blank.
@@ -40,6 +43,8 @@ void TXtermScreen::FullReset() {
   FMain = std::move(fresh.FMain);
   FAlternate = std::move(fresh.FAlternate);
   FLines = &FMain;
+  FSizes[0] = std::move(fresh.FSizes[0]);
+  FSizes[1] = std::move(fresh.FSizes[1]);
   FTabs = std::move(fresh.FTabs);
   FCursor = {};
   FPendingWrap = false;
@@ -80,10 +85,12 @@ void TXtermScreen::SplitWideAt(int R, int C) {
 
 void TXtermScreen::PutCell(char32_t Ch, int Width) {
   if (FPendingWrap && FModes.AutoWrap) WrapNow();
+  const int cols = RowCols(FCursor.Row);
+  FCursor.Col = std::min(FCursor.Col, cols - 1);  // from a longer row above or below
   // A wide character in the last column wraps first; without automatic
   // margins, or on a one-column screen, it is not shown at all.
-  if (Width == 2 && FCursor.Col == FCols - 1) {
-    if (!FModes.AutoWrap || FCols < 2) return;
+  if (Width == 2 && FCursor.Col == cols - 1) {
+    if (!FModes.AutoWrap || cols < 2) return;
     EraseCells(FCursor.Row, FCursor.Col, FCursor.Col);
     WrapNow();
   }
@@ -103,10 +110,10 @@ void TXtermScreen::PutCell(char32_t Ch, int Width) {
   line[static_cast<std::size_t>(c)] = cell;
   Dirty.Add(r, c);
   const int next = c + Width;
-  if (next < FCols) {
+  if (next < cols) {
     FCursor.Col = next;
   } else {
-    FCursor.Col = FCols - 1;
+    FCursor.Col = cols - 1;
     FPendingWrap = FModes.AutoWrap;
   }
 }
@@ -141,6 +148,7 @@ void TXtermScreen::ScrollUp(int Top, int Bottom, int N) {
   auto first = FLines->begin() + Top;
   auto last = FLines->begin() + Bottom + 1;
   std::rotate(first, first + N, last);
+  ShiftLineSizes(Top, Bottom, N);
   for (int r = Bottom - N + 1; r <= Bottom; ++r) std::fill(LineAt(r).begin(), LineAt(r).end(), Blank());
   MarkRows(Top, Bottom);
 }
@@ -150,6 +158,7 @@ void TXtermScreen::ScrollDown(int Top, int Bottom, int N) {
   auto first = FLines->begin() + Top;
   auto last = FLines->begin() + Bottom + 1;
   std::rotate(first, last - N, last);
+  ShiftLineSizes(Top, Bottom, -N);
   for (int r = Top; r < Top + N; ++r) std::fill(LineAt(r).begin(), LineAt(r).end(), Blank());
   MarkRows(Top, Bottom);
 }
@@ -166,8 +175,10 @@ void TXtermScreen::EraseCells(int R, int First, int Last) {
   Dirty.Add(R, Last);
 }
 
+// Rows erased whole become single-width again.
 void TXtermScreen::EraseRows(int First, int Last) {
   for (int r = std::max(First, 0); r <= std::min(Last, FRows - 1); ++r) EraseCells(r, 0, FCols - 1);
+  ResetLineSizes(First, Last);
 }
 
 void TXtermScreen::InsertBlanks(int N) {
@@ -210,7 +221,8 @@ void TXtermScreen::DeleteLines(int N) {
 }
 
 void TXtermScreen::MoveTo(int R, int C) {
-  FCursor = {std::clamp(R, 0, FRows - 1), std::clamp(C, 0, FCols - 1)};
+  R = std::clamp(R, 0, FRows - 1);
+  FCursor = {R, std::clamp(C, 0, RowCols(R) - 1)};
   FPendingWrap = false;
 }
 
@@ -223,10 +235,11 @@ void TXtermScreen::MoveToOrigin(int R, int C) {
 
 // A tab never leaves the last column, so a wrap pending there stays pending.
 void TXtermScreen::Tab(int N) {
+  const int last = RowCols(FCursor.Row) - 1;
   int c = FCursor.Col;
-  for (; N > 0 && c < FCols - 1; --N) do
+  for (; N > 0 && c < last; --N) do
       ++c;
-    while (c < FCols - 1 && !FTabs[static_cast<std::size_t>(c)]);
+    while (c < last && !FTabs[static_cast<std::size_t>(c)]);
   FCursor.Col = c;
 }
 
@@ -270,6 +283,7 @@ void TXtermScreen::SwitchScreen(bool Alternate) {
 // DECALN: the screen full of E, the region the whole screen, the cursor home.
 void TXtermScreen::AlignmentTest() {
   for (TXtermRow& line : *FLines) std::fill(line.begin(), line.end(), TXtermCell{U'E'});
+  ResetLineSizes(0, FRows - 1);
   FRegion = {0, FRows - 1};
   FModes.Origin = false;
   MoveTo(0, 0);
