@@ -131,8 +131,7 @@ std::u32string TTnZuzeRI::XtermSelectedText() const {
   for (int row = cells.FirstRow; row <= cells.LastRow; ++row) {
     if (row > cells.FirstRow) text += U"\r\n";
     for (int col = cells.FirstCol; col <= cells.LastCol; ++col)
-      if (const TXtermCell& cell = xterm.Cell(row, col); (cell.Flags & kXWideTail) == 0 && cell.Ch != 0)
-        text += cell.Ch;
+      if (const TXtermCell& cell = xterm.Cell(row, col); (cell.Flags & kXWideTail) == 0) text += xterm.CellText(cell);
   }
   return text;
 }
