@@ -242,6 +242,7 @@ class TCustomZuzeRI {
   // view_xterm_keys.cpp
   bool XtermKeys() const;
   bool HandleXtermKey(const TKeyDown& Key);
+  bool NewLineReturn(const TKeyDown& Key);
   bool AltCharTyped(char32_t Ch);
 
   platform::TWindowPort* FWindow;

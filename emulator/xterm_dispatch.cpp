@@ -184,6 +184,7 @@ void TXtermScreen::CsiDispatch(const TVtCsi& Csi) {
   if (plain && Csi.Final == 'b') return Repeat(last, Csi.Param(0, 1));  // REP
   if (plain && Csi.Final == 'm') return SelectRendition(Csi);           // SGR, the commonest by far
   if (Csi.Private == '?' || Csi.Private == '>') return CsiPrivate(Csi);
+  if (Csi.Private == '=' && Csi.Final == 'c' && Csi.Param(0, 0) == 0) return Reply("\x1bP!|00000000\x1b\\");  // DA3
   if (Csi.Private != 0) return;
   if (Csi.Intermediate == '!' && Csi.Final == 'p') return SoftReset();  // DECSTR
   if (plain) CsiPlain(Csi);
