@@ -49,8 +49,12 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
       WrapNow();
     }
     const int r = FCursor.Row;
-    const int cols = RowCols(r);
-    const int c = std::min(FCursor.Col, cols - 1);
+    int cols = FCols;
+    int c = FCursor.Col;
+    if (FAnySized) {  // a cursor come from a longer row stands on this one's last column
+      cols = RowCols(r);
+      c = std::min(c, cols - 1);
+    }
     const auto n = static_cast<int>(std::min<std::size_t>(Text.size(), static_cast<std::size_t>(cols - c)));
     TXtermCell* cell = LineAt(r).data() + c;
     if (((cell->Flags | cell[n - 1].Flags) & (kXWide | kXWideTail)) != 0) {

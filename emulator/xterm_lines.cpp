@@ -11,6 +11,7 @@ namespace corvane {
 void TXtermScreen::SetLineSize(TXtermLineSize Size) {
   const int r = FCursor.Row;
   Sizes()[static_cast<std::size_t>(r)] = Size;
+  if (Size != TXtermLineSize::Single) FAnySized = true;
   const int cols = RowCols(r);
   if (cols < FCols) EraseCells(r, cols, FCols - 1);
   if (FCursor.Col >= cols) {
@@ -23,6 +24,7 @@ void TXtermScreen::SetLineSize(TXtermLineSize Size) {
 // Sizes go with their rows when a region scrolls N rows up (N < 0: down);
 // the rows that come in are single.
 void TXtermScreen::ShiftLineSizes(int Top, int Bottom, int N) {
+  if (!FAnySized) return;  // the common case costs a test
   std::vector<TXtermLineSize>& sizes = Sizes();
   const auto first = sizes.begin() + Top;
   const auto last = sizes.begin() + Bottom + 1;
@@ -39,8 +41,12 @@ void TXtermScreen::ShiftLineSizes(int Top, int Bottom, int N) {
 void TXtermScreen::ResetLineSizes(int First, int Last) {
   First = std::max(First, 0);
   Last = std::min(Last, FRows - 1);
-  if (First > Last) return;
+  if (First > Last || !FAnySized) return;
   std::fill(Sizes().begin() + First, Sizes().begin() + Last + 1, TXtermLineSize::Single);
+  const auto single = [](const std::vector<TXtermLineSize>& Rows) {
+    return std::all_of(Rows.begin(), Rows.end(), [](TXtermLineSize S) { return S == TXtermLineSize::Single; });
+  };
+  if (First == 0 && Last == FRows - 1) FAnySized = !single(FSizes[0]) || !single(FSizes[1]);
   MarkRows(First, Last);
 }
 

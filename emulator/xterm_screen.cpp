@@ -45,6 +45,7 @@ void TXtermScreen::FullReset() {
   FLines = &FMain;
   FSizes[0] = std::move(fresh.FSizes[0]);
   FSizes[1] = std::move(fresh.FSizes[1]);
+  FAnySized = false;
   FTabs = std::move(fresh.FTabs);
   FCursor = {};
   FPendingWrap = false;
@@ -148,7 +149,7 @@ void TXtermScreen::ScrollUp(int Top, int Bottom, int N) {
   auto first = FLines->begin() + Top;
   auto last = FLines->begin() + Bottom + 1;
   std::rotate(first, first + N, last);
-  ShiftLineSizes(Top, Bottom, N);
+  if (FAnySized) ShiftLineSizes(Top, Bottom, N);
   for (int r = Bottom - N + 1; r <= Bottom; ++r) std::fill(LineAt(r).begin(), LineAt(r).end(), Blank());
   MarkRows(Top, Bottom);
 }
@@ -158,7 +159,7 @@ void TXtermScreen::ScrollDown(int Top, int Bottom, int N) {
   auto first = FLines->begin() + Top;
   auto last = FLines->begin() + Bottom + 1;
   std::rotate(first, last - N, last);
-  ShiftLineSizes(Top, Bottom, -N);
+  if (FAnySized) ShiftLineSizes(Top, Bottom, -N);
   for (int r = Top; r < Top + N; ++r) std::fill(LineAt(r).begin(), LineAt(r).end(), Blank());
   MarkRows(Top, Bottom);
 }

@@ -90,7 +90,9 @@ class TXtermScreen final : public TVtPerform {
   // Row R's size (xterm_lines.cpp); the cursor's last column on a wide row
   // is half the screen's.
   TXtermLineSize LineSize(int R) const { return FSizes[FModes.AltScreen ? 1 : 0][static_cast<std::size_t>(R)]; }
-  int RowCols(int R) const { return LineSize(R) == TXtermLineSize::Single ? FCols : std::max(FCols / 2, 1); }
+  int RowCols(int R) const {
+    return !FAnySized || LineSize(R) == TXtermLineSize::Single ? FCols : std::max(FCols / 2, 1);
+  }
   // A cell's text as shown: its character with any combining marks.
   std::u32string_view CellText(const TXtermCell& Cell) const;
 
@@ -204,6 +206,7 @@ class TXtermScreen final : public TVtPerform {
   TSaved FSaved[2];
   char32_t FLastPrinted = 0;              // what REP repeats: 0 after anything but text
   std::vector<TXtermLineSize> FSizes[2];  // of the main and the alternate screen's rows
+  bool FAnySized = false;                 // whether any row of either may be other than single
   std::vector<std::u32string> FClusters;  // texts of cells with marks, by index
   std::unordered_map<std::u32string, char32_t> FClusterIndex;
 };
