@@ -84,6 +84,13 @@ void TXtermScreen::SplitWideAt(int R, int C) {
   }
 }
 
+// A wide character whose second half is at C, cut there by an insertion or
+// deletion, is erased whole.
+void TXtermScreen::EraseTailAt(int R, int C) {
+  if ((LineAt(R)[static_cast<std::size_t>(C)].Flags & kXWideTail) == 0 || C == 0) return;
+  EraseCells(R, C - 1, C);
+}
+
 void TXtermScreen::PutCell(char32_t Ch, int Width) {
   if (FPendingWrap && FModes.AutoWrap) WrapNow();
   const int cols = RowCols(FCursor.Row);
@@ -185,7 +192,7 @@ void TXtermScreen::EraseRows(int First, int Last) {
 void TXtermScreen::InsertBlanks(int N) {
   const int c = FCursor.Col;
   N = std::clamp(N, 0, FCols - c);
-  SplitWideAt(FCursor.Row, c);
+  EraseTailAt(FCursor.Row, c);  // a character starting here moves whole
   TXtermRow& line = LineAt(FCursor.Row);
   std::rotate(line.begin() + c, line.end() - N, line.end());
   std::fill(line.begin() + c, line.begin() + c + N, Blank());
@@ -198,7 +205,7 @@ void TXtermScreen::DeleteCells(int N) {
   const int c = FCursor.Col;
   N = std::clamp(N, 0, FCols - c);
   SplitWideAt(FCursor.Row, c);
-  if (c + N < FCols) SplitWideAt(FCursor.Row, c + N);
+  if (c + N < FCols) EraseTailAt(FCursor.Row, c + N);
   TXtermRow& line = LineAt(FCursor.Row);
   std::rotate(line.begin() + c, line.begin() + c + N, line.end());
   std::fill(line.end() - N, line.end(), Blank());

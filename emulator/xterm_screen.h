@@ -139,6 +139,7 @@ class TXtermScreen final : public TVtPerform {
   void MarkRows(int Top, int Bottom);
   void PutCell(char32_t Ch, int Width);
   void SplitWideAt(int R, int C);
+  void EraseTailAt(int R, int C);
   void WrapNow();
   void LineFeed();
   void ReverseIndex();
