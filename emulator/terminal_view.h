@@ -256,6 +256,8 @@ class TCustomZuzeRI {
   const TColorTable& Palette() const;
   void PaintXtermLine(platform::TCanvasPort& dc, int y, int Row);
   void PaintXtermRun(platform::TCanvasPort& dc, int y, const TXtermRow& Line, int s, int e);
+  void PaintClusters(platform::TCanvasPort& dc, int y, const TXtermRow& Line, int s, int e, platform::TRGB Colour);
+  void WidenForLineSizes(TDirtyRect& Dirty) const;
 
   // key_mapping.cpp
   struct TKeyDown {
@@ -273,6 +275,7 @@ class TCustomZuzeRI {
   // view_xterm_keys.cpp
   bool XtermKeys() const;
   bool HandleXtermKey(const TKeyDown& Key);
+  bool NewLineReturn(const TKeyDown& Key);
   bool AltCharTyped(char32_t Ch);
 
   // view_scrollback.cpp
@@ -294,7 +297,8 @@ class TCustomZuzeRI {
   std::unique_ptr<TScreen> FScreen;
   std::unique_ptr<TXtermScreen> FXterm;
   TCharset FCharset = TCharset::Utf8;
-  std::u32string FRunCells;  // one run's cells while painting, kept to save allocations
+  std::u32string FRunCells;                          // one run's cells while painting, kept to save allocations
+  TXtermLineSize FRunSize = TXtermLineSize::Single;  // of the row being painted
   TCaptureLog FLog;
   bool FCaretShown = false;
   bool FCaretCreated = false;

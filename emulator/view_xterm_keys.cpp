@@ -8,7 +8,7 @@
 
 namespace corvane {
 namespace {
-constexpr int kVkF4 = 115;
+constexpr int kVkF4 = 115, kVkReturn = 13;
 }  // namespace
 
 bool TCustomZuzeRI::XtermKeys() const { return &FuncKeysTable(FKeys) == &FKeysXterm; }
@@ -20,6 +20,7 @@ bool TCustomZuzeRI::XtermKeys() const { return &FuncKeysTable(FKeys) == &FKeysXt
 // stays the system's character entry by code, and Alt+F4 closes the window.
 bool TCustomZuzeRI::HandleXtermKey(const TKeyDown& Key) {
   if (Key.Vk == kVkF4 && Key.Shift == ssAlt) return false;
+  if (Key.Vk == kVkReturn && NewLineReturn(Key)) return true;
   if (IsKeypadCharacterKey(Key.Vk, Key.Ext)) {
     if (!FXterm || !FXterm->Modes().KeypadApp || (Key.Shift & ssAlt)) return false;
     const std::string bytes = XtermKeypadAppBytes(Key.Vk, Key.Ext);
@@ -35,6 +36,15 @@ bool TCustomZuzeRI::HandleXtermKey(const TKeyDown& Key) {
   if (row == nullptr) return false;
   const std::string bytes = XtermKeyBytes(row->Value, modifiers, FXterm && FXterm->Modes().CursorKeysApp);
   DoKeyBuffer(bytes.data(), static_cast<int>(bytes.size()));
+  return true;
+}
+
+// In new-line mode (LNM) Return sends CR LF, as does keypad Enter unless the
+// host asked for the application keypad.
+bool TCustomZuzeRI::NewLineReturn(const TKeyDown& Key) {
+  if (!FXterm || !FXterm->Modes().NewLine || (Key.Shift & ssAlt) || (Key.Ext && FXterm->Modes().KeypadApp))
+    return false;
+  DoKeyBuffer("\r\n", 2);
   return true;
 }
 

@@ -97,8 +97,13 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
       WrapNow();
     }
     const int r = FCursor.Row;
-    const int c = FCursor.Col;
-    const auto n = static_cast<int>(std::min<std::size_t>(Text.size(), static_cast<std::size_t>(FCols - c)));
+    int cols = FCols;
+    int c = FCursor.Col;
+    if (FAnySized) {  // a cursor come from a longer row stands on this one's last column
+      cols = RowCols(r);
+      c = std::min(c, cols - 1);
+    }
+    const auto n = static_cast<int>(std::min<std::size_t>(Text.size(), static_cast<std::size_t>(cols - c)));
     TXtermCell* cell = LineAt(r).data() + c;
     if (((cell->Flags | cell[n - 1].Flags) & (kXWide | kXWideTail)) != 0) {
       SplitWideAt(r, c);
@@ -108,10 +113,10 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
       cell[k] = {static_cast<unsigned char>(Text[static_cast<std::size_t>(k)]), pen.Fg, pen.Bg, pen.Flags};
     MarkSpan(Dirty, r, c, c + n - 1);
     Text.remove_prefix(static_cast<std::size_t>(n));
-    if (c + n < FCols) {
+    if (c + n < cols) {
       FCursor.Col = c + n;
     } else {
-      FCursor.Col = FCols - 1;
+      FCursor.Col = cols - 1;
       FPendingWrap = true;
     }
   }
@@ -126,7 +131,7 @@ void TXtermScreen::Print(char32_t Ch) {
   if (Ch >= 0x80 && Ch <= 0x9F) return;  // C1 controls are not acted on
   Ch = Mapped(Ch);
   const int width = CharWidth(Ch);
-  if (width == 0) return;  // a cell holds one character; combining marks are dropped
+  if (width == 0) return AttachMark(Ch);
   FLastPrinted = Ch;
   PutCell(Ch, width);
 }
@@ -166,7 +171,7 @@ void TXtermScreen::Execute(std::uint8_t Control) {
 void TXtermScreen::EscDispatch(char Intermediate, std::uint8_t Final) {
   FLastPrinted = 0;
   if (Intermediate == '(' || Intermediate == ')') return Designate(Intermediate, Final);
-  if (Intermediate == '#' && Final == '8') return AlignmentTest();  // DECALN
+  if (Intermediate == '#') return LineSizeOrAlignment(Final);
   if (Intermediate != 0) return;
   switch (Final) {
     case '7':  // DECSC
@@ -196,6 +201,23 @@ void TXtermScreen::EscDispatch(char Intermediate, std::uint8_t Final) {
   }
 }
 
+void TXtermScreen::LineSizeOrAlignment(std::uint8_t Final) {
+  switch (Final) {
+    case '3':  // DECDHL, top half
+      return SetLineSize(TXtermLineSize::TallTop);
+    case '4':  // DECDHL, bottom half
+      return SetLineSize(TXtermLineSize::TallBottom);
+    case '5':  // DECSWL
+      return SetLineSize(TXtermLineSize::Single);
+    case '6':  // DECDWL
+      return SetLineSize(TXtermLineSize::Wide);
+    case '8':  // DECALN
+      return AlignmentTest();
+    default:
+      return;
+  }
+}
+
 void TXtermScreen::Designate(char Slot, std::uint8_t Final) {
   TXtermCharset& set = FG[Slot == '(' ? 0 : 1];
   if (Final == '0') set = TXtermCharset::LineDrawing;
@@ -211,6 +233,7 @@ void TXtermScreen::CsiDispatch(const TVtCsi& Csi) {
   if (plain && Csi.Final == 'm') return SelectRendition(Csi);           // SGR, the commonest by far
   if (plain && Csi.Final == 'b') return Repeat(last, Csi.Param(0, 1));  // REP
   if (Csi.Private == '?' || Csi.Private == '>') return CsiPrivate(Csi);
+  if (Csi.Private == '=' && Csi.Final == 'c' && Csi.Param(0, 0) == 0) return Reply("\x1bP!|00000000\x1b\\");  // DA3
   if (Csi.Private != 0) return;
   if (Csi.Intermediate == '!' && Csi.Final == 'p') return SoftReset();  // DECSTR
   if (plain) CsiPlain(Csi);

@@ -8,6 +8,8 @@ TXtermScreen::TXtermScreen(int ARows, int ACols)
     : FRows(std::clamp(ARows, 1, kXtermMaxRows)), FCols(std::clamp(ACols, 1, kXtermMaxCols)) {
   FMain.assign(static_cast<std::size_t>(FRows), TXtermRow(static_cast<std::size_t>(FCols)));
   FAlternate = FMain;
+  FSizes[0].assign(static_cast<std::size_t>(FRows), TXtermLineSize::Single);
+  FSizes[1] = FSizes[0];
   FRegion = {0, FRows - 1};
   ResetTabs();
 }
@@ -21,6 +23,7 @@ void TXtermScreen::Resize(int ARows, int ACols) {
     lines->resize(static_cast<std::size_t>(ARows), TXtermRow(static_cast<std::size_t>(ACols)));
     for (TXtermRow& row : *lines) row.resize(static_cast<std::size_t>(ACols));
   }
+  for (auto& sizes : FSizes) sizes.resize(static_cast<std::size_t>(ARows), TXtermLineSize::Single);
   FRows = ARows;
   FCols = ACols;
   // A wide character cut in half at the new right edge leaves a blank.
@@ -42,7 +45,9 @@ void TXtermScreen::KeepCursorRowInView(int ARows) {
   const int back = FLines == &FMain ? std::clamp(ARows - FRows, 0, FHistory.Size()) : 0;
   for (int r = 0; r < off; ++r) FHistory.Push(FMain[static_cast<std::size_t>(r)]);
   for (auto* lines : {&FMain, &FAlternate}) lines->erase(lines->begin(), lines->begin() + off);
+  for (auto& sizes : FSizes) sizes.erase(sizes.begin(), sizes.begin() + off);
   for (int r = 0; r < back; ++r) FMain.insert(FMain.begin(), FHistory.TakeNewest());
+  FSizes[0].insert(FSizes[0].begin(), static_cast<std::size_t>(back), TXtermLineSize::Single);
   const int shift = back - off;
   FCursor.Row += shift;
   for (TSaved& saved : FSaved) saved.Cursor.Row = std::clamp(saved.Cursor.Row + shift, 0, ARows - 1);
@@ -55,6 +60,9 @@ void TXtermScreen::FullReset() {
   FMain = std::move(fresh.FMain);
   FAlternate = std::move(fresh.FAlternate);
   FLines = &FMain;
+  FSizes[0] = std::move(fresh.FSizes[0]);
+  FSizes[1] = std::move(fresh.FSizes[1]);
+  FAnySized = false;
   FTabs = std::move(fresh.FTabs);
   FCursor = {};
   FPendingWrap = false;
@@ -103,12 +111,21 @@ void TXtermScreen::SplitWideAt(int R, int C) {
   }
 }
 
+// A wide character whose second half is at C, cut there by an insertion or
+// deletion, is erased whole.
+void TXtermScreen::EraseTailAt(int R, int C) {
+  if ((LineAt(R)[static_cast<std::size_t>(C)].Flags & kXWideTail) == 0 || C == 0) return;
+  EraseCells(R, C - 1, C);
+}
+
 void TXtermScreen::PutCell(char32_t Ch, int Width) {
   if (FPendingWrap && FModes.AutoWrap) WrapNow();
+  const int cols = RowCols(FCursor.Row);
+  FCursor.Col = std::min(FCursor.Col, cols - 1);  // from a longer row above or below
   // A wide character in the last column wraps first; without automatic
   // margins, or on a one-column screen, it is not shown at all.
-  if (Width == 2 && FCursor.Col == FCols - 1) {
-    if (!FModes.AutoWrap || FCols < 2) return;
+  if (Width == 2 && FCursor.Col == cols - 1) {
+    if (!FModes.AutoWrap || cols < 2) return;
     EraseCells(FCursor.Row, FCursor.Col, FCursor.Col);
     WrapNow();
   }
@@ -128,10 +145,10 @@ void TXtermScreen::PutCell(char32_t Ch, int Width) {
   line[static_cast<std::size_t>(c)] = cell;
   Dirty.Add(r, c);
   const int next = c + Width;
-  if (next < FCols) {
+  if (next < cols) {
     FCursor.Col = next;
   } else {
-    FCursor.Col = FCols - 1;
+    FCursor.Col = cols - 1;
     FPendingWrap = FModes.AutoWrap;
   }
 }
@@ -172,6 +189,7 @@ void TXtermScreen::ScrollUp(int Top, int Bottom, int N) {
   auto first = FLines->begin() + Top;
   auto last = FLines->begin() + Bottom + 1;
   std::rotate(first, first + N, last);
+  if (FAnySized) ShiftLineSizes(Top, Bottom, N);
   for (int r = Bottom - N + 1; r <= Bottom; ++r) BlankSpan(LineAt(r), 0, FCols);
   MarkRows(Top, Bottom);
 }
@@ -181,6 +199,7 @@ void TXtermScreen::ScrollDown(int Top, int Bottom, int N) {
   auto first = FLines->begin() + Top;
   auto last = FLines->begin() + Bottom + 1;
   std::rotate(first, last - N, last);
+  if (FAnySized) ShiftLineSizes(Top, Bottom, -N);
   for (int r = Top; r < Top + N; ++r) BlankSpan(LineAt(r), 0, FCols);
   MarkRows(Top, Bottom);
 }
@@ -197,14 +216,16 @@ void TXtermScreen::EraseCells(int R, int First, int Last) {
   Dirty.Add(R, Last);
 }
 
+// Rows erased whole become single-width again.
 void TXtermScreen::EraseRows(int First, int Last) {
   for (int r = std::max(First, 0); r <= std::min(Last, FRows - 1); ++r) EraseCells(r, 0, FCols - 1);
+  ResetLineSizes(First, Last);
 }
 
 void TXtermScreen::InsertBlanks(int N) {
   const int c = FCursor.Col;
   N = std::clamp(N, 0, FCols - c);
-  SplitWideAt(FCursor.Row, c);
+  EraseTailAt(FCursor.Row, c);  // a character starting here moves whole
   TXtermRow& line = LineAt(FCursor.Row);
   std::rotate(line.begin() + c, line.end() - N, line.end());
   std::fill(line.begin() + c, line.begin() + c + N, Blank());
@@ -217,7 +238,7 @@ void TXtermScreen::DeleteCells(int N) {
   const int c = FCursor.Col;
   N = std::clamp(N, 0, FCols - c);
   SplitWideAt(FCursor.Row, c);
-  if (c + N < FCols) SplitWideAt(FCursor.Row, c + N);
+  if (c + N < FCols) EraseTailAt(FCursor.Row, c + N);
   TXtermRow& line = LineAt(FCursor.Row);
   std::rotate(line.begin() + c, line.begin() + c + N, line.end());
   std::fill(line.end() - N, line.end(), Blank());
@@ -241,7 +262,8 @@ void TXtermScreen::DeleteLines(int N) {
 }
 
 void TXtermScreen::MoveTo(int R, int C) {
-  FCursor = {std::clamp(R, 0, FRows - 1), std::clamp(C, 0, FCols - 1)};
+  R = std::clamp(R, 0, FRows - 1);
+  FCursor = {R, std::clamp(C, 0, RowCols(R) - 1)};
   FPendingWrap = false;
 }
 
@@ -254,10 +276,11 @@ void TXtermScreen::MoveToOrigin(int R, int C) {
 
 // A tab never leaves the last column, so a wrap pending there stays pending.
 void TXtermScreen::Tab(int N) {
+  const int last = RowCols(FCursor.Row) - 1;
   int c = FCursor.Col;
-  for (; N > 0 && c < FCols - 1; --N) do
+  for (; N > 0 && c < last; --N) do
       ++c;
-    while (c < FCols - 1 && !FTabs[static_cast<std::size_t>(c)]);
+    while (c < last && !FTabs[static_cast<std::size_t>(c)]);
   FCursor.Col = c;
 }
 
@@ -301,6 +324,7 @@ void TXtermScreen::SwitchScreen(bool Alternate) {
 // DECALN: the screen full of E, the region the whole screen, the cursor home.
 void TXtermScreen::AlignmentTest() {
   for (TXtermRow& line : *FLines) std::fill(line.begin(), line.end(), TXtermCell{U'E'});
+  ResetLineSizes(0, FRows - 1);
   FRegion = {0, FRows - 1};
   FModes.Origin = false;
   MoveTo(0, 0);

@@ -4,10 +4,12 @@
 // stops, the modes a host sets, the alternate screen and the two character
 // set slots. It is the meaning of the sequences TVtParser finds
 // (xterm_dispatch.cpp); the grid operations are in xterm_screen.cpp.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "emulator/screen.h"
@@ -43,6 +45,17 @@ struct TXtermCell {
 
 using TXtermRow = std::vector<TXtermCell>;
 
+// How a row is shown (ESC # 3..6): single, or each character two cells wide,
+// and for the two halves of a double-height line also twice as tall.
+enum class TXtermLineSize : std::uint8_t { Single, Wide, TallTop, TallBottom };
+
+// A cell whose character carries combining marks holds kXCluster plus the
+// index of its text (base and marks) in the screen's table of such texts;
+// the plain cells never pay for the few that have marks.
+constexpr char32_t kXCluster = 0x40000000;
+constexpr std::size_t kXMaxClusters = 65536;   // distinct texts; further marks are dropped
+constexpr std::size_t kXMaxClusterLength = 8;  // code points in one cell
+
 enum class TXtermCharset : std::uint8_t { Ascii, LineDrawing, British };
 
 // Where a screen reports: answers to the host (device status and attribute
@@ -75,6 +88,14 @@ class TXtermScreen final : public TVtPerform {
   bool PendingWrap() const { return FPendingWrap; }
   TRowSpan Region() const { return FRegion; }
   const TXtermCell& Pen() const { return FPen; }
+  // Row R's size (xterm_lines.cpp); the cursor's last column on a wide row
+  // is half the screen's.
+  TXtermLineSize LineSize(int R) const { return FSizes[FModes.AltScreen ? 1 : 0][static_cast<std::size_t>(R)]; }
+  int RowCols(int R) const {
+    return !FAnySized || LineSize(R) == TXtermLineSize::Single ? FCols : std::max(FCols / 2, 1);
+  }
+  // A cell's text as shown: its character with any combining marks.
+  std::u32string_view CellText(const TXtermCell& Cell) const;
 
   struct TModes {
     bool AutoWrap = true;        // DECAWM
@@ -125,6 +146,7 @@ class TXtermScreen final : public TVtPerform {
   void KeepCursorRowInView(int ARows);
   void PutCell(char32_t Ch, int Width);
   void SplitWideAt(int R, int C);
+  void EraseTailAt(int R, int C);
   void WrapNow();
   void LineFeed();
   void KeepScrolledOff();
@@ -149,6 +171,14 @@ class TXtermScreen final : public TVtPerform {
   void ColumnMode();
   void SoftReset();
 
+  // Line sizes and combining marks (xterm_lines.cpp).
+  std::vector<TXtermLineSize>& Sizes() { return FSizes[FModes.AltScreen ? 1 : 0]; }
+  void SetLineSize(TXtermLineSize Size);
+  void ShiftLineSizes(int Top, int Bottom, int N);
+  void ResetLineSizes(int First, int Last);
+  void AttachMark(char32_t Mark);
+  char32_t Cluster(std::u32string Text);
+
   // Sequences (xterm_dispatch.cpp).
   void CsiPlain(const TVtCsi& Csi);
   void CsiPrivate(const TVtCsi& Csi);
@@ -160,6 +190,7 @@ class TXtermScreen final : public TVtPerform {
   void EraseInDisplay(int Mode);
   void EraseInLine(int Mode);
   void Designate(char Slot, std::uint8_t Final);
+  void LineSizeOrAlignment(std::uint8_t Final);
   void DeviceStatus(const TVtCsi& Csi);
   void ReportDefaultColour(bool Foreground);
   void Repeat(char32_t Ch, int N);
@@ -182,7 +213,11 @@ class TXtermScreen final : public TVtPerform {
   TXtermCharset FG[2]{TXtermCharset::Ascii, TXtermCharset::Ascii};
   int FShift = 0;  // 0: G0 is in use (SI), 1: G1 (SO)
   TSaved FSaved[2];
-  char32_t FLastPrinted = 0;  // what REP repeats: 0 after anything but text
+  char32_t FLastPrinted = 0;              // what REP repeats: 0 after anything but text
+  std::vector<TXtermLineSize> FSizes[2];  // of the main and the alternate screen's rows
+  bool FAnySized = false;                 // whether any row of either may be other than single
+  std::vector<std::u32string> FClusters;  // texts of cells with marks, by index
+  std::unordered_map<std::u32string, char32_t> FClusterIndex;
   TScrollback<TXtermRow> FHistory;
   TXtermRow FBlankRow;  // blanks in the current background, for BlankSpan
 };

@@ -31,6 +31,10 @@ struct TFont {
   friend bool operator==(const TFont&, const TFont&) = default;
 };
 
+// How a row's glyphs are scaled: twice as wide, and for the halves of a
+// double-height row also twice as tall, with the upper or lower half shown.
+enum class TGlyphScale : std::uint8_t { Normal, Wide, TallTop, TallBottom };
+
 struct TTextMetrics {
   int MaxCharWidth = 0;
   int Height = 0;
@@ -70,6 +74,18 @@ class TCanvasPort {
   // A canvas whose runs clip cheaply may ignore the pair.
   virtual void BeginRow(const TRect& row) { (void)row; }
   virtual void EndRow() {}
+
+  // As CellRun with `cellWidth` a doubled cell and each glyph stretched by
+  // `scale` to fill it. A canvas that cannot stretch glyphs spaces them.
+  virtual void ScaledCellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells,
+                             TRGB foreground, TRGB background, bool underline, TGlyphScale) {
+    CellRun(x, y, cellWidth, opaque, cells, foreground, background, underline);
+  }
+
+  // A character with its combining marks, composed by the font, drawn with
+  // no background over the cell a cell run has just filled; a canvas that
+  // draws no text ignores it.
+  virtual void ClusterText(int /*x*/, int /*y*/, std::u32string_view /*text*/, TRGB /*foreground*/) {}
 
   // A one-pixel outline around `rect` with nothing filled inside.
   virtual void Frame(const TRect& rect, TRGB color) = 0;

@@ -134,7 +134,7 @@ std::u32string TTnZuzeRI::XtermSelectedText() const {
     const TXtermRow& line = ShownXtermRow(row);
     for (int col = cells.FirstCol; col <= cells.LastCol; ++col)
       if (const TXtermCell& cell = line[static_cast<std::size_t>(col)]; (cell.Flags & kXWideTail) == 0 && cell.Ch != 0)
-        text += cell.Ch;
+        text += xterm.CellText(cell);
   }
   return text;
 }

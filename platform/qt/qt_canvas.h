@@ -34,6 +34,9 @@ class TQtCanvas final : public TCanvasPort {
                TRGB background, bool underline) override;
   void BeginRow(const TRect& row) override;
   void EndRow() override;
+  void ScaledCellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
+                     TRGB background, bool underline, TGlyphScale scale) override;
+  void ClusterText(int x, int y, std::u32string_view text, TRGB foreground) override;
   void Frame(const TRect& rect, TRGB color) override;
   void FocusRect(const TRect& rect) override;
 

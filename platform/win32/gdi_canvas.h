@@ -28,6 +28,9 @@ class TGdiCanvas final : public TCanvasPort {
   void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
   void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
                TRGB background, bool underline) override;
+  void ScaledCellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
+                     TRGB background, bool underline, TGlyphScale scale) override;
+  void ClusterText(int x, int y, std::u32string_view text, TRGB foreground) override;
   void Frame(const TRect& rect, TRGB color) override;
   void FocusRect(const TRect& rect) override;
 

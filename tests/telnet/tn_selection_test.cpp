@@ -74,6 +74,9 @@ TEST_F(Selecting, CopyGivesTheTextAsShown) {
   term.CopySelection(rig.Clipboard);
   EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"\u00E9\u2500");
   EXPECT_EQ(rig.Clipboard.Contents, "ABCDE\r\nabcde");
+  term.WriteText("\x1b[1;5He\xCC\x81");  // a combining mark is copied after its character
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"\u00E9e\u0301");
 }
 
 // Scrolled back, the frame covers kept rows and screen rows alike.

@@ -404,6 +404,9 @@ TEST_F(XtermKeyMapping, KeysSendXtermSequencesWithModifiersAndTheHostsModes) {
       {"keypad Enter, DECKPAM", 13, 0x1C, E, none, "\x1b=", "\x1bOM"},
       {"keypad Enter", 13, 0x1C, E, none, "\x1b=\x1b>", "\r"},
       {"Enter, DECKPAM", 13, 0x1C, N, none, "\x1b=", "\r"},
+      {"Enter, LNM", 13, 0x1C, N, none, "\x1b[20h", "\r\n"},
+      {"keypad Enter, LNM", 13, 0x1C, E, none, "\x1b[20h", "\r\n"},
+      {"keypad Enter, DECKPAM and LNM", 13, 0x1C, E, none, "\x1b=\x1b[20h", "\x1bOM"},
       {"Alt+keypad 1 enters a code", 97, 0x4F, N, alt, "\x1b=", unclaimed},
       {"keypad Home, Num Lock off, DECKPAM", 36, 0x47, N, none, "\x1b=", "\x1b[H"},
   };

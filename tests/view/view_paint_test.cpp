@@ -267,6 +267,36 @@ TEST_F(XtermViewPaint, RunsOfOneLookAreCellRunsAndTheMarginBelowTheRowsIsFilled)
                         }));
 }
 
+// A double-width row's cells are two columns each, its last run reaching the
+// margin; a double-height half says which; cells with marks go over their run.
+TEST_F(XtermViewPaint, SizedRowsAreScaledRunsAndMarkedCellsAreDrawnComposed) {
+  view().WriteText("\x1b#6ab\x1b[1mc\r\n\x1b#4e\xCC\x81");
+  EXPECT_EQ(PaintAll(), (Calls{
+                            "RealizePalette",
+                            "Fill (0,0,120,6) #000000",
+                            "Fill (0,0,120,6) #000000",
+                            "SelectFont Terminal",
+                            "Wide Cells 6,4 (0,6,38,22) 'ab' #C8C8C8 on #000000",
+                            "Wide Cells 38,4 (38,6,54,22) 'c' #FFFFFF on #000000",
+                            "Wide Cells 54,4 (54,6,92,22) '  ' #C8C8C8 on #000000",
+                            "Bottom half Cells 6,20 (0,22,22,38) ' ' #FFFFFF on #000000",
+                            "Cluster 6,20 'e\xCC\x81' #FFFFFF",
+                            "Bottom half Cells 22,20 (22,22,92,38) '    ' #C8C8C8 on #000000",
+                            "Fill (0,38,118,58) #000000",
+                            "Fill (86,4,118,58) #000000",
+                            "RestoreFont",
+                        }));
+}
+
+TEST_F(XtermViewPaint, OnADoubleWidthRowTheCaretAndTheChangedAreaAreDoubled) {
+  view().FocusGained();
+  rig.Window.Calls.clear();
+  view().WriteText("\x1b#6ab");
+  const auto& calls = rig.Window.Calls;
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "Invalidate (0,6,120,22)"), calls.end());
+  EXPECT_EQ(calls.back(), "MoveCaret 38,4");
+}
+
 TEST_F(XtermViewPaint, RowsAndColumnsResizeTheXtermScreenBeyondTheClassicLimits) {
   view().SetRows(100);
   view().SetCols(300);

@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
   for (int r = 0; r < screen.Rows(); ++r) {
     std::string text;
     for (const corvane::TXtermCell& cell : screen.Row(r))
-      if ((cell.Flags & corvane::kXWideTail) == 0) corvane::AppendUtf8(text, cell.Ch);
+      if ((cell.Flags & corvane::kXWideTail) == 0)
+        for (const char32_t ch : screen.CellText(cell)) corvane::AppendUtf8(text, ch);
     text.erase(text.find_last_not_of(' ') + 1);
     std::printf("%s\n", text.c_str());
   }

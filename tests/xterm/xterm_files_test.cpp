@@ -5,7 +5,9 @@
 //   feed BYTES            the bytes through the parser
 //   cursor ROW COL        region TOP BOTTOM
 //   row R BYTES           row R as UTF-8, without trailing blanks (the
-//                         second cell of a wide character is skipped)
+//                         second cell of a wide character is skipped,
+//                         combining marks follow their character)
+//   line R SIZE           row R's size: single, wide, top or bottom
 //   style R C LOOK...     cells of row R from column C: FG/BG and the letters
 //                         b(old) u(nderline) r(everse) i(nvisible) w(ide)
 //                         t(ail) of its flags, e.g. 7/0 or 1/4bu; *N repeats
@@ -44,6 +46,7 @@ class TXtermCaseRun final : public TScriptRunner {
     if (Command == "cursor") return Expect("cursor", Numbers(1, 10), {FScreen.Cursor().Row, FScreen.Cursor().Col});
     if (Command == "region") return Expect("region", Numbers(1, 10), {FScreen.Region().Top, FScreen.Region().Bottom});
     if (Command == "row") return CheckRow();
+    if (Command == "line") return CheckLineSize();
     if (Command == "style") return CheckStyle();
     if (Command == "modes") return CheckModes();
     if (Command == "reply") return CheckNext("reply", FReplies);
@@ -112,10 +115,19 @@ class TXtermCaseRun final : public TScriptRunner {
     if (!CheckedCell(row, 0)) return;
     std::string text;
     for (const TXtermCell& cell : FScreen.Row(static_cast<int>(row)))
-      if ((cell.Flags & kXWideTail) == 0) AppendUtf8(text, cell.Ch);
+      if ((cell.Flags & kXWideTail) == 0)
+        for (const char32_t ch : FScreen.CellText(cell)) AppendUtf8(text, ch);
     text.erase(text.find_last_not_of(' ') + 1);
     const std::string wanted = BytesFrom(2);
     if (text != wanted) Fail("row " + std::to_string(row) + " is " + Visible(text) + ", expected " + Visible(wanted));
+  }
+
+  void CheckLineSize() {
+    const long row = NumberAt(1);
+    if (!CheckedCell(row, 0) || Words().size() < 3) return;
+    constexpr const char* kNames[] = {"single", "wide", "top", "bottom"};
+    const std::string actual = kNames[static_cast<int>(FScreen.LineSize(static_cast<int>(row)))];
+    if (actual != Words()[2]) Fail("line " + std::to_string(row) + " is " + actual + ", expected " + Words()[2]);
   }
 
   static std::string StyleOf(const TXtermCell& Cell) {

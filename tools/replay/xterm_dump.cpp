@@ -15,9 +15,7 @@ void AppendFormat(std::string& Out, const char* Format, auto... Args) {
 }
 
 // Control characters never reach the output as they are.
-void AppendCell(std::string& Out, const TXtermCell& Cell) {
-  const char32_t ch = Cell.Ch;
-  if ((Cell.Flags & kXWideTail) != 0) return;
+void AppendChar(std::string& Out, char32_t ch) {
   if (ch == U'\\')
     Out += "\\\\";
   else if (ch < 0x20 || ch == 0x7F)
@@ -26,6 +24,11 @@ void AppendCell(std::string& Out, const TXtermCell& Cell) {
     AppendFormat(Out, "\\u%04X", static_cast<unsigned>(ch));
   else
     AppendUtf8(Out, ch);
+}
+
+void AppendCell(std::string& Out, const TXtermScreen& Screen, const TXtermCell& Cell) {
+  if ((Cell.Flags & kXWideTail) != 0) return;
+  for (const char32_t ch : Screen.CellText(Cell)) AppendChar(Out, ch);
 }
 
 void AppendLook(std::string& Out, const TXtermCell& Cell) {
@@ -55,7 +58,7 @@ std::string DumpScreen(const TXtermScreen& Screen, const TDumpOptions& Options) 
   for (int r = 0; r < Screen.Rows(); ++r) {
     const TXtermRow& row = Screen.Row(r);
     AppendFormat(out, "%02d|", r);
-    for (const TXtermCell& cell : row) AppendCell(out, cell);
+    for (const TXtermCell& cell : row) AppendCell(out, Screen, cell);
     out += "|\n";
     if (!Options.Attrs) continue;
     AppendFormat(out, "%02d ", r);

@@ -27,6 +27,7 @@ std::string RectText(const platform::TRect& r) {
 }
 
 std::string ToString(const TCanvasCall& call) {
+  constexpr const char* kScales[] = {"", "Wide ", "Top half ", "Bottom half "};
   switch (call.What) {
     case TCanvasCall::SelectFont:
       return "SelectFont " + call.Font.Name;
@@ -40,13 +41,16 @@ std::string ToString(const TCanvasCall& call) {
       return "Text " + std::to_string(call.X) + "," + std::to_string(call.Y) + " " + RectText(call.Rect) + " '" +
              call.Text + "' " + Color(call.Foreground) + " on " + Color(call.Background);
     case TCanvasCall::CellRun:
-      return std::string(call.Underline ? "Underlined cells " : "Cells ") + std::to_string(call.X) + "," +
-             std::to_string(call.Y) + " " + RectText(call.Rect) + " '" + call.Text + "' " + Color(call.Foreground) +
-             " on " + Color(call.Background);
+      return std::string(kScales[static_cast<int>(call.Scale)]) + (call.Underline ? "Underlined cells " : "Cells ") +
+             std::to_string(call.X) + "," + std::to_string(call.Y) + " " + RectText(call.Rect) + " '" + call.Text +
+             "' " + Color(call.Foreground) + " on " + Color(call.Background);
     case TCanvasCall::Frame:
       return "Frame " + RectText(call.Rect) + " " + Color(call.Background);
     case TCanvasCall::FocusRect:
       return "FocusRect " + RectText(call.Rect);
+    case TCanvasCall::ClusterText:
+      return "Cluster " + std::to_string(call.X) + "," + std::to_string(call.Y) + " '" + call.Text + "' " +
+             Color(call.Foreground);
   }
   return "?";
 }
@@ -86,6 +90,19 @@ void TRecordingCanvas::CellRun(int x, int y, int, const platform::TRect& opaque,
   call.Foreground = foreground;
   call.Background = background;
   call.Underline = underline;
+}
+void TRecordingCanvas::ScaledCellRun(int x, int y, int cellWidth, const platform::TRect& opaque,
+                                     std::u32string_view cells, platform::TRGB foreground, platform::TRGB background,
+                                     bool underline, platform::TGlyphScale scale) {
+  CellRun(x, y, cellWidth, opaque, cells, foreground, background, underline);
+  calls_.back().Scale = scale;
+}
+void TRecordingCanvas::ClusterText(int x, int y, std::u32string_view text, platform::TRGB foreground) {
+  TCanvasCall& call = calls_.emplace_back(Call(TCanvasCall::ClusterText));
+  call.X = x;
+  call.Y = y;
+  for (const char32_t ch : text) AppendUtf8(call.Text, ch);
+  call.Foreground = foreground;
 }
 void TRecordingCanvas::Frame(const platform::TRect& rect, platform::TRGB color) {
   calls_.push_back(Call(TCanvasCall::Frame, rect));

@@ -8,13 +8,14 @@
 namespace corvane::recording {
 
 struct TCanvasCall {
-  enum Kind { SelectFont, RestoreFont, RealizePalette, FillRect, TextRun, CellRun, Frame, FocusRect };
+  enum Kind { SelectFont, RestoreFont, RealizePalette, FillRect, TextRun, CellRun, Frame, FocusRect, ClusterText };
   Kind What = SelectFont;
   platform::TRect Rect;  // fill, opaque, frame or focus rectangle
   int X = 0, Y = 0;      // text origin
   std::string Text;      // a cell run's cells as UTF-8, a wide character's second cell as "_"
   bool Underline = false;
-  platform::TRGB Foreground, Background;  // a fill's or frame's colour is Background
+  platform::TGlyphScale Scale = platform::TGlyphScale::Normal;  // of a cell run
+  platform::TRGB Foreground, Background;                        // a fill's or frame's colour is Background
   platform::TFont Font;
 };
 
@@ -36,6 +37,10 @@ class TRecordingCanvas final : public platform::TCanvasPort {
                platform::TRGB background) override;
   void CellRun(int x, int y, int cellWidth, const platform::TRect& opaque, std::u32string_view cells,
                platform::TRGB foreground, platform::TRGB background, bool underline) override;
+  void ScaledCellRun(int x, int y, int cellWidth, const platform::TRect& opaque, std::u32string_view cells,
+                     platform::TRGB foreground, platform::TRGB background, bool underline,
+                     platform::TGlyphScale scale) override;
+  void ClusterText(int x, int y, std::u32string_view text, platform::TRGB foreground) override;
   void Frame(const platform::TRect& rect, platform::TRGB color) override;
   void FocusRect(const platform::TRect& rect) override;
 
