@@ -29,6 +29,7 @@ TMainWindow::TMainWindow(TMainWindowControls& form, TTnZuzeRI& terminal, platfor
   terminal_.OnSessionClosed = [this](TTnZuzeRI& sender) { tZuzeRISessionClosed(sender); };
   terminal_.OnCaptureFailed = [this](TTnZuzeRI&) { ShowCaptureState(); };
   terminal_.OnTitle = [this](TTnZuzeRI& sender, std::string_view title) { tZuzeRITitle(sender, title); };
+  terminal_.OnGridChanged = [this](TTnZuzeRI&) { ShowWholeGrid(); };
 }
 
 template <class TAction>

@@ -366,7 +366,7 @@ void TXtermScreen::SetPrivateModes(const TVtCsi& Csi, bool On) {
         FModes.CursorKeysApp = On;
         break;
       case 3:  // DECCOLM
-        if (FModes.ColumnSwitch) ColumnMode();
+        if (FModes.ColumnSwitch) ColumnMode(On ? 132 : 80);
         break;
       case 5:  // DECSCNM
         FModes.ReverseScreen = On;

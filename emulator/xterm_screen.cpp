@@ -331,9 +331,14 @@ void TXtermScreen::AlignmentTest() {
   MarkRows(0, FRows - 1);
 }
 
-// DECCOLM, where mode 40 allows it: the screen cleared, the region the
-// whole screen, the cursor home. The column count is the window's to choose.
-void TXtermScreen::ColumnMode() {
+// DECCOLM, where mode 40 allows it: 132 or 80 columns, the screen cleared,
+// the region the whole screen, the cursor home. The owner is told, so that
+// the window shows the new width.
+void TXtermScreen::ColumnMode(int Cols) {
+  if (Cols != FCols) {
+    Resize(FRows, Cols);
+    if (FHooks.Resized) FHooks.Resized();
+  }
   FRegion = {0, FRows - 1};
   EraseRows(0, FRows - 1);
   MoveToOrigin(0, 0);

@@ -64,6 +64,8 @@ struct TXtermHooks {
   std::function<void(std::string_view bytes)> Reply;
   std::function<void(std::string_view title)> Title;
   std::function<void()> Bell;
+  // The screen changed its own size (DECCOLM): its owner shows the new grid.
+  std::function<void()> Resized;
 };
 
 class TXtermScreen final : public TVtPerform {
@@ -168,7 +170,7 @@ class TXtermScreen final : public TVtPerform {
   void RestoreCursor();
   void SwitchScreen(bool Alternate);
   void AlignmentTest();
-  void ColumnMode();
+  void ColumnMode(int Cols);
   void SoftReset();
 
   // Line sizes and combining marks (xterm_lines.cpp).

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TXtermScreen screen(data[0], data[1] * 2);
   screen.SetCharset(static_cast<corvane::TCharset>(data[2] % 3));
   screen.SetScrollback(data[2] / 3 % 64);
-  screen.SetHooks({[](std::string_view) {}, [](std::string_view) {}, [] {}});
+  screen.SetHooks({[](std::string_view) {}, [](std::string_view) {}, [] {}, [] {}});
   const std::uint8_t* end = data + size;
   for (const std::uint8_t* at = data + kHeader; at < end;) {
     if (IsResize(at, end)) {

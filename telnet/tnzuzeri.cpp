@@ -44,6 +44,7 @@ void TTnZuzeRI::Connect() {
   Clear();
   FReplies.clear();
   FTitle.reset();
+  FGridChanged = false;
   FTnCnx->Port = Port;
   FTnCnx->Host = HostName;
   const auto alive = Watch();
@@ -90,6 +91,10 @@ void TTnZuzeRI::AnswerHost() {
       // The session has ended: nobody is left to answer.
     }
   }
+  if (alive && std::exchange(FGridChanged, false)) {
+    GridResized();
+    RaiseEvent(OnGridChanged, *this);
+  }
   if (!alive || !FTitle) return;
   const std::string title = *std::exchange(FTitle, std::nullopt);
   RaiseEvent(OnTitle, *this, std::string_view(title));
@@ -112,7 +117,8 @@ void TTnZuzeRI::EmulationChanged() {
     xterm->SetHooks({[this](std::string_view bytes) {
                        if (FReplies.size() + bytes.size() <= kMaxReplies) FReplies += bytes;
                      },
-                     [this](std::string_view title) { FTitle = std::string(title); }, [] { platform::AlertSound(); }});
+                     [this](std::string_view title) { FTitle = std::string(title); }, [] { platform::AlertSound(); },
+                     [this] { FGridChanged = true; }});
   } else {
     FTnCnx->TermType = kClassicTermType;
   }

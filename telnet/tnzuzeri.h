@@ -63,6 +63,9 @@ class TTnZuzeRI : public TZuzeRI {
   // The window title a host set in Xterm (OSC 0, 1 or 2), as UTF-8: raised
   // once after the block that set it is shown, with the last one it set.
   TTnZuzeRITitle OnTitle;
+  // The host changed the Xterm grid's size itself (132 or 80 columns): raised
+  // after the block that did it is shown, once the host has been told.
+  TTnZuzeRINotify OnGridChanged;
   // Raised from the message loop when a failing capture file has switched
   // capture off during received data or a status line, just before the
   // failure is raised to the application's error report.
@@ -139,6 +142,7 @@ class TTnZuzeRI : public TZuzeRI {
   // for the host and the last title, handled once the block is done.
   std::string FReplies;
   std::optional<std::string> FTitle;
+  bool FGridChanged = false;
 
   bool FMouseDown = false;
   bool FMouseCaptured = false;

@@ -406,4 +406,22 @@ TEST(MainWindowTest, DisconnectAbandonsAnAttemptUnderWay) {
   }
 }
 
+// A host's 132-column mode (allowed by mode 40) widens the grid, tells the
+// host and grows the window to show it.
+TEST(MainWindowTest, AHostsColumnModeWidensTheWindowAndTellsTheHost) {
+  tntest::ScriptedServer server;
+  TWindowRig w;
+  w.rig.Window.Metrics = {8, 12, 0};
+  w.form.Screen = {2000, 1000};
+  w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), "", TEmulation::Xterm});
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(server.Feed(w.terminal.TnCnx(), tntest::B({255, 253, 31})));
+  server.TakeReplies(12);
+  ASSERT_TRUE(server.Feed(w.terminal.TnCnx(), "\x1b[?40h\x1b[?3h"));
+  EXPECT_EQ(w.terminal.Cols(), 132);
+  const auto rows = static_cast<unsigned char>(w.terminal.Rows());
+  EXPECT_EQ(server.TakeReplies(9), tntest::B({255, 250, 31, 0, 132, 0, rows, 255, 240}));
+  EXPECT_EQ(w.form.TerminalClient.Width, 6 + 132 * 8 + 6 + 16);
+}
+
 }  // namespace corvane

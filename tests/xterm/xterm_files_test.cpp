@@ -35,7 +35,7 @@ class TXtermCaseRun final : public TScriptRunner {
  public:
   explicit TXtermCaseRun(const TScriptCase& Case) : TScriptRunner(Case) {
     FScreen.SetHooks({[this](std::string_view b) { FReplies.emplace_back(b); },
-                      [this](std::string_view t) { FTitles.emplace_back(t); }, [this] { ++FBells; }});
+                      [this](std::string_view t) { FTitles.emplace_back(t); }, [this] { ++FBells; }, [] {}});
   }
 
  private:
