@@ -4,6 +4,7 @@
 // never grows beyond the setting.
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace corvane {
@@ -19,6 +20,9 @@ class TScrollback {
   // Rows the ring has room for without allocating: never above Capacity().
   std::size_t Reserved() const { return FRows.capacity(); }
   // Row I, 0 the oldest; the caller keeps I within 0..Size()-1.
+  // Rows that have left the ring (pushed out, cut or cleared): with Size()
+  // it numbers every row for good, so a place in the text outlives scrolling.
+  std::int64_t Dropped() const { return FDropped; }
   const TRow& At(int I) const { return FRows[(FOldest + static_cast<std::size_t>(I)) % FRows.size()]; }
 
   // A new capacity (clamped to 0..kMaxScrollback) keeps the newest rows that fit.
@@ -26,6 +30,7 @@ class TScrollback {
     Value = std::clamp(Value, 0, kMaxScrollback);
     Unwind();
     if (static_cast<int>(FRows.size()) > Value) {
+      FDropped += static_cast<std::int64_t>(FRows.size()) - Value;
       FRows.erase(FRows.begin(), FRows.end() - Value);
       FRows.shrink_to_fit();
     }
@@ -41,6 +46,7 @@ class TScrollback {
       return;
     }
     FRows[FOldest] = Row;
+    ++FDropped;
     FOldest = (FOldest + 1) % FRows.size();
   }
 
@@ -54,6 +60,7 @@ class TScrollback {
   }
 
   void Clear() {
+    FDropped += static_cast<std::int64_t>(FRows.size());
     FRows.clear();
     FRows.shrink_to_fit();
     FOldest = 0;
@@ -76,6 +83,7 @@ class TScrollback {
   std::vector<TRow> FRows;
   std::size_t FOldest = 0;  // where the oldest row is once the ring is full
   int FCapacity = 0;
+  std::int64_t FDropped = 0;
 };
 
 }  // namespace corvane

@@ -136,7 +136,8 @@ void TCustomZuzeRI::UpdateScreen() {
   TDirtyRect dirty;
   bool all = false;
   TakeChanges(dirty, all);
-  if (all) {
+  const bool moved = SelectionMoved();
+  if (all || moved) {
     FWindow->Invalidate(FWindow->ClientRect());
   } else if (!dirty.Empty()) {
     FWindow->Invalidate(WithMargins(

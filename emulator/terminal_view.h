@@ -2,6 +2,7 @@
 // The terminal view: owns the screen model, feeds received bytes into it (and
 // into the capture log), paints it through the canvas port, keeps the caret on
 // the cursor and turns key-down messages into the bytes a host expects.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -89,6 +90,9 @@ class TCustomZuzeRI {
   int PixelToCol(int X) const;
   int SnapPixelY(int Y) const;
   int SnapPixelX(int X) const;
+  // The row of a pixel, above the first row too (negative): for frames that
+  // reach above the view.
+  int FrameRow(int Y) const;
 
   // Window messages, delivered by the window adapter. PaintRequest uses the
   // given canvas, or opens a paint bracket when there is none.
@@ -158,6 +162,12 @@ class TCustomZuzeRI {
   // What visible row V shows: a screen row, or above the screen a kept one.
   const TLine& ShownLine(int V) const;
   const TXtermRow& ShownXtermRow(int V) const;
+  // The row at the top of the view, numbered from the first row ever kept
+  // (view_selection.cpp): the same text keeps its number as it scrolls.
+  std::int64_t ShownTopRow() const;
+  // How many rows lower the view now shows what it showed when its top was
+  // row Top (negative: higher); bounded to a distance no row is shown at.
+  int RowsMovedSince(std::int64_t Top) const;
 
   // The initial size; the owner sizes the window.
   int Width = 250;
@@ -210,9 +220,15 @@ class TCustomZuzeRI {
   virtual void EmulationChanged() {}
   virtual void GridResized() {}
 
-  // Selection frame in client pixels; Top = -1: no selection. The owner
-  // maintains it, the view paints it.
+  // Selection frame in client pixels as the view stood when it was marked,
+  // its top row then FSelectTop; Top = -1: no selection. The owner
+  // maintains it (SetSelection), the view paints it where its rows are now.
   platform::TRect FSelectRect{-1, -1, -1, -1};
+  std::int64_t FSelectTop = 0;
+  void SetSelection(const platform::TRect& Frame);
+  // The frame where the marked rows are shown now; Top = -1 when none of
+  // them is in view.
+  platform::TRect SelectionFrame() const;
 
   platform::TWindowPort& Window() { return *FWindow; }
   // An event's handler may destroy the view: code that raises one takes a
@@ -241,6 +257,8 @@ class TCustomZuzeRI {
   void PaintLine(platform::TCanvasPort& dc, int y, const TLine& Line);
   void PaintRun(platform::TCanvasPort& dc, int y, const TLine& Line, int s, int e);
   void PaintSelection(platform::TCanvasPort& dc);
+  // view_selection.cpp: true once after the marked rows have moved in the view.
+  bool SelectionMoved();
 
   // view_frames.cpp
   bool Streaming() const { return FFrameClock != nullptr && FClockRunning; }
@@ -311,9 +329,10 @@ class TCustomZuzeRI {
   int FTopLine = 0;
   int FScrollback = kDefaultScrollback;
   int FScrollOffset = 0;
-  int FWheelRest = 0;            // a part of a notch not yet turned into rows
-  int FStripGrab = -1;           // while the thumb is dragged: the pointer below its top
-  mutable TXtermRow FFittedRow;  // a kept row of another width, fitted to the screen's
+  std::int64_t FSelectSeenTop = 0;  // the view's top row at the last update
+  int FWheelRest = 0;               // a part of a notch not yet turned into rows
+  int FStripGrab = -1;              // while the thumb is dragged: the pointer below its top
+  mutable TXtermRow FFittedRow;     // a kept row of another width, fitted to the screen's
   platform::TMessageHook FSavedOnMessage;
   bool FHookInstalled = false;
   bool FCircumflexPending = false;

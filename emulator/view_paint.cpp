@@ -120,7 +120,7 @@ void TCustomZuzeRI::PaintRun(TCanvasPort& dc, int y, const TLine& Line, int s, i
 // A black frame on the selection's edge and a white one just outside it, so
 // the frame shows on every background.
 void TCustomZuzeRI::PaintSelection(TCanvasPort& dc) {
-  const TRect& r = FSelectRect;
+  const TRect r = SelectionFrame();
   if (r.Top == -1) return;
   dc.Frame({r.Left, r.Top, pixel::Add(r.Right, 1), pixel::Sub(r.Bottom, 1)}, kBlack);
   dc.Frame({pixel::Sub(r.Left, 1), pixel::Sub(r.Top, 1), pixel::Add(r.Right, 2), r.Bottom}, kWhite);

@@ -1,6 +1,7 @@
 // Marking a rectangle of text with the mouse: the first move of a drag sets
 // the anchor on the cell grid, later moves draw an inverting rubber band, the
-// release makes it the view's selection frame.
+// release makes it the view's selection frame. A drag against the top or
+// bottom edge scrolls the view a row per move, the anchor going with its row.
 #include <algorithm>
 #include <vector>
 
@@ -24,7 +25,7 @@ void TTnZuzeRI::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
   }
   if (FSelectRect.Top == -1) return;
   FFocusRect.Top = -1;
-  FSelectRect = FFocusRect;
+  SetSelection(FFocusRect);
   Window().RepaintNow();
 }
 
@@ -36,9 +37,15 @@ void TTnZuzeRI::MouseMove(TShiftState Shift, int X, int Y) {
     StartDrag(X, Y);
     return;
   }
-  if (X == FAnchorX && Y == FAnchorY) return;
+  const int edge = EdgeScroll(Y);
+  if (edge == 0 && X == FAnchorX && Y == AnchorY()) return;
   if (FFocusDrawn) DrawFocusRect();
-  FFocusRect = {FAnchorX, FAnchorY, pixel::Add(SnapPixelX(X), CharWidth()),
+  FFocusDrawn = false;
+  if (edge != 0) {
+    ScrollHistory(edge);
+    Window().RepaintNow();
+  }
+  FFocusRect = {FAnchorX, AnchorY(), pixel::Add(SnapPixelX(X), CharWidth()),
                 pixel::Add(pixel::Add(SnapPixelY(Y), LineHeight()), kFrameBelow)};
   DrawFocusRect();
   FFocusDrawn = true;
@@ -50,9 +57,21 @@ void TTnZuzeRI::StartDrag(int X, int Y) {
   FMouseCaptured = true;
   FAnchorY = SnapPixelY(Y);
   FAnchorX = SnapPixelX(X);
+  FAnchorTop = ShownTopRow();
   const platform::TRect client = Window().ClientRect();
   Window().ConfinePointer({0, 0, pixel::Sub(client.Right, VScrollBar().Width), client.Bottom});
 }
+
+// Rows to scroll for a pointer at Y: back at the top edge while older rows
+// are kept, forward at the bottom edge while the view is back.
+int TTnZuzeRI::EdgeScroll(int Y) {
+  if (Y <= 0 && ScrollOffset() < HistoryRows()) return 1;
+  if (Y >= Window().ClientRect().Bottom - 1 && ScrollOffset() > 0) return -1;
+  return 0;
+}
+
+// Where the anchor's row is now: above the client area once scrolled past it.
+int TTnZuzeRI::AnchorY() const { return pixel::Add(FAnchorY, pixel::Mul(RowsMovedSince(FAnchorTop), LineHeight())); }
 
 // A frame narrower than a cell or lower than a line (a drag to the left of or
 // above the anchor) selects nothing.
@@ -72,18 +91,19 @@ void TTnZuzeRI::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (pixel::Sub(FFocusRect.Right, FFocusRect.Left) < CharWidth() ||
       pixel::Sub(FFocusRect.Bottom, FFocusRect.Top) < LineHeight())
     FFocusRect.Top = -1;
-  FSelectRect = FFocusRect;
+  SetSelection(FFocusRect);
   Window().RepaintNow();
 }
 
 // Inverting: drawing the same frame again removes it.
 void TTnZuzeRI::DrawFocusRect() { Window().WindowCanvas()->FocusRect(FFocusRect); }
 
-// Cells of the selection frame, counted from the first row shown; rows
-// and columns that the model (of `Rows` lines of `Cols` cells) does not have
-// are left out.
+// Cells of the selection frame, counted from the first row shown now (rows
+// above it negative); rows and columns that the model (of `Rows` lines of
+// `Cols` cells) did not have when marked are left out.
 TTnZuzeRI::TCellRange TTnZuzeRI::SelectedCells(int Rows, int Cols) const {
-  return {PixelToRow(FSelectRect.Top), std::min(PixelToRow(FSelectRect.Bottom) - 1, Rows - 1),
+  const int moved = RowsMovedSince(FSelectTop);
+  return {FrameRow(FSelectRect.Top) + moved, std::min(PixelToRow(FSelectRect.Bottom) - 1, Rows - 1) + moved,
           PixelToCol(FSelectRect.Left), std::min(PixelToCol(FSelectRect.Right) - 1, Cols - 1)};
 }
 

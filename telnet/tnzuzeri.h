@@ -132,6 +132,8 @@ class TTnZuzeRI : public TZuzeRI {
   // tn_selection.cpp
   void StartDrag(int X, int Y);
   void DrawFocusRect();
+  int EdgeScroll(int Y);
+  int AnchorY() const;
   TCellRange SelectedCells(int Rows, int Cols) const;
   std::u32string XtermSelectedText() const;
 
@@ -148,6 +150,7 @@ class TTnZuzeRI : public TZuzeRI {
   bool FMouseCaptured = false;
   int FAnchorX = 0;
   int FAnchorY = 0;
+  std::int64_t FAnchorTop = 0;  // the view's top row when the drag began
   bool FFocusDrawn = false;
   platform::TRect FFocusRect{};
 };

@@ -31,6 +31,16 @@ struct Selecting : ::testing::Test {
       if (action == 'U') term.ButtonUp(TMouseButton::mbLeft, 0, x, y);
     }
   }
+  // The black edge of the selection frame as painted, or "" without one.
+  std::string PaintedFrame() {
+    term.UpdateScreen();
+    rig.Window.Pending = rig.Window.Client;
+    rig.Window.Painted.clear();
+    term.PaintRequest();
+    for (const auto& call : rig.Window.Painted)
+      if (call.What == recording::TCanvasCall::Frame) return recording::ToString(call);
+    return "";
+  }
 };
 
 // The frames are inverting: every one drawn must be drawn again to go.
@@ -93,6 +103,47 @@ TEST_F(Selecting, CopyTakesKeptRowsAndScreenRowsAsShown) {
   term.ScrollHistory(1);
   term.CopySelection(rig.Clipboard);
   EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"x2\r\nx3");
+}
+
+// Marked rows keep their selection: the frame goes with them as the view
+// scrolls back or output pushes them up, leaves the picture with them, and
+// copy gives them wherever the view is.
+TEST_F(Selecting, TheSelectionStaysWithItsRowsAsTheViewScrolls) {
+  term.SetRows(3);
+  term.WriteText("\r\nr1\r\nr2\r\nr3\r\nr4\r\nr5");
+  Mouse("D 6,4 M 6,4 M 14,16 U 14,16");  // rows 0-1, columns 0-1
+  EXPECT_EQ(term.SelectedText(), "r3\r\nr4");
+  EXPECT_EQ(PaintedFrame(), "Frame (6,4,23,31) #000000");
+  term.WheelTurned(120);  // three rows back: the rows are three lower
+  EXPECT_EQ(PaintedFrame(), "Frame (6,40,23,67) #000000");
+  EXPECT_EQ(term.SelectedText(), "r3\r\nr4");
+  term.WriteText("\r\nr6");  // back at the bottom, r3 pushed up into the kept rows
+  EXPECT_EQ(PaintedFrame(), "Frame (6,-2,23,19) #000000");
+  term.WriteText("\r\nr7\r\nr8");
+  EXPECT_EQ(PaintedFrame(), "");
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.Contents, "r3\r\nr4");
+  term.SetEmulation(TEmulation::Xterm);
+  term.SetRows(3);
+  term.WriteText("x1\r\nx2\r\nx3\r\nx4\r\nx5");
+  Mouse("D 6,16 M 6,16 M 14,16 U 14,16");
+  term.ScrollHistory(2);
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"x4");
+}
+
+// Pressed against the bottom edge, a drag brings the later rows into view a
+// row per move and the frame reaches from the anchor's row to them.
+TEST_F(Selecting, ADragAtTheEdgeScrollsTheViewARowPerMove) {
+  term.SetRows(3);
+  term.WriteText("\r\nr0\r\nr1\r\nr2\r\nr3\r\nr4\r\nr5");
+  term.ScrollHistory(3);        // r0 at the top
+  Mouse("D 6,4 M 6,4 M 14,0");  // the top edge: one row further back
+  EXPECT_EQ(term.ScrollOffset(), 4);
+  Mouse("M 14,399 M 14,399 M 14,399 M 14,16 U 14,16");
+  EXPECT_EQ(term.ScrollOffset(), 1);
+  EXPECT_EQ(recording::ToString(rig.Window.Drawn.back()), "FocusRect (6,-20,22,32)");  // r0 two rows above
+  EXPECT_EQ(term.SelectedText(), "r0\r\nr1\r\nr2\r\nr3");
 }
 
 // Each character needs room for itself and the 0 byte; CR LF only with room

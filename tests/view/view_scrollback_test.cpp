@@ -104,6 +104,21 @@ TEST_F(Scrollback, TheWheelAndShiftPageKeysMoveTheViewAndItPaintsTheKeptRows) {
   EXPECT_FALSE(Key(vkNext, 0x51, true));  // at the bottom it is the host's key
 }
 
+// A row keeps its number (what a selection holds on to) as the view scrolls
+// and as a smaller or full ring lets the oldest rows go.
+TEST_F(Scrollback, RowsKeepTheirNumbersWhileTheOldestAreLetGo) {
+  EXPECT_EQ(view().ShownTopRow(), 7);  // L7
+  view().ScrollHistory(2);
+  EXPECT_EQ(view().ShownTopRow(), 5);
+  view().SetScrollback(2);  // L0..L4 cut
+  EXPECT_EQ(Shown(0), "L5");
+  EXPECT_EQ(view().ShownTopRow(), 5);
+  view().WriteText("\r\nL10");  // L7 kept, L5 let go, the view back at the bottom
+  EXPECT_EQ(Shown(0), "L8");
+  EXPECT_EQ(view().ShownTopRow(), 8);
+  EXPECT_EQ(view().RowsMovedSince(5), -3);
+}
+
 TEST_F(Scrollback, OutputAndKeysReturnTheViewToTheBottom) {
   std::string sent;
   view().OnKeyPress = [&sent](TCustomZuzeRI&, char& key) { sent += key; };
