@@ -7,7 +7,7 @@
 #   scripts/fuzz.sh [SECONDS [TARGET...]]
 #
 # SECONDS per target: the argument, else $FUZZ_SECONDS, else 60. TARGET is
-# screen, replay, telnet, ini or xterm; all five by default. Inputs found on the way are
+# screen, replay, telnet, ini, xterm or address; all six by default. Inputs found on the way are
 # kept in build/fuzz/corpus/, failing inputs in build/fuzz/artifacts/.
 set -eu
 cd "$(dirname "$0")/.."
@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-${FUZZ_SECONDS:-60}}
 [ $# -gt 0 ] && shift
-targets=${*:-screen replay telnet ini xterm}
+targets=${*:-screen replay telnet ini xterm address}
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "${FUZZ_BUILD_JOBS:-2}"
