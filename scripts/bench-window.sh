@@ -38,12 +38,16 @@ sys.exit(0 if status == 0 else 1)' timeout 600 "$@"
 }
 
 # host STREAM: starts a host serving STREAM; sets $port, saves the bytes in $out/STREAM.bytes.
+# The last host's port file goes first: the new host's shell truncates it only
+# once it runs, and a loaded machine may take seconds to build a stream.
 host() {
+  rm -f "$out/port"
   "$bin/bench/gui/stream_host" "$1" "$mib" "$out/$1.bytes" >"$out/port" &
   pids="$pids $!"
   host_pid=$!
-  for _ in $(seq 50); do [ -s "$out/port" ] && break; sleep 0.1; done
+  for _ in $(seq 300); do [ -s "$out/port" ] && break; sleep 0.1; done
   port=$(head -n 1 "$out/port")
+  [ -n "$port" ] || { echo "bench-window: the $1 host did not start" >&2; exit 1; }
 }
 
 # The text that the window shows around the host's bytes: the status lines.
