@@ -166,6 +166,20 @@ void TWin32ViewWindow::Invalidate(const TRect& rect) {
   InvalidateRect(hwnd_, &r, FALSE);
 }
 
+// The rows uncovered inside the area are invalidated; what waited to be
+// painted goes with its pixels and is painted again where it went.
+void TWin32ViewWindow::ScrollPixels(const TRect& rect, int dy) {
+  const RECT r = ToRect(rect);
+  HRGN stale = CreateRectRgn(0, 0, 0, 0);
+  const bool waiting = stale != nullptr && GetUpdateRgn(hwnd_, stale, FALSE) > NULLREGION;
+  ScrollWindowEx(hwnd_, 0, dy, &r, &r, nullptr, nullptr, SW_INVALIDATE);
+  if (waiting) {
+    OffsetRgn(stale, 0, dy);
+    InvalidateRgn(hwnd_, stale, FALSE);
+  }
+  if (stale != nullptr) DeleteObject(stale);
+}
+
 bool TWin32ViewWindow::UpdateRect(TRect& rect) {
   RECT r{};
   if (!GetUpdateRect(hwnd_, &r, FALSE)) return false;
