@@ -167,9 +167,14 @@ void TWin32ViewWindow::Invalidate(const TRect& rect) {
 }
 
 // The rows uncovered inside the area are invalidated; what waited to be
-// painted goes with its pixels and is painted again where it went.
+// painted goes with its pixels and is painted again where it went. Rows
+// below the client area have no pixels to bring up, so only its visible
+// part moves and the rows that come into view are uncovered ones.
 void TWin32ViewWindow::ScrollPixels(const TRect& rect, int dy) {
-  const RECT r = ToRect(rect);
+  RECT r = ToRect(rect);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (!IntersectRect(&r, &r, &client)) return;
   HRGN stale = CreateRectRgn(0, 0, 0, 0);
   const bool waiting = stale != nullptr && GetUpdateRgn(hwnd_, stale, FALSE) > NULLREGION;
   ScrollWindowEx(hwnd_, 0, dy, &r, &r, nullptr, nullptr, SW_INVALIDATE);

@@ -111,6 +111,16 @@ TEST_F(ViewFramesScroll, AFloodOfLinesMovesThePixelsOncePerTickAndRepaintsTheNew
   EXPECT_EQ(rig.Window.CallsStartingWith("ShowCaret").size(), 1u);
 }
 
+// A row cut by the window's bottom edge is painted as margin: it stays, and
+// the whole rows the move uncovers above it are painted again.
+TEST_F(ViewFramesScroll, OnAWindowShorterThanTheGridOnlyTheWholeRowsMove) {
+  rig.Window.Client = {0, 0, 500, 200};  // 16 whole rows
+  for (int i = 0; i < 3; ++i) view().WriteText("line\r\n");
+  rig.Clock.Tick();
+  EXPECT_EQ(Moves(), (Calls{"ScrollPixels (0,4,484,196) -36"}));
+  EXPECT_EQ(Invalidated()[1], "Invalidate (0,160,484,196)");
+}
+
 TEST_F(ViewFramesScroll, AChangeAtTheTopAPartialRegionOrAViewScrolledBackRepaintsAllTheRows) {
   const Calls all{"Invalidate (0,4,646,304)"};
   view().WriteText("a\r\n\x1b[Hb\x1b[99H");
