@@ -135,8 +135,14 @@ void TCustomZuzeRI::UpdateScreen() {
   FUpdateDue = false;
   TDirtyRect dirty;
   bool all = false;
-  TakeChanges(dirty, all);
+  int scrolled = 0;
+  TakeChanges(dirty, all, scrolled);
   const bool moved = SelectionMoved();
+  // Rows that moved and whose pixels could not follow are all painted again.
+  if (scrolled > 0 && !all && !moved && !MovePixels(dirty, scrolled)) {
+    dirty.Add(0, 0);
+    dirty.Add(Rows() - 1, Cols() - 1);
+  }
   if (all || moved) {
     FWindow->Invalidate(FWindow->ClientRect());
   } else if (!dirty.Empty()) {

@@ -262,6 +262,7 @@ class TCustomZuzeRI {
 
   // view_frames.cpp
   bool Streaming() const { return FFrameClock != nullptr && FClockRunning; }
+  bool MovePixels(const TDirtyRect& Dirty, int Scrolled);
   void FrameTick();
   void StopFrameClock();
 
@@ -269,7 +270,7 @@ class TCustomZuzeRI {
   void ResizeXterm(int ARows, int ACols);
   TCellPos CursorCell() const;
   bool CursorShown() const;
-  void TakeChanges(TDirtyRect& Dirty, bool& All);
+  void TakeChanges(TDirtyRect& Dirty, bool& All, int& Scrolled);
   platform::TRGB MarginColour() const;
   const TColorTable& Palette() const;
   void PaintXtermLine(platform::TCanvasPort& dc, int y, int Row);

@@ -56,9 +56,11 @@ TCellPos TCustomZuzeRI::CursorCell() const {
 
 bool TCustomZuzeRI::CursorShown() const { return FXterm ? FXterm->Modes().CursorVisible : !FScreen->CursorHidden; }
 
-void TCustomZuzeRI::TakeChanges(TDirtyRect& Dirty, bool& All) {
+void TCustomZuzeRI::TakeChanges(TDirtyRect& Dirty, bool& All, int& Scrolled) {
+  Scrolled = 0;
   if (FXterm) {
     Dirty = std::exchange(FXterm->Dirty, {});
+    Scrolled = std::exchange(FXterm->ScrolledUp, 0);
     WidenForLineSizes(Dirty);
     All = false;
     return;

@@ -97,6 +97,18 @@ void TXtermScreen::MarkRows(int Top, int Bottom) {
   Dirty.Add(Bottom, FCols - 1);
 }
 
+// Changes made before the move go up with their rows; those that left the
+// screen are gone. The rows that came in are new.
+void TXtermScreen::MarkScrolledUp(int N) {
+  ScrolledUp = std::min(ScrolledUp + N, FRows);
+  if (!Dirty.Empty()) {
+    Dirty.Top = std::max(Dirty.Top - N, 0);
+    Dirty.Bottom -= N;
+    if (Dirty.Bottom < 0) Dirty = {};
+  }
+  MarkRows(FRows - N, FRows - 1);
+}
+
 // Writing into either half of a wide character blanks the other half.
 void TXtermScreen::SplitWideAt(int R, int C) {
   TXtermRow& line = LineAt(R);
@@ -191,7 +203,10 @@ void TXtermScreen::ScrollUp(int Top, int Bottom, int N) {
   std::rotate(first, first + N, last);
   if (FAnySized) ShiftLineSizes(Top, Bottom, N);
   for (int r = Bottom - N + 1; r <= Bottom; ++r) BlankSpan(LineAt(r), 0, FCols);
-  MarkRows(Top, Bottom);
+  if (Top == 0 && Bottom == FRows - 1 && N > 0 && N < FRows)
+    MarkScrolledUp(N);
+  else
+    MarkRows(Top, Bottom);
 }
 
 void TXtermScreen::ScrollDown(int Top, int Bottom, int N) {

@@ -121,6 +121,10 @@ class TXtermScreen final : public TVtPerform {
 
   // The cells changed since the owner last reset it.
   TDirtyRect Dirty;
+  // Rows the whole screen moved up since the owner last reset Dirty and this;
+  // Dirty then holds the changed rows where they stand after the move, so the
+  // owner may move the rows' pixels instead of repainting them.
+  int ScrolledUp = 0;
 
   // TVtPerform: what the parser found (xterm_dispatch.cpp).
   void PrintAscii(std::string_view Text) override;
@@ -145,6 +149,7 @@ class TXtermScreen final : public TVtPerform {
   TXtermCell Blank() const;
   void BlankSpan(TXtermRow& Line, int First, int Count);
   void MarkRows(int Top, int Bottom);
+  void MarkScrolledUp(int N);
   void KeepCursorRowInView(int ARows);
   void PutCell(char32_t Ch, int Width);
   void SplitWideAt(int R, int C);

@@ -22,6 +22,13 @@ class TWindowPort {
   // The bounding rectangle of the pending update region; false when nothing
   // waits to be painted.
   virtual bool UpdateRect(TRect& rect) = 0;
+  // Moves the pixels inside the area dy pixels down (up when negative); what
+  // leaves the area is dropped and what the move uncovers must be invalidated
+  // by the caller. A window that cannot move pixels repaints the area.
+  virtual void ScrollPixels(const TRect& area, int dy) {
+    (void)dy;
+    Invalidate(area);
+  }
   // Invalidates the whole window and paints it before returning.
   virtual void RepaintNow() = 0;
   // Opens a paint bracket and returns its canvas and paint rectangle; the

@@ -105,6 +105,20 @@ bool TQtTerminalWidget::UpdateRect(TRect& rect) {
   return true;
 }
 
+// What waited to be painted inside the area, and the caret's cell, went up
+// with the pixels unpainted, so they are painted again where they went. A
+// focus frame drawn over the picture must not move with it.
+void TQtTerminalWidget::ScrollPixels(const TRect& rect, int dy) {
+  const QRect area = ToQRect(rect) & this->rect();
+  if (area.isEmpty()) return;
+  if (!focusFrames_.empty()) return Invalidate(rect);
+  const QRegion stale = (pending_ & area).translated(0, dy) | caret_.Rect().translated(0, dy);
+  scroll(0, dy, area);
+  const QRegion repaint = stale & area;
+  pending_ += repaint;
+  update(repaint);
+}
+
 void TQtTerminalWidget::RepaintNow() {
   pending_ += rect();
   repaint();

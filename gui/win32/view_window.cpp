@@ -166,6 +166,25 @@ void TWin32ViewWindow::Invalidate(const TRect& rect) {
   InvalidateRect(hwnd_, &r, FALSE);
 }
 
+// The rows uncovered inside the area are invalidated; what waited to be
+// painted goes with its pixels and is painted again where it went. Rows
+// below the client area have no pixels to bring up, so only its visible
+// part moves and the rows that come into view are uncovered ones.
+void TWin32ViewWindow::ScrollPixels(const TRect& rect, int dy) {
+  RECT r = ToRect(rect);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (!IntersectRect(&r, &r, &client)) return;
+  HRGN stale = CreateRectRgn(0, 0, 0, 0);
+  const bool waiting = stale != nullptr && GetUpdateRgn(hwnd_, stale, FALSE) > NULLREGION;
+  ScrollWindowEx(hwnd_, 0, dy, &r, &r, nullptr, nullptr, SW_INVALIDATE);
+  if (waiting) {
+    OffsetRgn(stale, 0, dy);
+    InvalidateRgn(hwnd_, stale, FALSE);
+  }
+  if (stale != nullptr) DeleteObject(stale);
+}
+
 bool TWin32ViewWindow::UpdateRect(TRect& rect) {
   RECT r{};
   if (!GetUpdateRect(hwnd_, &r, FALSE)) return false;

@@ -40,6 +40,7 @@ class TWin32ViewWindow final : public TWindowPort, public TFrameClockPort {
   void Invalidate(const TRect& rect) override;
   bool UpdateRect(TRect& rect) override;
   void RepaintNow() override;
+  void ScrollPixels(const TRect& rect, int dy) override;
   std::unique_ptr<TCanvasPort> BeginPaint(TRect& paintRect) override;
   std::unique_ptr<TCanvasPort> ScreenCanvas() override;
   std::unique_ptr<TCanvasPort> WindowCanvas() override;

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleHints>
 #include <QTest>
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "qt_test_app.h"
 
@@ -113,6 +115,26 @@ TEST_F(TerminalWidgetTest, FocusFramesInvertThePictureUntilDrawnAgain) {
   EXPECT_EQ(PixelAt(framed, 20, 20), PixelAt(plain, 20, 20));
   widget_->WindowCanvas()->FocusRect({10, 10, 50, 40});
   EXPECT_EQ(test::DifferentPixels(widget_->grab().toImage(), plain), 0);
+}
+
+// Lines that scroll the whole screen move the pixels on the window; painted
+// or still waiting to be, the picture ends as a full repaint paints it.
+TEST_F(TerminalWidgetTest, StreamedLinesLeaveThePictureOfAFullRepaint) {
+  const auto onWindow = [this] {
+    TRect pending;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !widget_->UpdateRect(pending); }));
+    QTest::qWait(20);
+    return window_.screen()->grabWindow(window_.winId(), 0, 30, 600, 320).toImage();
+  };
+  view_->SetEmulation(TEmulation::Xterm);
+  view_->WriteText("\x1b[99H");
+  for (int i = 0; i < 40; ++i) {
+    view_->WriteText("\x1b[3" + std::to_string(i % 7 + 1) + "mline " + std::to_string(i) + "\r\n");
+    if (i % 3 == 0) QCoreApplication::processEvents();
+  }
+  const QImage streamed = onWindow();
+  widget_->RepaintNow();
+  EXPECT_EQ(test::DifferentPixels(streamed, onWindow()), 0);
 }
 
 // Letters are the key mapping's; only a real dead key accents the next vowel.

@@ -2,6 +2,7 @@
 // shown once per tick, a write after a quiet frame at once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -82,3 +83,59 @@ TEST_F(ViewFrames, AnUpdateCalledDirectlyLeavesTheTickNothingToDoAndDestructionS
 }
 
 }  // namespace
+
+// Scrolling the whole Xterm screen moves the rows' pixels up and repaints
+// only the rows that changed; anything that would leave the moved picture
+// wrong repaints all the rows instead.
+class ViewFramesScroll : public ViewFrames {
+ protected:
+  ViewFramesScroll() {
+    view().SetEmulation(TEmulation::Xterm);
+    view().WriteText("\x1b[99H");  // at the bottom of the 25 rows; the clock starts
+    rig.ClearRecords();
+  }
+  Calls Moves() const { return rig.Window.CallsStartingWith("ScrollPixels"); }
+  Calls Invalidated() const { return rig.Window.CallsStartingWith("Invalidate"); }
+};
+
+TEST_F(ViewFramesScroll, AFloodOfLinesMovesThePixelsOncePerTickAndRepaintsTheNewRows) {
+  for (int i = 0; i < 3; ++i) view().WriteText("line\r\n");
+  rig.Clock.Tick();
+  // The rows left of the scroll bar, whose thumb is repainted.
+  EXPECT_EQ(Moves(), (Calls{"ScrollPixels (0,4,484,304) -36"}));
+  // The line written before the first line feed went up with the rest.
+  EXPECT_EQ(Invalidated(),
+            (Calls{"Invalidate (484,0,500,400)", "Invalidate (0,256,646,304)", "Invalidate (0,292,14,304)"}));
+  const Calls calls = rig.Window.Calls;
+  EXPECT_LT(std::find(calls.begin(), calls.end(), "HideCaret"), std::find(calls.begin(), calls.end(), Moves()[0]));
+  EXPECT_EQ(rig.Window.CallsStartingWith("ShowCaret").size(), 1u);
+}
+
+// A row cut by the window's bottom edge is painted as margin: it stays, and
+// the whole rows the move uncovers above it are painted again.
+TEST_F(ViewFramesScroll, OnAWindowShorterThanTheGridOnlyTheWholeRowsMove) {
+  rig.Window.Client = {0, 0, 500, 200};  // 16 whole rows
+  for (int i = 0; i < 3; ++i) view().WriteText("line\r\n");
+  rig.Clock.Tick();
+  EXPECT_EQ(Moves(), (Calls{"ScrollPixels (0,4,484,196) -36"}));
+  EXPECT_EQ(Invalidated()[1], "Invalidate (0,160,484,196)");
+}
+
+TEST_F(ViewFramesScroll, AChangeAtTheTopAPartialRegionOrAViewScrolledBackRepaintsAllTheRows) {
+  const Calls all{"Invalidate (0,4,646,304)"};
+  view().WriteText("a\r\n\x1b[Hb\x1b[99H");
+  rig.Clock.Tick();
+  EXPECT_TRUE(Moves().empty());
+  EXPECT_EQ(Invalidated().front(), all.front());
+  rig.ClearRecords();
+  view().WriteText("\x1b[2r\x1b[99H\n");
+  rig.Clock.Tick();
+  EXPECT_TRUE(Moves().empty());
+  EXPECT_EQ(Invalidated().front(), "Invalidate (0,16,646,304)");
+  view().SetScrollback(100);
+  rig.ClearRecords();
+  view().WriteText("\x1b[r\x1b[99Hc\r\n");
+  view().WheelTurned(120);
+  rig.Clock.Tick();
+  EXPECT_TRUE(Moves().empty());
+}

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/message_hook.h"
 #include "platform/win32/gdi_objects.h"
@@ -95,6 +99,61 @@ TEST(Win32ViewWindow, CodePage437LineDrawingShowsAsLines) {
     for (int x = 6 + cw; x < 6 + 2 * cw; ++x) line = line && rig.Pixel(x, y) != RGB(0, 0, 0);
   }
   EXPECT_TRUE(line);
+}
+
+// The client area's pixels as the screen shows them, after painting what waits.
+std::vector<std::uint32_t> Picture(HWND hwnd) {
+  UpdateWindow(hwnd);
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const HDC dc = GetDC(hwnd);
+  const HDC memory = CreateCompatibleDC(dc);
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first,
+                                    first + static_cast<std::size_t>(r.right) * static_cast<std::size_t>(r.bottom));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(hwnd, dc);
+  return pixels;
+}
+
+// Lines that scroll the whole screen move the pixels on the window; painted
+// or still waiting to be, the picture ends as a full repaint paints it.
+TEST(Win32ViewWindow, StreamedLinesLeaveThePictureOfAFullRepaint) {
+  TWin32ViewRig rig;
+  rig.View->SetEmulation(TEmulation::Xterm);
+  rig.View->WriteText("\x1b[99H");
+  for (int i = 0; i < 40; ++i) {
+    rig.View->WriteText("\x1b[3" + std::to_string(i % 7 + 1) + "mline " + std::to_string(i) + "\r\n");
+    if (i % 3 == 0) win32test::Pump();
+  }
+  const std::vector<std::uint32_t> streamed = Picture(rig.Hwnd());
+  rig.Window.RepaintNow();
+  const std::vector<std::uint32_t> repainted = Picture(rig.Hwnd());
+  ASSERT_EQ(streamed.size(), repainted.size());
+  {
+    int n = 0, minY = 9999, maxY = -1, minX = 9999, maxX = -1;
+    for (std::size_t k = 0; k < streamed.size(); ++k)
+      if (streamed[k] != repainted[k]) {
+        ++n;
+        int y = int(k / 400), x = int(k % 400);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+      }
+    printf("DBG n=%d y %d..%d x %d..%d lh=%d il=%d\n", n, minY, maxY, minX, maxX, rig.View->LineHeight(),
+           rig.View->InternalLeading());
+  }
+  EXPECT_EQ(std::mismatch(streamed.begin(), streamed.end(), repainted.begin()).first - streamed.begin(),
+            static_cast<std::ptrdiff_t>(streamed.size()));
 }
 
 TEST(Win32ViewWindow, FocusCreatesTheCaretOnTheCursorAndInstallsTheHook) {

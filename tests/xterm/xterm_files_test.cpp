@@ -17,12 +17,14 @@
 //   title BYTES           the next window title
 //   bells N               bells since the case began
 //   dirty none | TOP LEFT BOTTOM RIGHT, then forgets it
+//   scrolled N            rows the whole screen moved up, then forgets it
 //   scrollback N          keep up to N rows scrolled off the top
 //   kept N                rows kept;  kept I BYTES: kept row I, 0 the oldest
 // Every answer and title a case produces must be checked.
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <utility>
 
 #include "emulator/text_decoder.h"
 #include "emulator/xterm_screen.h"
@@ -53,6 +55,7 @@ class TXtermCaseRun final : public TScriptRunner {
     if (Command == "title") return CheckNext("title", FTitles);
     if (Command == "bells") return Expect("bells", Numbers(1, 10), {FBells});
     if (Command == "dirty") return CheckDirty();
+    if (Command == "scrolled") return Expect("scrolled", Numbers(1, 10), {std::exchange(FScreen.ScrolledUp, 0)});
     if (Command == "scrollback") return FScreen.SetScrollback(static_cast<int>(NumberAt(1)));
     if (Command == "kept") return CheckKept();
     Fail("unknown command " + Command);

@@ -23,6 +23,10 @@ bool TRecordingWindow::UpdateRect(platform::TRect& rect) {
   return true;
 }
 
+void TRecordingWindow::ScrollPixels(const platform::TRect& area, int dy) {
+  Calls.push_back("ScrollPixels " + RectText(area) + " " + std::to_string(dy));
+}
+
 void TRecordingWindow::RepaintNow() {
   Calls.push_back("RepaintNow");
   Pending = Client;

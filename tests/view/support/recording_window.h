@@ -31,6 +31,7 @@ class TRecordingWindow final : public platform::TWindowPort {
   void Invalidate(const platform::TRect& rect) override;
   bool UpdateRect(platform::TRect& rect) override;
   void RepaintNow() override;
+  void ScrollPixels(const platform::TRect& area, int dy) override;
   std::unique_ptr<platform::TCanvasPort> BeginPaint(platform::TRect& paintRect) override;
   std::unique_ptr<platform::TCanvasPort> ScreenCanvas() override;
   std::unique_ptr<platform::TCanvasPort> WindowCanvas() override;
