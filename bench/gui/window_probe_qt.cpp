@@ -19,15 +19,18 @@ class TStreamWatch final : public QObject {
  public:
   explicit TStreamWatch(const char* dumpFile) : dumpFile_(dumpFile) {}
 
+  // Hooked at the widget's first event, before the session can end: a host
+  // that closes at once may do so before the first paint.
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Paint) return false;
     if (terminal_ == nullptr) Hook(watched);
+    if (event->type() != QEvent::Paint) return false;
     if (bytes_ > 0 && !closed_) ++paints_;
     return false;
   }
 
  private:
-  // The main window has set its handlers by the first paint; the watch runs after them.
+  // The filter is installed once the main window has set its handlers; the
+  // watch runs after them.
   void Hook(QObject* watched) {
     auto* widget = dynamic_cast<gui::qt::TQtTerminalWidget*>(watched);
     terminal_ = widget != nullptr ? dynamic_cast<TTnZuzeRI*>(widget->View()) : nullptr;
