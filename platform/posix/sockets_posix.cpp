@@ -12,12 +12,17 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/native_address.h"
 #include "platform/posix/reactor.h"
 #include "platform/posix/socket_error_map.h"
 #include "platform/sockets.h"
 
 namespace corvane::platform {
 namespace {
+
+using native::FromNative;
+using native::NativeAddress;
+using native::ToNative;
 
 // Descriptors are ints; a handle holds one, widened to the pointer size that
 // Windows handles need.
@@ -36,50 +41,6 @@ bool LookupFailed(int number) {
 }
 
 int FailErrno() { return Fail(posix::SocketErrorFromErrno(errno)); }
-
-// A socket address as the system takes it, with its length.
-struct NativeAddress {
-  sockaddr_storage storage{};
-  socklen_t length = 0;
-  const sockaddr* Get() const { return reinterpret_cast<const sockaddr*>(&storage); }
-};
-
-NativeAddress ToNative(const SockAddr& a) {
-  NativeAddress n;
-  if (a.family == kAfInet6) {
-    auto* in6 = reinterpret_cast<sockaddr_in6*>(&n.storage);
-    in6->sin6_family = AF_INET6;
-    in6->sin6_port = a.port;
-    std::memcpy(&in6->sin6_addr, a.bytes.data(), sizeof in6->sin6_addr);
-    in6->sin6_scope_id = a.scope;
-    n.length = sizeof(sockaddr_in6);
-  } else {
-    auto* in = reinterpret_cast<sockaddr_in*>(&n.storage);
-    in->sin_family = AF_INET;
-    in->sin_port = a.port;
-    std::memcpy(&in->sin_addr, a.bytes.data(), sizeof in->sin_addr);
-    n.length = sizeof(sockaddr_in);
-  }
-  return n;
-}
-
-// False for a family other than IPv4 and IPv6.
-bool FromNative(const sockaddr* native, SockAddr& a) {
-  a = SockAddr{};
-  if (native->sa_family == AF_INET6) {
-    const auto* in6 = reinterpret_cast<const sockaddr_in6*>(native);
-    a.family = kAfInet6;
-    a.port = in6->sin6_port;
-    std::memcpy(a.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
-    a.scope = in6->sin6_scope_id;
-    return true;
-  }
-  if (native->sa_family != AF_INET) return false;
-  const auto* in = reinterpret_cast<const sockaddr_in*>(native);
-  a.port = in->sin_port;
-  std::memcpy(a.bytes.data(), &in->sin_addr, sizeof in->sin_addr);
-  return true;
-}
 
 int NativeFamily(int family) { return family == kAfInet6 ? AF_INET6 : family == kAfInet ? AF_INET : -1; }
 
@@ -247,19 +208,8 @@ class PosixSockets final : public Sockets {
   }
 
   int LookupAddresses(const char* name, bool numeric_only, std::vector<SockAddr>& found) override {
-    found.clear();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = numeric_only ? AI_NUMERICHOST : 0;
-    addrinfo* list = nullptr;
-    const int error = ::getaddrinfo(name, nullptr, &hints, &list);
-    if (error != 0) return posix::SocketErrorFromResolver(error);
-    for (const addrinfo* i = list; i != nullptr; i = i->ai_next) {
-      SockAddr a;
-      if (i->ai_addr != nullptr && FromNative(i->ai_addr, a)) found.push_back(a);
-    }
-    ::freeaddrinfo(list);
+    if (const int error = native::ResolveStreamAddresses(name, numeric_only, found); error != 0)
+      return posix::SocketErrorFromResolver(error);
     return found.empty() ? kWsaNoData : 0;
   }
 
