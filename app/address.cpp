@@ -103,4 +103,16 @@ TAddress ParseAddress(std::string_view Text) {
   return address;
 }
 
+std::string FormatAddress(std::string_view Host, std::string_view Port) {
+  if (Port.empty()) return std::string(Host);
+  const bool bracketed = Host.find(':') != std::string_view::npos;
+  std::string text;
+  if (bracketed) text += '[';
+  text.append(Host);
+  if (bracketed) text += ']';
+  text += ':';
+  text.append(Port);
+  return text;
+}
+
 }  // namespace corvane

@@ -15,4 +15,9 @@ struct TAddress {
 
 TAddress ParseAddress(std::string_view Text);
 
+// The address as a user would type it, which ParseAddress reads back:
+// "host" without a port, "host:port" with one, and "[v6-address]:port"
+// when the host holds a colon.
+std::string FormatAddress(std::string_view Host, std::string_view Port);
+
 }  // namespace corvane

@@ -44,7 +44,8 @@ void TMainWindow::ShowingCaptureState(TAction action) {
 // The settings are those of the host the command line names, else of the
 // stored host. The command line's emulation replaces the settings' for every
 // connection of the run. The window is centred at the size it shows the
-// settings' grid with.
+// settings' grid with. The address box shows the command line's address as
+// it would be typed, port included, so a Connect from it goes to the same place.
 void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   emulation_ = commandLine.Emulation;
   if (!commandLine.Host.empty()) terminal_.HostName = commandLine.Host;
@@ -53,7 +54,7 @@ void TMainWindow::FormCreate(const TCommandLine& commandLine) {
   const TOrigin at = CentredOrigin(form_.ScreenWidth(), form_.ScreenHeight(), form_.OuterWidth(), form_.OuterHeight());
   form_.MoveTo(at.Left, at.Top);
   if (!commandLine.Host.empty()) {
-    form_.SetAddressText(commandLine.Host);
+    form_.SetAddressText(FormatAddress(commandLine.Host, commandLine.Port));
     form_.RepaintNow();
     terminal_.Connect();
     ShowAttempt();

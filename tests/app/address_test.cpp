@@ -5,36 +5,42 @@
 namespace corvane {
 namespace {
 
+// Each text, the host and port it gives, and how FormatAddress writes them.
 struct TCase {
   const char* Text;
   const char* Host;
   const char* Port;
+  const char* Formatted;
 };
 
-TEST(AddressTest, EachFormGivesItsHostAndPort) {
+TEST(AddressTest, EachFormGivesItsHostAndPortAndIsWrittenBackAsTyped) {
   const TCase cases[] = {
-      {"", "", ""},
-      {"  \t", "", ""},
-      {"bbs.example.org", "bbs.example.org", ""},
-      {" host ", "host", ""},
-      {"127.0.0.1:2425", "127.0.0.1", "2425"},
-      {"127.0.0.1 2425", "127.0.0.1", "2425"},
-      {"host \t telnet", "host", "telnet"},
-      {"::1", "::1", ""},
-      {"fe80::1%eth0", "fe80::1%eth0", ""},
-      {"[::1]", "::1", ""},
-      {"[::1]:2323", "::1", "2323"},
-      {"[2001:db8::7] 23", "2001:db8::7", "23"},
-      {"telnet://host", "host", ""},
-      {"TELNET://host:65535/", "host", "65535"},
-      {"telnet://[::1]:2323/", "::1", "2323"},
-      {"telnet://::1", "::1", ""},
+      {"", "", "", ""},
+      {"  \t", "", "", ""},
+      {"bbs.example.org", "bbs.example.org", "", "bbs.example.org"},
+      {" host ", "host", "", "host"},
+      {"127.0.0.1:2425", "127.0.0.1", "2425", "127.0.0.1:2425"},
+      {"127.0.0.1 2425", "127.0.0.1", "2425", "127.0.0.1:2425"},
+      {"host \t telnet", "host", "telnet", "host:telnet"},
+      {"::1", "::1", "", "::1"},
+      {"fe80::1%eth0", "fe80::1%eth0", "", "fe80::1%eth0"},
+      {"[fe80::1%eth0]:23", "fe80::1%eth0", "23", "[fe80::1%eth0]:23"},
+      {"[::1]", "::1", "", "::1"},
+      {"[::1]:2323", "::1", "2323", "[::1]:2323"},
+      {"[2001:db8::7] 23", "2001:db8::7", "23", "[2001:db8::7]:23"},
+      {"telnet://host", "host", "", "host"},
+      {"TELNET://host:65535/", "host", "65535", "host:65535"},
+      {"telnet://[::1]:2323/", "::1", "2323", "[::1]:2323"},
+      {"telnet://::1", "::1", "", "::1"},
   };
   for (const TCase& c : cases) {
     const TAddress address = ParseAddress(c.Text);
     EXPECT_EQ(address.Host, c.Host) << c.Text;
     EXPECT_EQ(address.Port, c.Port) << c.Text;
     EXPECT_EQ(address.Error, "") << c.Text;
+    EXPECT_EQ(FormatAddress(c.Host, c.Port), c.Formatted) << c.Text;
+    const TAddress again = ParseAddress(c.Formatted);
+    EXPECT_EQ(again.Host + " " + again.Port + again.Error, address.Host + " " + address.Port) << c.Formatted;
   }
 }
 

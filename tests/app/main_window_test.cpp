@@ -75,10 +75,29 @@ TEST(MainWindowTest, StartingCentresTheWindowMeasuresTheFontAndConnectsTheComman
   w.terminal.SetFont(w.terminal.Font());
   w.window.FormCreate({TCommandLine::TAction::Run, "127.0.0.1", server.Port(), ""});
   EXPECT_EQ(w.terminal.LineHeight(), 1);
-  EXPECT_EQ(w.form.Address, "127.0.0.1");
+  EXPECT_EQ(w.form.Address, "127.0.0.1:" + server.Port());
   ASSERT_TRUE(server.Accept());
   EXPECT_TRUE(tntest::PumpUntil([&] { return w.form.Panels[0] == kConnectedText; }));
-  EXPECT_EQ(w.form.Items, (std::vector<std::string>{"127.0.0.1"}));
+  EXPECT_EQ(w.form.Items, (std::vector<std::string>{"127.0.0.1:" + server.Port()}));
+}
+
+// The address box shows the command line's address as it would be typed:
+// with its port when one was given, an IPv6 literal then in brackets.
+TEST(MainWindowTest, TheAddressBoxShowsTheCommandLinesAddressWithItsPort) {
+  tntest::ScriptedServer server;
+  const std::string port = server.Port();
+  const std::pair<TCommandLine, std::string> cases[] = {
+      {{TCommandLine::TAction::Run, "localhost", port, ""}, "localhost:" + port},
+      {{TCommandLine::TAction::Run, "::1", port, ""}, "[::1]:" + port},
+      {{TCommandLine::TAction::Run, "localhost", "", ""}, "localhost"},
+  };
+  for (const auto& [line, shown] : cases) {
+    TWindowRig w;
+    w.terminal.Port = port;  // the program's port, for the address without one
+    w.window.FormCreate(line);
+    EXPECT_EQ(w.form.Address, shown);
+    w.window.bDisconnectClick();
+  }
 }
 
 // An INI file that cannot be read leaves the defaults and is said once, by
