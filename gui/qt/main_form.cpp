@@ -237,9 +237,15 @@ void TForm1::SetTerminalClientSize(TSize terminal) {
   resize(size() + grow);
 }
 
+// The window's own minimum is what its layout makes of the client's. The
+// layout works it out at once: a resize before its next run would stop at
+// the old minimum (the designed size). A larger minimum grows the client,
+// also before the window is shown, and the controls follow it at once.
 void TForm1::SetTerminalMinimumSize(TSize size) {
   const TSize client = ClientForTerminal(size);
   client_->setMinimumSize(client.Width, client.Height);
+  layout()->activate();
+  LayOut(client_->size());
 }
 
 // The controls stretch with the window; the handlers decide what the

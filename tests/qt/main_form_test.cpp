@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/form_layout.h"
 #include "gui/qt/about_box.h"
 #include "platform/qt/qt_canvas.h"
 #include "qt_test_app.h"
@@ -46,6 +47,8 @@ int FreeInkRows(const TFont& font, char code) {
   }
   return InkRows(image, image.rect());
 }
+
+std::string SizeText(QSize size) { return std::to_string(size.width()) + "x" + std::to_string(size.height()); }
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -298,6 +301,42 @@ TEST(MainFormGridTest, TheWindowShowsEveryRowAndColumnOfTheSettings) {
   const QRect status = form.findChild<QStatusBar*>("sbStatus")->geometry();
   EXPECT_GE(status.top(), form.TerminalWidget()->geometry().bottom());
   EXPECT_TRUE(form.centralWidget()->rect().contains(status));
+}
+
+// The window starts showing the settings' grid. In Xterm that is the grid
+// of the command line's emulation (the default 25 x 80) or of the INI file
+// (20 x 60), however many cells the designed form would hold; in Classic the
+// designed terminal grows only as far as the grid needs.
+TEST(MainFormGridTest, TheWindowStartsWithTheSettingsGrid) {
+  test::TestApp();
+  QTemporaryDir dir;
+  QFile ini(dir.filePath("TNZUZERI.INI"));
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write("[127.0.0.1]\nEmulation=Xterm\nRows=20\nCols=60\n");
+  ini.close();
+  struct TCase {
+    std::optional<TEmulation> CommandLine;  // none: the INI file's
+    int Grid;
+  };
+  const QString previous = QDir::currentPath();
+  for (const TCase& c :
+       {TCase{TEmulation::Xterm, 25080}, TCase{std::nullopt, 20060}, TCase{TEmulation::Classic, 25080}}) {
+    QDir::setCurrent(c.CommandLine ? previous : dir.path());
+    TForm1 form;
+    TCommandLine line;
+    line.Emulation = c.CommandLine;
+    form.FormCreate(line);
+    QDir::setCurrent(previous);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::qWait(50);  // layout requests posted meanwhile have run
+    const TTnZuzeRI& view = form.Terminal();
+    EXPECT_EQ(view.Rows() * 1000 + view.Cols(), c.Grid);
+    const QSize grid(view.GridClientSize().Width, view.GridClientSize().Height);
+    const QSize designed = ToQRect(LayoutForClient(kDesignedClientSize).Terminal).size();
+    const bool classic = view.Emulation() == TEmulation::Classic;
+    EXPECT_EQ(SizeText(form.TerminalWidget()->size()), SizeText(classic ? grid.expandedTo(designed) : grid)) << c.Grid;
+  }
 }
 
 // Resized by program as a user would drag it: in Xterm the grid follows the
