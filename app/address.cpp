@@ -103,14 +103,19 @@ TAddress ParseAddress(std::string_view Text) {
   return address;
 }
 
+// Brackets keep a colon of the host from being read as the port's, and a
+// leading '[' from opening brackets of its own; a host holding ']' cannot be
+// bracketed, so its port follows a blank instead.
 std::string FormatAddress(std::string_view Host, std::string_view Port) {
-  if (Port.empty()) return std::string(Host);
-  const bool bracketed = Host.find(':') != std::string_view::npos;
+  const auto colons = std::count(Host.begin(), Host.end(), ':');
+  const bool needsBrackets = colons == 1 || (colons > 1 && !Port.empty()) || Host.starts_with('[');
+  const bool bracketed = needsBrackets && Host.find(']') == std::string_view::npos;
   std::string text;
   if (bracketed) text += '[';
   text.append(Host);
   if (bracketed) text += ']';
-  text += ':';
+  if (Port.empty()) return text;
+  text += needsBrackets && !bracketed ? ' ' : ':';
   text.append(Port);
   return text;
 }

@@ -15,9 +15,9 @@ struct TAddress {
 
 TAddress ParseAddress(std::string_view Text);
 
-// The address as a user would type it, which ParseAddress reads back:
-// "host" without a port, "host:port" with one, and "[v6-address]:port"
-// when the host holds a colon.
+// The address as a user would type it: "host" without a port, "host:port"
+// with one, and "[v6-address]:port" when the host holds colons. ParseAddress
+// reads back every host and port it gives.
 std::string FormatAddress(std::string_view Host, std::string_view Port);
 
 }  // namespace corvane

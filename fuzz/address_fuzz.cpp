@@ -1,6 +1,6 @@
 // The address box's parser on any text: it either gives a host without
-// blanks or control characters and a valid port (or none), or one line
-// saying why not, and nothing else.
+// blanks or control characters and a valid port (or none), which it reads
+// back from their formatted text, or one line saying why not, and nothing else.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -34,5 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(Clean(address.Host) && Clean(address.Port));
   Check(address.Port.empty() || corvane::PortError(address.Port).empty());
   Check(!address.Port.empty() ? !address.Host.empty() : true);
+  const corvane::TAddress again = corvane::ParseAddress(corvane::FormatAddress(address.Host, address.Port));
+  Check(again.Host == address.Host && again.Port == address.Port && again.Error.empty());
   return 0;
 }

@@ -32,6 +32,9 @@ TEST(AddressTest, EachFormGivesItsHostAndPortAndIsWrittenBackAsTyped) {
       {"TELNET://host:65535/", "host", "65535", "host:65535"},
       {"telnet://[::1]:2323/", "::1", "2323", "[::1]:2323"},
       {"telnet://::1", "::1", "", "::1"},
+      {"[a:b]", "a:b", "", "[a:b]"},
+      {"[[a]:23", "[a", "23", "[[a]:23"},
+      {"a]:b:c 23", "a]:b:c", "23", "a]:b:c 23"},
   };
   for (const TCase& c : cases) {
     const TAddress address = ParseAddress(c.Text);
