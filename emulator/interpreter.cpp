@@ -271,11 +271,11 @@ void TScreen::InsertLines(int N) {
     std::rotate(first, last - N, last);
     BlankRows(Cursor.Row, Cursor.Row + N - 1, Attr);
   }
-  RepaintAll = true;
+  RepaintEverything();
 }
 
 void TScreen::DeleteLines(int N) {
-  RepaintAll = true;
+  RepaintEverything();
   Cursor.Col = 0;
   if (Cursor.Row + N > Region.Bottom) {
     BlankRows(Cursor.Row, Region.Bottom, Attr);

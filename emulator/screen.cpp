@@ -85,12 +85,18 @@ void TScreen::BlankRows(int First, int Last, std::uint8_t A) {
 void TScreen::ClearScreen() {
   BlankRows(0, FRows, Attr);
   Cursor = {};
+  RepaintEverything();
+}
+
+void TScreen::RepaintEverything() {
   RepaintAll = true;
+  ScrolledUp = 0;
 }
 
 void TScreen::ResetDirty() {
   Dirty = {};
   RepaintAll = false;
+  ScrolledUp = 0;
 }
 
 void TScreen::PutChar(std::uint8_t Ch) {
@@ -123,13 +129,21 @@ void TScreen::ReverseIndex() {
   }
 }
 
+// A scroll of the whole screen is counted while it is the only reason for
+// the full repaint; anything else makes it a plain full repaint.
 void TScreen::ScrollUp() {
-  if (Region.Top == 0 && Region.Bottom == FRows - 1) History.Push(*Lines[0]);
+  const bool whole = Region.Top == 0 && Region.Bottom == FRows - 1;
+  if (whole) History.Push(*Lines[0]);
   auto first = Lines.begin() + Region.Top;
   auto last = Lines.begin() + Region.Bottom + 1;
   std::rotate(first, first + 1, last);
   Lines[Region.Bottom]->Blank(kDefaultAttr);
+  if (!whole || (RepaintAll && ScrolledUp == 0)) return RepaintEverything();
   RepaintAll = true;
+  ScrolledUp = std::min(ScrolledUp + 1, FRows);
+  Dirty.MoveUp(1);
+  MarkDirty(Region.Bottom, 0);
+  MarkDirty(Region.Bottom, FCols);
 }
 
 void TScreen::ScrollDown() {
@@ -137,7 +151,7 @@ void TScreen::ScrollDown() {
   auto last = Lines.begin() + Region.Bottom + 1;
   std::rotate(first, last - 1, last);
   Lines[Region.Top]->Blank(kDefaultAttr);
-  RepaintAll = true;
+  RepaintEverything();
 }
 
 void TScreen::EraseToEndOfLine() {
@@ -154,7 +168,7 @@ void TScreen::EraseBelow() {
   EraseToEndOfLine();
   BlankRows(Cursor.Row + 1, FRows, Attr);
   if (Cursor.Row == 0) {
-    RepaintAll = true;
+    RepaintEverything();
   } else {
     MarkDirty(Cursor.Row, 0);
     MarkDirty(FRows, FCols);

@@ -54,6 +54,13 @@ struct TDirtyRect {
     if (ARow > Bottom) Bottom = ARow;
     if (ACol > Right) Right = ACol;
   }
+  // The rows moved up by N: changes go up with them, those that left are gone.
+  void MoveUp(int N) {
+    if (Empty()) return;
+    Top = Top - N < 0 ? 0 : Top - N;
+    Bottom -= N;
+    if (Bottom < 0) *this = {};
+  }
 };
 
 class TLine {
@@ -102,7 +109,7 @@ class TScreen {
     const int row = Cursor.Row;
     const int col = Cursor.Col;
     if (Ch < 0x20 || col >= FCols) return PutChar(Ch);
-    const bool markDirty = !RepaintAll;
+    const bool markDirty = !RepaintAll || ScrolledUp > 0;
     const std::uint8_t attr = Attr;
     if (AltFont) Ch |= 0x80;
     TLine& line = *Lines[row];
@@ -125,7 +132,7 @@ class TScreen {
   void ClearScreen();
   void ResetDirty();
   void MarkDirty(int ARow, int ACol) {
-    if (!RepaintAll) Dirty.Add(ARow, ACol);
+    if (!RepaintAll || ScrolledUp > 0) Dirty.Add(ARow, ACol);
   }
   void PutChar(std::uint8_t Ch);
   void LineFeed();
@@ -176,6 +183,11 @@ class TScreen {
   const TXlatTable* XlatTable = &AsciiTable;
   bool RepaintAll = false;
   TDirtyRect Dirty;
+  // While only whole-screen scrolls up asked for the full repaint: the rows
+  // they moved, and the dirty rectangle goes on collecting what changed
+  // after them, for a view that moves the pixels and paints only that. 0
+  // once anything else asks for a full repaint.
+  int ScrolledUp = 0;
   // Rows scrolled off the top of a region that spans the whole screen.
   TScrollback<TLine> History;
   std::function<void(TScreen&)> OnCursorVisibility;
@@ -195,6 +207,7 @@ class TScreen {
   }
   void ActOn(std::uint8_t Ch);
   void BlankRows(int First, int Last, std::uint8_t A);
+  void RepaintEverything();
   void EraseInDisplay(std::uint8_t Final);
   void InsertLines(int N);
   void DeleteLines(int N);

@@ -66,7 +66,8 @@ void TCustomZuzeRI::TakeChanges(TDirtyRect& Dirty, bool& All, int& Scrolled) {
     return;
   }
   Dirty = FScreen->Dirty;
-  All = FScreen->RepaintAll;
+  Scrolled = FScreen->ScrolledUp;
+  All = FScreen->RepaintAll && Scrolled == 0;
   FScreen->ResetDirty();
 }
 

@@ -101,11 +101,7 @@ void TXtermScreen::MarkRows(int Top, int Bottom) {
 // screen are gone. The rows that came in are new.
 void TXtermScreen::MarkScrolledUp(int N) {
   ScrolledUp = std::min(ScrolledUp + N, FRows);
-  if (!Dirty.Empty()) {
-    Dirty.Top = std::max(Dirty.Top - N, 0);
-    Dirty.Bottom -= N;
-    if (Dirty.Bottom < 0) Dirty = {};
-  }
+  Dirty.MoveUp(N);
   MarkRows(FRows - N, FRows - 1);
 }
 

@@ -82,6 +82,28 @@ TEST_F(ViewFrames, AnUpdateCalledDirectlyLeavesTheTickNothingToDoAndDestructionS
   EXPECT_FALSE(rig.Clock.Running());
 }
 
+// The classic screen asks for a full repaint at each scroll; while its
+// scrolls of the whole screen are the only reason, the pixels move instead.
+TEST_F(ViewFrames, ClassicScrollsMoveThePixelsUntilSomethingElseAsksForAFullRepaint) {
+  view().WriteText("\x1b[25;1H");
+  rig.ClearRecords();
+  for (int i = 0; i < 3; ++i) view().WriteText("line\r\n");
+  rig.Clock.Tick();
+  EXPECT_EQ(rig.Window.CallsStartingWith("ScrollPixels"), (Calls{"ScrollPixels (0,4,484,304) -36"}));
+  // The scroll bar's strip, the rows written since the first scroll, the cursor's cell.
+  EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate"),
+            (Calls{"Invalidate (484,0,500,400)", "Invalidate (0,256,654,304)", "Invalidate (0,292,14,304)"}));
+  rig.ClearRecords();
+  // Lines inserted after a scroll, or a clear before it.
+  for (const char* text : {"line\r\n\x1b[L", "\x1b[2J\x1b[25;1Hline\r\n"}) {
+    view().WriteText(text);
+    rig.Clock.Tick();
+    EXPECT_TRUE(rig.Window.CallsStartingWith("ScrollPixels").empty()) << text;
+    EXPECT_EQ(rig.Window.CallsStartingWith("Invalidate").front(), "Invalidate (0,0,500,400)") << text;
+    rig.ClearRecords();
+  }
+}
+
 }  // namespace
 
 // Scrolling the whole Xterm screen moves the rows' pixels up and repaints
