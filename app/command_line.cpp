@@ -52,15 +52,6 @@ bool ValidHost(std::string_view host) {
   return true;
 }
 
-TCommandLine HostAndPort(std::string host, std::string port) {
-  if (!ValidHost(host)) return Failed("bad host name " + Quoted(host));
-  if (!port.empty() && !ValidPort(port)) return Failed(PortError(port));
-  TCommandLine result;
-  result.Host = std::move(host);
-  result.Port = std::move(port);
-  return result;
-}
-
 // One argument in any form the address box takes; blanks would split it.
 TCommandLine FromAddress(std::string_view argument) {
   if (!ValidHost(argument)) return Failed("bad host name " + Quoted(argument));
@@ -69,6 +60,17 @@ TCommandLine FromAddress(std::string_view argument) {
   TCommandLine result;
   result.Host = std::move(address.Host);
   result.Port = std::move(address.Port);
+  return result;
+}
+
+// The host written as the address box takes it ("[::1]" too), without a
+// port of its own: the second argument is the port.
+TCommandLine HostAndPort(std::string_view host, const std::string& port) {
+  if (!port.empty() && !ValidPort(port)) return Failed(PortError(port));
+  TCommandLine result = FromAddress(host);
+  if (result.Action == TCommandLine::TAction::Fail) return result;
+  if (!result.Port.empty()) return Failed("two ports given: " + Quoted(host) + " and " + Quoted(port));
+  result.Port = port;
   return result;
 }
 

@@ -25,6 +25,7 @@ TEST(CommandLineTest, HostsPortsAddressesAndOptions) {
       {{"host:2323"}, TAction::Run, "host", "2323"},
       {{"[::1]:2323"}, TAction::Run, "::1", "2323"},
       {{"::1"}, TAction::Run, "::1", ""},
+      {{"[::1]", "2323"}, TAction::Run, "::1", "2323"},
       {{"host", "--help"}, TAction::Help, "", ""},
       {{"-h"}, TAction::Help, "", ""},
       {{"--version", "host"}, TAction::Version, "", ""},
@@ -48,6 +49,7 @@ TEST(CommandLineTest, BadArgumentsGetOneLineEach) {
       {"telnet://h/x"}, {"telnet://h", "23"}, {"host:"},
       {"[::1]x"},       {"ssh://host"},       {"bad host"},
       {"host\n"},       {"host", "1234567"},  {"host", std::string(33, 'a')},
+      {"host:23", "24"}, {"[::1", "23"},
   };
   for (const auto& args : bad) {
     const TCommandLine parsed = ParseCommandLine(args);
