@@ -42,13 +42,13 @@ TEST(CommandLineTest, HostsPortsAddressesAndOptions) {
 
 TEST(CommandLineTest, BadArgumentsGetOneLineEach) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--colour"},     {"-x", "host"},       {"a", "b", "c"},
-      {"host", "0"},    {"host", "65536"},    {"host", "23x"},
-      {"host", "-"},    {"host", "tel net"},  {"telnet://"},
-      {"telnet://:23"}, {"telnet://host:"},   {"telnet://host:99999"},
-      {"telnet://h/x"}, {"telnet://h", "23"}, {"host:"},
-      {"[::1]x"},       {"ssh://host"},       {"bad host"},
-      {"host\n"},       {"host", "1234567"},  {"host", std::string(33, 'a')},
+      {"--colour"},      {"-x", "host"},       {"a", "b", "c"},
+      {"host", "0"},     {"host", "65536"},    {"host", "23x"},
+      {"host", "-"},     {"host", "tel net"},  {"telnet://"},
+      {"telnet://:23"},  {"telnet://host:"},   {"telnet://host:99999"},
+      {"telnet://h/x"},  {"telnet://h", "23"}, {"host:"},
+      {"[::1]x"},        {"ssh://host"},       {"bad host"},
+      {"host\n"},        {"host", "1234567"},  {"host", std::string(33, 'a')},
       {"host:23", "24"}, {"[::1", "23"},
   };
   for (const auto& args : bad) {
