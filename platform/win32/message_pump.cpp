@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/frame_clock.h"
 #include "platform/message_hook.h"
 #include "platform/message_loop.h"
 
@@ -92,6 +93,18 @@ TTaken TakeOne(UINT filter) {
   return TTaken::Message;
 }
 
+// The system hands out timer, keyboard, mouse and paint messages only while
+// no posted message waits, and a socket that streams keeps one waiting: the
+// window would neither show a frame nor take a key until the stream ended.
+// So once a frame's time has passed, the loop takes what waits behind the
+// posted messages: the frame clock's tick first, then input and paint.
+void TakeHeldBack() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) PumpMessage(msg);
+  while (TakeOne(PM_QS_INPUT | PM_QS_PAINT) == TTaken::Message) {
+  }
+}
+
 }  // namespace
 
 bool PumpPending() {
@@ -117,7 +130,13 @@ void PumpMessage(MSG& msg) {
 
 int RunMessageLoop() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) PumpMessage(msg);
+  DWORD served = GetTickCount();
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    PumpMessage(msg);
+    if (GetTickCount() - served < static_cast<DWORD>(kFrameMs)) continue;
+    TakeHeldBack();
+    served = GetTickCount();
+  }
   return static_cast<int>(msg.wParam);
 }
 

@@ -22,7 +22,8 @@ void PumpMessage(MSG& msg);
 // loop. Returns whether any message was handled.
 bool PumpPending();
 
-// Runs until the quit message arrives; returns its exit code.
+// Runs until the quit message arrives; returns its exit code. Timer, input
+// and paint messages wait no longer than a frame behind posted ones.
 int RunMessageLoop();
 
 // Shows every exception that escapes a message handler, the hook or a paint

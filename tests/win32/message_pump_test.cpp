@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/message_loop.h"
+#include "platform/win32/message_pump.h"
 #include "tests/win32/view_rig.h"
 
 using namespace corvane;
@@ -109,6 +110,31 @@ TEST_F(MessagePump, PendingMessagesAreHandledButNotThoseTheirHandlersPost) {
   EXPECT_EQ(handled, 2);  // the first and, in the nested call, its repost
   Pump();
   EXPECT_EQ(handled, 3);
+}
+
+// A socket that streams always has a notification posted; the frame clock's
+// tick and the paint it asks for must still come out within frames.
+TEST_F(MessagePump, TheLoopTakesTicksAndPaintsWhilePostedMessagesNeverRunOut) {
+  const DWORD start = GetTickCount();
+  int ticks = 0;
+  bool paintedBetweenTicks = false;
+  bool starved = false;
+  std::unique_ptr<platform::MessageWindow> stream;
+  stream = std::make_unique<platform::MessageWindow>([&](std::uint32_t, platform::MessageWord, platform::MessageLong) {
+    starved = GetTickCount() - start > 3000;
+    if (ticks >= 2 || starved) return PostQuitMessage(0);
+    stream->Post(platform::kUserMessage, 0, 0);
+  });
+  rig.Window.Start([&] {
+    if (++ticks == 2) paintedBetweenTicks = !GetUpdateRect(rig.Hwnd(), nullptr, FALSE);
+  });
+  InvalidateRect(rig.Hwnd(), nullptr, FALSE);
+  stream->Post(platform::kUserMessage, 0, 0);
+  platform::win32::RunMessageLoop();
+  rig.Window.Stop();
+  EXPECT_FALSE(starved);
+  EXPECT_GE(ticks, 2);
+  EXPECT_TRUE(paintedBetweenTicks);
 }
 
 TEST_F(MessagePump, ProcessingPendingMessagesLeavesTheQuitMessageForTheLoop) {
