@@ -1,6 +1,7 @@
 #include "emulator/terminal_view.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "emulator/pixel_math.h"
 #include "platform/headless.h"
@@ -138,8 +139,9 @@ void TCustomZuzeRI::UpdateScreen() {
   int scrolled = 0;
   TakeChanges(dirty, all, scrolled);
   const bool moved = SelectionMoved();
+  const bool paintedAhead = std::exchange(FPaintedAhead, false);
   // Rows that moved and whose pixels could not follow are all painted again.
-  if (scrolled > 0 && !all && !moved && !MovePixels(dirty, scrolled)) {
+  if (scrolled > 0 && !all && !moved && (paintedAhead || !MovePixels(dirty, scrolled))) {
     dirty.Add(0, 0);
     dirty.Add(Rows() - 1, Cols() - 1);
   }

@@ -263,6 +263,7 @@ class TCustomZuzeRI {
   // view_frames.cpp
   bool Streaming() const { return FFrameClock != nullptr && FClockRunning; }
   bool MovePixels(const TDirtyRect& Dirty, int Scrolled);
+  int PendingScroll() const;
   void FrameTick();
   void StopFrameClock();
 
@@ -312,6 +313,9 @@ class TCustomZuzeRI {
   platform::TFrameClockPort* FFrameClock;
   bool FClockRunning = false;  // an update was made less than a frame ago
   bool FUpdateDue = false;     // changes wait for the next tick
+  // A paint showed rows that scrolled after the last update: their pixels
+  // are no longer those from before the scroll, and must not be moved.
+  bool FPaintedAhead = false;
 
   std::unique_ptr<TScreen> FScreen;
   std::unique_ptr<TXtermScreen> FXterm;

@@ -56,4 +56,6 @@ bool TCustomZuzeRI::MovePixels(const TDirtyRect& Dirty, int Scrolled) {
   return true;
 }
 
+int TCustomZuzeRI::PendingScroll() const { return FXterm ? FXterm->ScrolledUp : FScreen->ScrolledUp; }
+
 }  // namespace corvane

@@ -25,6 +25,7 @@ void Fill(TCanvasPort& dc, const TRect& rect, TRGB color) {
 void TCustomZuzeRI::PaintRequest(TCanvasPort* dc) {
   TRect update;
   if (!FWindow->UpdateRect(update)) return;
+  if (PendingScroll() > 0) FPaintedAhead = true;
   if (dc != nullptr) {
     PaintCanvas(*dc, update);
     return;

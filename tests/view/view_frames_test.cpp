@@ -133,6 +133,25 @@ TEST_F(ViewFramesScroll, AFloodOfLinesMovesThePixelsOncePerTickAndRepaintsTheNew
   EXPECT_EQ(rig.Window.CallsStartingWith("ShowCaret").size(), 1u);
 }
 
+// A paint between two updates (a late paint message, or a status line shown
+// at once) shows rows as they are after more scrolls: those pixels must not
+// move again, or rows would show twice.
+TEST_F(ViewFramesScroll, PixelsPaintedAfterFurtherScrollsAreNotMovedAgain) {
+  for (int i = 0; i < 3; ++i) view().WriteText("line\r\n");
+  rig.Clock.Tick();
+  view().WriteText("more\r\n");
+  rig.Window.Pending = rig.Window.Client;
+  view().PaintRequest();
+  rig.ClearRecords();
+  rig.Clock.Tick();
+  EXPECT_TRUE(Moves().empty());
+  EXPECT_EQ(Invalidated().front(), "Invalidate (0,4,646,304)");
+  rig.ClearRecords();
+  view().WriteText("again\r\n");
+  rig.Clock.Tick();
+  EXPECT_EQ(Moves().size(), 1u);  // the next scroll moves pixels again
+}
+
 // A row cut by the window's bottom edge is painted as margin: it stays, and
 // the whole rows the move uncovers above it are painted again.
 TEST_F(ViewFramesScroll, OnAWindowShorterThanTheGridOnlyTheWholeRowsMove) {
