@@ -59,7 +59,8 @@ bool TCustomZuzeRI::CursorShown() const { return FXterm ? FXterm->Modes().Cursor
 void TCustomZuzeRI::TakeChanges(TDirtyRect& Dirty, bool& All, int& Scrolled) {
   Scrolled = 0;
   if (FXterm) {
-    Dirty = std::exchange(FXterm->Dirty, {});
+    Dirty = FXterm->Dirty.Bounds();
+    FXterm->Dirty.Clear();
     Scrolled = std::exchange(FXterm->ScrolledUp, 0);
     WidenForLineSizes(Dirty);
     All = false;
