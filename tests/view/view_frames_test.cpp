@@ -161,3 +161,29 @@ TEST_F(ViewFramesScroll, AChangeAtTheTopAPartialRegionOrAViewScrolledBackRepaint
   rig.Clock.Tick();
   EXPECT_TRUE(Moves().empty());
 }
+
+// The Xterm view repaints each band of changed rows, not the rows between.
+using ViewFramesBands = ViewFramesScroll;
+
+TEST_F(ViewFramesBands, TwoDistantRowsChangedInOneFrameAreTwoBands) {
+  view().WriteText("\x1b[3;5Hab\x1b[21;1Hstatus");
+  rig.Clock.Tick();
+  // Row 2's two cells, row 20's six from the margin, the cursor's cell.
+  EXPECT_EQ(Invalidated(),
+            (Calls{"Invalidate (38,28,54,40)", "Invalidate (0,244,54,256)", "Invalidate (54,244,62,256)"}));
+}
+
+TEST_F(ViewFramesBands, AfterAScrollTheBandsAreWhereTheirRowsWent) {
+  view().WriteText("\x1b[6;5Hab\x1b[25;1H\nz");
+  rig.Clock.Tick();
+  EXPECT_EQ(Moves(), (Calls{"ScrollPixels (0,4,484,304) -12"}));
+  EXPECT_EQ(Invalidated(), (Calls{"Invalidate (484,0,500,400)", "Invalidate (38,52,54,64)",
+                                  "Invalidate (0,292,646,304)", "Invalidate (14,292,22,304)"}));
+}
+
+TEST_F(ViewFramesBands, ADoubleWidthRowWidensOnlyItsOwnBand) {
+  view().WriteText("\x1b[5;1H\x1b#6x\x1b[10;3Hy");
+  rig.Clock.Tick();
+  EXPECT_EQ(Invalidated(),
+            (Calls{"Invalidate (0,52,646,64)", "Invalidate (22,112,30,124)", "Invalidate (30,112,38,124)"}));
+}
