@@ -256,6 +256,7 @@ class TCustomZuzeRI {
   // view_paint.cpp
   void PaintCanvas(platform::TCanvasPort& dc, const platform::TRect& P);
   platform::TRect RowBand(int y) const;
+  void PaintRow(platform::TCanvasPort& dc, int y, int Row);
   void PaintLine(platform::TCanvasPort& dc, int y, const TLine& Line);
   void PaintRun(platform::TCanvasPort& dc, int y, const TLine& Line, int s, int e);
   void PaintSelection(platform::TCanvasPort& dc);

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "tests/view/support/view_rig.h"
 
 using namespace corvane;
+using corvane::recording::TCanvasCall;
 using corvane::recording::TViewRig;
 using Calls = std::vector<std::string>;
 
@@ -171,6 +173,18 @@ TEST_F(ViewFramesBands, TwoDistantRowsChangedInOneFrameAreTwoBands) {
   // Row 2's two cells, row 20's six from the margin, the cursor's cell.
   EXPECT_EQ(Invalidated(),
             (Calls{"Invalidate (38,28,54,40)", "Invalidate (0,244,54,256)", "Invalidate (54,244,62,256)"}));
+}
+
+TEST_F(ViewFramesBands, APaintOfTwoBandsPaintsOnlyTheRowsInsideThem) {
+  view().PaintRequest();  // what switching the emulation left to paint
+  rig.ClearRecords();
+  view().WriteText("\x1b[3;5Hab\x1b[21;1Hstatus");
+  rig.Clock.Tick();
+  view().PaintRequest();
+  std::set<int> rows;
+  for (const TCanvasCall& call : rig.Window.Painted)
+    if (call.What == TCanvasCall::CellRun) rows.insert((call.Y - 4) / 12);
+  EXPECT_EQ(rows, (std::set<int>{2, 20}));
 }
 
 TEST_F(ViewFramesBands, AfterAScrollTheBandsAreWhereTheirRowsWent) {
