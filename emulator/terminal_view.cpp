@@ -144,14 +144,12 @@ void TCustomZuzeRI::UpdateScreen() {
   if (scrolled > 0 && !all && !moved && (paintedAhead || !MovePixels(dirty, scrolled))) {
     dirty.Add(0, 0);
     dirty.Add(Rows() - 1, Cols() - 1);
+    FChangedBands.assign(1, dirty);
   }
   if (all || moved) {
     FWindow->Invalidate(FWindow->ClientRect());
-  } else if (!dirty.Empty()) {
-    FWindow->Invalidate(WithMargins(
-        {CellX(dirty.Left), pixel::Add(CellY(dirty.Top), FInternalLeading), CellX(pixel::Add(dirty.Right, 1)),
-         pixel::Add(CellY(pixel::Add(dirty.Bottom, 1)), FInternalLeading)},
-        dirty.Left, dirty.Right));
+  } else {
+    for (const TDirtyRect& band : FChangedBands) InvalidateCells(band);
   }
   const TCellPos cursor = CursorCell();
   const int x = CellX(cursor.Col);
@@ -164,6 +162,13 @@ void TCustomZuzeRI::UpdateScreen() {
   else if (FCaretCreated)
     ShowCaret();
   MoveCaret();
+}
+
+void TCustomZuzeRI::InvalidateCells(const TDirtyRect& Cells) {
+  FWindow->Invalidate(
+      WithMargins({CellX(Cells.Left), pixel::Add(CellY(Cells.Top), FInternalLeading), CellX(pixel::Add(Cells.Right, 1)),
+                   pixel::Add(CellY(pixel::Add(Cells.Bottom, 1)), FInternalLeading)},
+                  Cells.Left, Cells.Right));
 }
 
 // The first column's run also paints the left margin, and the last column's

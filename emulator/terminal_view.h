@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "emulator/capture_log.h"
 #include "emulator/colour_table.h"
@@ -250,10 +251,12 @@ class TCustomZuzeRI {
   int CellX(int Col) const;
   int CellY(int Row) const;
   platform::TRect WithMargins(platform::TRect Cells, int FirstCol, int LastCol);
+  void InvalidateCells(const TDirtyRect& Cells);
 
   // view_paint.cpp
   void PaintCanvas(platform::TCanvasPort& dc, const platform::TRect& P);
   platform::TRect RowBand(int y) const;
+  void PaintRow(platform::TCanvasPort& dc, int y, int Row);
   void PaintLine(platform::TCanvasPort& dc, int y, const TLine& Line);
   void PaintRun(platform::TCanvasPort& dc, int y, const TLine& Line, int s, int e);
   void PaintSelection(platform::TCanvasPort& dc);
@@ -271,6 +274,8 @@ class TCustomZuzeRI {
   void ResizeXterm(int ARows, int ACols);
   TCellPos CursorCell() const;
   bool CursorShown() const;
+  // The changes since the last update: their bounds in Dirty, and in
+  // FChangedBands the cells to repaint, one rectangle for each band of rows.
   void TakeChanges(TDirtyRect& Dirty, bool& All, int& Scrolled);
   platform::TRGB MarginColour() const;
   const TColorTable& Palette() const;
@@ -320,6 +325,7 @@ class TCustomZuzeRI {
   std::unique_ptr<TScreen> FScreen;
   std::unique_ptr<TXtermScreen> FXterm;
   TCharset FCharset = TCharset::Utf8;
+  std::vector<TDirtyRect> FChangedBands;             // see TakeChanges; kept to save allocations
   std::u32string FRunCells;                          // one run's cells while painting, kept to save allocations
   TXtermLineSize FRunSize = TXtermLineSize::Single;  // of the row being painted
   TCaptureLog FLog;

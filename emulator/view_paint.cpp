@@ -61,12 +61,7 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
       Fill(dc, {0, y, pixel::Sub(R.Right, 2), pixel::Sub(R.Bottom, 2)}, margin);
       break;
     }
-    dc.BeginRow(RowBand(y));
-    if (FXterm)
-      PaintXtermLine(dc, y, n);
-    else
-      PaintLine(dc, y, ShownLine(n));
-    dc.EndRow();
+    PaintRow(dc, y, n);
     y = pixel::Add(y, FLineHeight);
     if (y > P.Bottom) break;
   }
@@ -80,6 +75,20 @@ void TCustomZuzeRI::PaintCanvas(TCanvasPort& dc, const TRect& P) {
   PaintScrollBar(dc);
   PaintSelection(dc);
   dc.RestoreFont();
+}
+
+// The Xterm view updates bands of rows that may lie far apart within one
+// update rectangle, so it paints only the rows inside the update region;
+// the classic view paints every row from the one above the rectangle down.
+void TCustomZuzeRI::PaintRow(TCanvasPort& dc, int y, int Row) {
+  const TRect band = RowBand(y);
+  if (FXterm && !dc.RectVisible(band)) return;
+  dc.BeginRow(band);
+  if (FXterm)
+    PaintXtermLine(dc, y, Row);
+  else
+    PaintLine(dc, y, ShownLine(Row));
+  dc.EndRow();
 }
 
 // What the runs of a row paint together: the row's cells with the margins

@@ -56,16 +56,23 @@ TCellPos TCustomZuzeRI::CursorCell() const {
 
 bool TCustomZuzeRI::CursorShown() const { return FXterm ? FXterm->Modes().CursorVisible : !FScreen->CursorHidden; }
 
+// The classic screen's changes are one rectangle; the Xterm screen's are
+// kept by row, so distant changes leave the rows between them alone.
 void TCustomZuzeRI::TakeChanges(TDirtyRect& Dirty, bool& All, int& Scrolled) {
-  Scrolled = 0;
+  FChangedBands.clear();
   if (FXterm) {
-    Dirty = std::exchange(FXterm->Dirty, {});
+    Dirty = FXterm->Dirty.Bounds();
+    FXterm->Dirty.ForEachBand(FXterm->Rows(), [this](TDirtyRect Band) {
+      WidenForLineSizes(Band);
+      FChangedBands.push_back(Band);
+    });
+    FXterm->Dirty.Clear();
     Scrolled = std::exchange(FXterm->ScrolledUp, 0);
-    WidenForLineSizes(Dirty);
     All = false;
     return;
   }
   Dirty = FScreen->Dirty;
+  if (!Dirty.Empty()) FChangedBands.push_back(Dirty);
   Scrolled = FScreen->ScrolledUp;
   All = FScreen->RepaintAll && Scrolled == 0;
   FScreen->ResetDirty();

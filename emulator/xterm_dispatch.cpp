@@ -61,15 +61,6 @@ constexpr std::array<TSgrAction, kSgrCodes> SgrActions() {
 
 constexpr std::array<TSgrAction, kSgrCodes> kSgrActions = SgrActions();
 
-// Cells First..Last of row R changed: one row, so half the comparisons of
-// adding both ends as corners.
-void MarkSpan(TDirtyRect& Dirty, int R, int First, int Last) {
-  if (R < Dirty.Top) Dirty.Top = R;
-  if (R > Dirty.Bottom) Dirty.Bottom = R;
-  if (First < Dirty.Left) Dirty.Left = First;
-  if (Last > Dirty.Right) Dirty.Right = Last;
-}
-
 }  // namespace
 
 char32_t TXtermScreen::Mapped(char32_t Ch) const {
@@ -111,7 +102,7 @@ void TXtermScreen::PrintAscii(std::string_view Text) {
     }
     for (int k = 0; k < n; ++k)
       cell[k] = {static_cast<unsigned char>(Text[static_cast<std::size_t>(k)]), pen.Fg, pen.Bg, pen.Flags};
-    MarkSpan(Dirty, r, c, c + n - 1);
+    Dirty.Add(r, c, c + n - 1);
     Text.remove_prefix(static_cast<std::size_t>(n));
     if (c + n < cols) {
       FCursor.Col = c + n;

@@ -34,6 +34,7 @@ void TXtermScreen::Resize(int ARows, int ACols) {
   FCursor = {std::min(FCursor.Row, FRows - 1), std::min(FCursor.Col, FCols - 1)};
   FPendingWrap = false;
   ResetTabs();
+  Dirty.Clear();  // every row is marked whole, and none wider than it is now
   MarkRows(0, FRows - 1);
 }
 
@@ -92,10 +93,7 @@ void TXtermScreen::BlankSpan(TXtermRow& Line, int First, int Count) {
   std::copy_n(FBlankRow.begin(), Count, Line.begin() + First);
 }
 
-void TXtermScreen::MarkRows(int Top, int Bottom) {
-  Dirty.Add(Top, 0);
-  Dirty.Add(Bottom, FCols - 1);
-}
+void TXtermScreen::MarkRows(int Top, int Bottom) { Dirty.AddRows(Top, Bottom, FCols); }
 
 // Changes made before the move go up with their rows; those that left the
 // screen are gone. The rows that came in are new.
@@ -223,8 +221,7 @@ void TXtermScreen::EraseCells(int R, int First, int Last) {
   SplitWideAt(R, Last);
   TXtermRow& line = LineAt(R);
   BlankSpan(line, First, Last - First + 1);
-  Dirty.Add(R, First);
-  Dirty.Add(R, Last);
+  Dirty.Add(R, First, Last);
 }
 
 // Rows erased whole become single-width again.
@@ -241,8 +238,7 @@ void TXtermScreen::InsertBlanks(int N) {
   std::rotate(line.begin() + c, line.end() - N, line.end());
   std::fill(line.begin() + c, line.begin() + c + N, Blank());
   if ((line.back().Flags & kXWide) != 0) line.back() = Blank();  // pushed half off the edge
-  Dirty.Add(FCursor.Row, c);
-  Dirty.Add(FCursor.Row, FCols - 1);
+  Dirty.Add(FCursor.Row, c, FCols - 1);
 }
 
 void TXtermScreen::DeleteCells(int N) {
@@ -253,8 +249,7 @@ void TXtermScreen::DeleteCells(int N) {
   TXtermRow& line = LineAt(FCursor.Row);
   std::rotate(line.begin() + c, line.begin() + c + N, line.end());
   std::fill(line.end() - N, line.end(), Blank());
-  Dirty.Add(FCursor.Row, c);
-  Dirty.Add(FCursor.Row, FCols - 1);
+  Dirty.Add(FCursor.Row, c, FCols - 1);
 }
 
 // Lines are inserted and deleted only inside the scrolling region.

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "emulator/row_damage.h"
 #include "emulator/screen.h"
 #include "emulator/scrollback.h"
 #include "emulator/vt_parser.h"
@@ -20,6 +21,7 @@ namespace corvane {
 
 constexpr int kXtermMaxRows = 200;
 constexpr int kXtermMaxCols = 500;
+static_assert(kXtermMaxRows <= TRowDamage::kCapacity);
 constexpr std::uint8_t kXtermDefaultFg = 7;
 constexpr std::uint8_t kXtermDefaultBg = 0;
 
@@ -119,8 +121,8 @@ class TXtermScreen final : public TVtPerform {
   void SetScrollback(int Lines) { FHistory.SetCapacity(Lines); }
   bool InSequence() const { return FParser.InSequence(); }
 
-  // The cells changed since the owner last reset it.
-  TDirtyRect Dirty;
+  // The cells changed since the owner last cleared it.
+  TRowDamage Dirty;
   // Rows the whole screen moved up since the owner last reset Dirty and this;
   // Dirty then holds the changed rows where they stand after the move, so the
   // owner may move the rows' pixels instead of repainting them.

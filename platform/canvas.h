@@ -68,6 +68,15 @@ class TCanvasPort {
   virtual void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
                        TRGB background, bool underline) = 0;
 
+  // Whether any of `rect` lies inside what this paint changes: the window's
+  // update region, which may be bands far apart. Drawing outside it shows
+  // nothing, so a painter may skip what lies there. A canvas that cannot
+  // tell answers yes.
+  virtual bool RectVisible(const TRect& rect) {
+    (void)rect;
+    return true;
+  }
+
   // The runs up to EndRow make up one row of text inside `row`. They are
   // clipped to the row as a whole instead of each to its own rectangle: a
   // glyph may reach into a neighbour run's cells, never out of its row.

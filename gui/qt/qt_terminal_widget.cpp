@@ -99,7 +99,7 @@ void TQtTerminalWidget::Invalidate(const TRect& rect) {
 }
 
 bool TQtTerminalWidget::UpdateRect(TRect& rect) {
-  const QRect area = painter_ != nullptr ? paintRect_ : pending_.boundingRect();
+  const QRect area = painter_ != nullptr ? paintRegion_.boundingRect() : pending_.boundingRect();
   if (area.isEmpty()) return false;
   rect = FromQRect(area);
   return true;
@@ -131,8 +131,8 @@ std::unique_ptr<TCanvasPort> TQtTerminalWidget::BeginPaint(TRect& paintRect) {
     paintRect = {};
     return std::make_unique<TQtCanvas>();
   }
-  paintRect = FromQRect(paintRect_);
-  return std::make_unique<TQtCanvas>(*painter_);
+  paintRect = FromQRect(paintRegion_.boundingRect());
+  return std::make_unique<TQtCanvas>(*painter_, paintRegion_);
 }
 
 std::unique_ptr<TCanvasPort> TQtTerminalWidget::ScreenCanvas() { return std::make_unique<TQtCanvas>(); }
@@ -148,9 +148,9 @@ void TQtTerminalWidget::paintEvent(QPaintEvent* event) {
   unerased_ -= erase;
   pending_ -= event->region();
   if (view_ != nullptr) {
-    TQtCanvas canvas(painter);
+    TQtCanvas canvas(painter, event->region());
     painter_ = &painter;
-    paintRect_ = event->rect();
+    paintRegion_ = event->region();
     struct TPaintScope {
       QPainter*& Painter;
       ~TPaintScope() { Painter = nullptr; }

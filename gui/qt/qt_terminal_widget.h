@@ -86,7 +86,7 @@ class TQtTerminalWidget final : public QWidget, public TWindowPort {
   QRegion pending_;              // invalidated and not yet painted
   QRegion unerased_;             // newly exposed, to be cleared once as the system would
   QPainter* painter_ = nullptr;  // while a paint event runs
-  QRect paintRect_;
+  QRegion paintRegion_;          // of the paint event that runs
   std::vector<QRect> focusFrames_;
   std::optional<QRect> confinement_;
 };

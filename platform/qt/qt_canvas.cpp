@@ -32,6 +32,8 @@ QRect ToQRect(const TRect& rect) { return QRect(QPoint(rect.Left, rect.Top), QPo
 
 TQtCanvas::TQtCanvas(QPainter& painter) : painter_(&painter) {}
 
+TQtCanvas::TQtCanvas(QPainter& painter, const QRegion& paintRegion) : painter_(&painter), paintRegion_(paintRegion) {}
+
 TQtCanvas::TQtCanvas()
     : scratch_(std::make_unique<QImage>(1, 1, QImage::Format_RGB32)),
       ownPainter_(std::make_unique<QPainter>(scratch_.get())),
@@ -56,6 +58,8 @@ void TQtCanvas::RestoreFont() {
   painter_->setFont(previous_.back());
   previous_.pop_back();
 }
+
+bool TQtCanvas::RectVisible(const TRect& rect) { return !paintRegion_ || paintRegion_->intersects(ToQRect(rect)); }
 
 void TQtCanvas::FillRect(const TRect& rect, TRGB color) { painter_->fillRect(ToQRect(rect), ToQColor(color)); }
 

@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QRawFont>
+#include <QRegion>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,8 @@ QRect ToQRect(const TRect& rect);
 class TQtCanvas final : public TCanvasPort {
  public:
   explicit TQtCanvas(QPainter& painter);
+  // A canvas for a paint event, which changes only `paintRegion`.
+  TQtCanvas(QPainter& painter, const QRegion& paintRegion);
   // A canvas for measuring fonts only: it paints on a scratch pixel.
   TQtCanvas();
   ~TQtCanvas() override;
@@ -28,6 +32,7 @@ class TQtCanvas final : public TCanvasPort {
   void RestoreFont() override;
   // Colours are exact on a true-colour surface: there is nothing to realise.
   void RealizePalette(const TPaletteColors&) override {}
+  bool RectVisible(const TRect& rect) override;
   void FillRect(const TRect& rect, TRGB color) override;
   void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
   void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,
@@ -49,6 +54,7 @@ class TQtCanvas final : public TCanvasPort {
   std::unique_ptr<QImage> scratch_;
   std::unique_ptr<QPainter> ownPainter_;
   QPainter* painter_;
+  std::optional<QRegion> paintRegion_;
   std::vector<QFont> previous_;
   QRawFont raw_;
   QGlyphRun run_;

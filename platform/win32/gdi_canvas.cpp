@@ -80,6 +80,12 @@ HBRUSH TGdiCanvas::Brush(TRGB color) {
   return brush_;
 }
 
+// A paint bracket's context is clipped to the update region.
+bool TGdiCanvas::RectVisible(const TRect& rect) {
+  const RECT r = ToRect(rect);
+  return ::RectVisible(dc_, &r) != FALSE;
+}
+
 void TGdiCanvas::FillRect(const TRect& rect, TRGB color) {
   const RECT r = ToRect(rect);
   ::FillRect(dc_, &r, Brush(color));

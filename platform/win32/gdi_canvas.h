@@ -24,6 +24,7 @@ class TGdiCanvas final : public TCanvasPort {
   TTextMetrics TextMetrics() override;
   void RestoreFont() override;
   void RealizePalette(const TPaletteColors& colors) override;
+  bool RectVisible(const TRect& rect) override;
   void FillRect(const TRect& rect, TRGB color) override;
   void TextRun(int x, int y, const TRect& opaque, std::string_view text, TRGB foreground, TRGB background) override;
   void CellRun(int x, int y, int cellWidth, const TRect& opaque, std::u32string_view cells, TRGB foreground,

@@ -111,6 +111,20 @@ TEST(QtCanvasTest, RunsInARowAreClippedToTheRowAsAWhole) {
   EXPECT_EQ(PixelAt(image, 2 * cw + 1, 6), kWhite);  // the second run's background
 }
 
+// A paint event's canvas knows its region, which may be bands far apart.
+TEST(QtCanvasTest, APaintEventsCanvasSeesOnlyTheRectanglesOfItsRegion) {
+  test::TestApp();
+  QImage image = Blank(100, 100);
+  QPainter painter(&image);
+  const QRegion bands = QRegion(0, 10, 100, 10) | QRegion(20, 80, 10, 10);
+  TQtCanvas canvas(painter, bands);
+  EXPECT_TRUE(canvas.RectVisible({0, 15, 100, 25}));
+  EXPECT_TRUE(canvas.RectVisible({0, 85, 100, 86}));
+  EXPECT_FALSE(canvas.RectVisible({0, 20, 100, 80}));   // between the bands
+  EXPECT_FALSE(canvas.RectVisible({30, 80, 100, 90}));  // beside the lower one
+  EXPECT_TRUE(TQtCanvas(painter).RectVisible({0, 40, 1, 41}));
+}
+
 TEST(QtCanvasTest, AFrameIsAnOutlineAndAFocusRectangleDrawnTwiceIsGone) {
   test::TestApp();
   QImage image = Blank(30, 30);

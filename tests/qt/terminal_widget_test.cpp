@@ -137,6 +137,41 @@ TEST_F(TerminalWidgetTest, StreamedLinesLeaveThePictureOfAFullRepaint) {
   EXPECT_EQ(test::DifferentPixels(streamed, onWindow()), 0);
 }
 
+// Records the region of each paint event the widget gets.
+class TPaintRegions final : public QObject {
+ public:
+  QRegion Painted;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) Painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+// Two distant rows changed at one update are painted as two bands: the rows
+// between them are outside the paint, and the picture is a full repaint's.
+TEST_F(TerminalWidgetTest, DistantChangedRowsArePaintedWithoutTheRowsBetween) {
+  const auto onWindow = [this] {
+    TRect pending;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !widget_->UpdateRect(pending); }));
+    QTest::qWait(20);
+    return window_.screen()->grabWindow(window_.winId(), 0, 30, 600, 320).toImage();
+  };
+  view_->SetEmulation(TEmulation::Xterm);
+  view_->WriteText("\x1b[3;5Hab\x1b[21;1Hstatus");
+  onWindow();
+  TPaintRegions regions;
+  widget_->installEventFilter(&regions);
+  view_->WriteText("\x1b[3;5Hcd\x1b[21;1Hmode\x1b[5;1H");
+  const QImage updated = onWindow();
+  widget_->removeEventFilter(&regions);
+  const auto rowMiddle = [this](int row) { return 4 + view_->InternalLeading() + row * view_->LineHeight() + 6; };
+  EXPECT_TRUE(regions.Painted.contains(QPoint(6 + 4 * view_->CharWidth() + 1, rowMiddle(2))));
+  EXPECT_TRUE(regions.Painted.contains(QPoint(8, rowMiddle(20))));
+  EXPECT_FALSE(regions.Painted.intersects(QRect(0, rowMiddle(10), 600, 1)));
+  widget_->RepaintNow();
+  EXPECT_EQ(test::DifferentPixels(updated, onWindow()), 0);
+}
+
 // Letters are the key mapping's; only a real dead key accents the next vowel.
 TEST_F(TerminalWidgetTest, UnclaimedCharactersArriveAsCodePage1252Bytes) {
   FocusTerminal();

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "tests/view/support/view_rig.h"
 
 using namespace corvane;
+using corvane::recording::TCanvasCall;
 using corvane::recording::TViewRig;
 using Calls = std::vector<std::string>;
 
@@ -179,4 +181,42 @@ TEST_F(ViewFramesScroll, AChangeAtTheTopAPartialRegionOrAViewScrolledBackRepaint
   view().WheelTurned(120);
   rig.Clock.Tick();
   EXPECT_TRUE(Moves().empty());
+}
+
+// The Xterm view repaints each band of changed rows, not the rows between.
+using ViewFramesBands = ViewFramesScroll;
+
+TEST_F(ViewFramesBands, TwoDistantRowsChangedInOneFrameAreTwoBands) {
+  view().WriteText("\x1b[3;5Hab\x1b[21;1Hstatus");
+  rig.Clock.Tick();
+  // Row 2's two cells, row 20's six from the margin, the cursor's cell.
+  EXPECT_EQ(Invalidated(),
+            (Calls{"Invalidate (38,28,54,40)", "Invalidate (0,244,54,256)", "Invalidate (54,244,62,256)"}));
+}
+
+TEST_F(ViewFramesBands, APaintOfTwoBandsPaintsOnlyTheRowsInsideThem) {
+  view().PaintRequest();  // what switching the emulation left to paint
+  rig.ClearRecords();
+  view().WriteText("\x1b[3;5Hab\x1b[21;1Hstatus");
+  rig.Clock.Tick();
+  view().PaintRequest();
+  std::set<int> rows;
+  for (const TCanvasCall& call : rig.Window.Painted)
+    if (call.What == TCanvasCall::CellRun) rows.insert((call.Y - 4) / 12);
+  EXPECT_EQ(rows, (std::set<int>{2, 20}));
+}
+
+TEST_F(ViewFramesBands, AfterAScrollTheBandsAreWhereTheirRowsWent) {
+  view().WriteText("\x1b[6;5Hab\x1b[25;1H\nz");
+  rig.Clock.Tick();
+  EXPECT_EQ(Moves(), (Calls{"ScrollPixels (0,4,484,304) -12"}));
+  EXPECT_EQ(Invalidated(), (Calls{"Invalidate (484,0,500,400)", "Invalidate (38,52,54,64)",
+                                  "Invalidate (0,292,646,304)", "Invalidate (14,292,22,304)"}));
+}
+
+TEST_F(ViewFramesBands, ADoubleWidthRowWidensOnlyItsOwnBand) {
+  view().WriteText("\x1b[5;1H\x1b#6x\x1b[10;3Hy");
+  rig.Clock.Tick();
+  EXPECT_EQ(Invalidated(),
+            (Calls{"Invalidate (0,52,646,64)", "Invalidate (22,112,30,124)", "Invalidate (30,112,38,124)"}));
 }

@@ -31,7 +31,7 @@ class ViewPaint : public ::testing::Test {
     view().SetRows(2);
     view().SetCols(10);
     rig.ClearRecords();
-    rig.Window.Pending.reset();
+    rig.Window.Pending.Clear();
   }
 
   TZuzeRI& view() { return *rig.View; }
@@ -155,7 +155,7 @@ TEST_F(ViewPaint, UpdateThenPaintRedrawsTheChangedCells) {
   PaintAll();
   view().Screen().SetCursor(1, 4);
   view().WriteText("\x1b[44mxy");
-  ASSERT_TRUE(rig.Window.Pending.has_value());
+  ASSERT_FALSE(rig.Window.Pending.Empty());
   Paint();
   bool found = false;
   for (const TCanvasCall& call : Painted(TCanvasCall::TextRun)) {

@@ -156,6 +156,22 @@ TEST(Win32ViewWindow, StreamedLinesLeaveThePictureOfAFullRepaint) {
             static_cast<std::ptrdiff_t>(streamed.size()));
 }
 
+// A paint bracket's canvas sees the update region, not its bounding box:
+// two bands invalidated far apart leave the rows between outside.
+TEST(Win32ViewWindow, APaintBracketSeesOnlyTheInvalidatedBands) {
+  TWin32ViewRig rig;
+  UpdateWindow(rig.Hwnd());
+  rig.Window.Invalidate({0, 20, 400, 40});
+  rig.Window.Invalidate({100, 200, 200, 220});
+  platform::TRect paint;
+  const auto canvas = rig.Window.BeginPaint(paint);
+  EXPECT_EQ(paint, (platform::TRect{0, 20, 400, 220}));
+  EXPECT_TRUE(canvas->RectVisible({0, 25, 400, 30}));
+  EXPECT_TRUE(canvas->RectVisible({0, 210, 400, 215}));
+  EXPECT_FALSE(canvas->RectVisible({0, 60, 400, 180}));
+  EXPECT_FALSE(canvas->RectVisible({200, 200, 400, 220}));
+}
+
 TEST(Win32ViewWindow, FocusCreatesTheCaretOnTheCursorAndInstallsTheHook) {
   TWin32ViewRig rig;
   rig.View->WriteText("\x1b[3;5H");

@@ -17,6 +17,8 @@
 //   title BYTES           the next window title
 //   bells N               bells since the case began
 //   dirty none | TOP LEFT BOTTOM RIGHT, then forgets it
+//   bands none | TOP LEFT BOTTOM RIGHT..., the changed rows' bands in order,
+//                         then forgets them
 //   scrolled N            rows the whole screen moved up, then forgets it
 //   scrollback N          keep up to N rows scrolled off the top
 //   kept N                rows kept;  kept I BYTES: kept row I, 0 the oldest
@@ -55,6 +57,7 @@ class TXtermCaseRun final : public TScriptRunner {
     if (Command == "title") return CheckNext("title", FTitles);
     if (Command == "bells") return Expect("bells", Numbers(1, 10), {FBells});
     if (Command == "dirty") return CheckDirty();
+    if (Command == "bands") return CheckBands();
     if (Command == "scrolled") return Expect("scrolled", Numbers(1, 10), {std::exchange(FScreen.ScrolledUp, 0)});
     if (Command == "scrollback") return FScreen.SetScrollback(static_cast<int>(NumberAt(1)));
     if (Command == "kept") return CheckKept();
@@ -168,13 +171,23 @@ class TXtermCaseRun final : public TScriptRunner {
   }
 
   void CheckDirty() {
-    const TDirtyRect d = FScreen.Dirty;
+    const TDirtyRect d = FScreen.Dirty.Bounds();
     const std::vector<long> actual = {d.Top, d.Left, d.Bottom, d.Right};
     if (Words().size() > 1 && Words()[1] == "none")
       Expect("dirty", {kDirtyNone, kDirtyNone, -1, -1}, actual);
     else
       Expect("dirty", Numbers(1, 10), actual);
-    FScreen.Dirty = {};
+    FScreen.Dirty.Clear();
+  }
+
+  void CheckBands() {
+    std::vector<long> actual;
+    FScreen.Dirty.ForEachBand(FScreen.Rows(), [&](const TDirtyRect& b) {
+      actual.insert(actual.end(), {b.Top, b.Left, b.Bottom, b.Right});
+    });
+    const bool none = Words().size() > 1 && Words()[1] == "none";
+    Expect("bands", none ? std::vector<long>{} : Numbers(1, 10), actual);
+    FScreen.Dirty.Clear();
   }
 
   TXtermScreen FScreen{24, 80};

@@ -55,6 +55,13 @@ std::string ToString(const TCanvasCall& call) {
   return "?";
 }
 
+bool TRecordingCanvas::RectVisible(const platform::TRect& rect) {
+  if (!updateRegion_) return true;
+  for (const platform::TRect& r : *updateRegion_)
+    if (r.Left < rect.Right && rect.Left < r.Right && r.Top < rect.Bottom && rect.Top < r.Bottom) return true;
+  return false;
+}
+
 void TRecordingCanvas::SelectFont(const platform::TFont& font) {
   calls_.push_back(Call(TCanvasCall::SelectFont));
   calls_.back().Font = font;

@@ -1,6 +1,8 @@
 #pragma once
 // A canvas that keeps every call, so tests can check runs, margins and frames.
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -27,6 +29,12 @@ class TRecordingCanvas final : public platform::TCanvasPort {
  public:
   TRecordingCanvas(std::vector<TCanvasCall>& calls, platform::TTextMetrics metrics)
       : calls_(calls), metrics_(metrics) {}
+  // A paint bracket's canvas, which changes only the update region's rectangles.
+  TRecordingCanvas(std::vector<TCanvasCall>& calls, platform::TTextMetrics metrics,
+                   std::vector<platform::TRect> updateRegion)
+      : calls_(calls), metrics_(metrics), updateRegion_(std::move(updateRegion)) {}
+
+  bool RectVisible(const platform::TRect& rect) override;
 
   void SelectFont(const platform::TFont& font) override;
   platform::TTextMetrics TextMetrics() override { return metrics_; }
@@ -47,6 +55,7 @@ class TRecordingCanvas final : public platform::TCanvasPort {
  private:
   std::vector<TCanvasCall>& calls_;
   platform::TTextMetrics metrics_;
+  std::optional<std::vector<platform::TRect>> updateRegion_;
 };
 
 }  // namespace corvane::recording

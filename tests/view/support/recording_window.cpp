@@ -4,22 +4,35 @@
 
 namespace corvane::recording {
 
+TUpdateRegion& TUpdateRegion::operator=(const platform::TRect& rect) {
+  rects_.assign(1, rect);
+  return *this;
+}
+
+void TUpdateRegion::Add(const platform::TRect& rect) {
+  if (!rect.Empty()) rects_.push_back(rect);
+}
+
+platform::TRect TUpdateRegion::Bounds() const {
+  if (rects_.empty()) return {};
+  platform::TRect bounds = rects_.front();
+  for (const platform::TRect& r : rects_) {
+    bounds.Left = std::min(bounds.Left, r.Left);
+    bounds.Top = std::min(bounds.Top, r.Top);
+    bounds.Right = std::max(bounds.Right, r.Right);
+    bounds.Bottom = std::max(bounds.Bottom, r.Bottom);
+  }
+  return bounds;
+}
+
 void TRecordingWindow::Invalidate(const platform::TRect& rect) {
   Calls.push_back("Invalidate " + RectText(rect));
-  if (rect.Empty()) return;
-  if (!Pending) {
-    Pending = rect;
-    return;
-  }
-  Pending->Left = std::min(Pending->Left, rect.Left);
-  Pending->Top = std::min(Pending->Top, rect.Top);
-  Pending->Right = std::max(Pending->Right, rect.Right);
-  Pending->Bottom = std::max(Pending->Bottom, rect.Bottom);
+  Pending.Add(rect);
 }
 
 bool TRecordingWindow::UpdateRect(platform::TRect& rect) {
-  if (!Pending) return false;
-  rect = *Pending;
+  if (Pending.Empty()) return false;
+  rect = Pending.Bounds();
   return true;
 }
 
@@ -34,9 +47,10 @@ void TRecordingWindow::RepaintNow() {
 
 std::unique_ptr<platform::TCanvasPort> TRecordingWindow::BeginPaint(platform::TRect& paintRect) {
   Calls.push_back("BeginPaint");
-  paintRect = Pending.value_or(platform::TRect{});
-  Pending.reset();
-  return std::make_unique<TRecordingCanvas>(Painted, Metrics);
+  paintRect = Pending.Bounds();
+  auto canvas = std::make_unique<TRecordingCanvas>(Painted, Metrics, Pending.Rects());
+  Pending.Clear();
+  return canvas;
 }
 
 std::unique_ptr<platform::TCanvasPort> TRecordingWindow::ScreenCanvas() {

@@ -15,16 +15,31 @@
 
 namespace corvane::recording {
 
+// The update region: the rectangles invalidated since the last paint. A
+// test that assigns one rectangle makes it the whole region.
+class TUpdateRegion {
+ public:
+  TUpdateRegion& operator=(const platform::TRect& rect);
+  void Add(const platform::TRect& rect);
+  void Clear() { rects_.clear(); }
+  bool Empty() const { return rects_.empty(); }
+  platform::TRect Bounds() const;
+  const std::vector<platform::TRect>& Rects() const { return rects_; }
+
+ private:
+  std::vector<platform::TRect> rects_;
+};
+
 class TRecordingWindow final : public platform::TWindowPort {
  public:
   platform::TRect Client{0, 0, 500, 400};
   platform::TTextMetrics Metrics{8, 12, 0};
-  std::optional<platform::TRect> Pending;  // bounding box of the update region
-  std::vector<std::string> Calls;          // window calls, e.g. "Invalidate (6,4,14,16)"
-  std::vector<TCanvasCall> Painted;        // calls on paint-bracket canvases
-  std::vector<TCanvasCall> Measured;       // calls on screen canvases
-  std::vector<TCanvasCall> Drawn;          // calls on window canvases outside painting
-  int FontHeight = 12;                     // what FontPixelHeight answers
+  TUpdateRegion Pending;
+  std::vector<std::string> Calls;     // window calls, e.g. "Invalidate (6,4,14,16)"
+  std::vector<TCanvasCall> Painted;   // calls on paint-bracket canvases
+  std::vector<TCanvasCall> Measured;  // calls on screen canvases
+  std::vector<TCanvasCall> Drawn;     // calls on window canvases outside painting
+  int FontHeight = 12;                // what FontPixelHeight answers
 
   const void* Handle() const override { return this; }
   platform::TRect ClientRect() override { return Client; }
