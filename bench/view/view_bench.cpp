@@ -39,7 +39,7 @@ void BM_WriteUpdatePaint(benchmark::State& state) {
   std::size_t calls = 0;
   for (auto _ : state) {
     rig.Window.Painted.clear();
-    rig.Window.Pending.reset();
+    rig.Window.Pending.Clear();
     view.WriteText(screen);
     view.Screen().RepaintAll = true;  // a full repaint, as after a scroll
     view.UpdateScreen();

@@ -138,20 +138,6 @@ TEST(Win32ViewWindow, StreamedLinesLeaveThePictureOfAFullRepaint) {
   rig.Window.RepaintNow();
   const std::vector<std::uint32_t> repainted = Picture(rig.Hwnd());
   ASSERT_EQ(streamed.size(), repainted.size());
-  {
-    int n = 0, minY = 9999, maxY = -1, minX = 9999, maxX = -1;
-    for (std::size_t k = 0; k < streamed.size(); ++k)
-      if (streamed[k] != repainted[k]) {
-        ++n;
-        int y = int(k / 400), x = int(k % 400);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-      }
-    printf("DBG n=%d y %d..%d x %d..%d lh=%d il=%d\n", n, minY, maxY, minX, maxX, rig.View->LineHeight(),
-           rig.View->InternalLeading());
-  }
   EXPECT_EQ(std::mismatch(streamed.begin(), streamed.end(), repainted.begin()).first - streamed.begin(),
             static_cast<std::ptrdiff_t>(streamed.size()));
 }
