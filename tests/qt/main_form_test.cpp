@@ -276,15 +276,18 @@ TEST_F(MainFormTest, EveryGlyphIsDrawnWholeInItsCell) {
   }
 }
 
+// The settings file in a test's own folder.
+bool WriteIni(const QTemporaryDir& dir, const char* text) {
+  QFile ini(dir.filePath("TNZUZERI.INI"));
+  return ini.open(QIODevice::WriteOnly) && ini.write(text) >= 0;
+}
+
 // Rows=30 and Cols=100 from the INI file: the last cell is drawn and the
 // status bar stays below the terminal, inside the window.
 TEST(MainFormGridTest, TheWindowShowsEveryRowAndColumnOfTheSettings) {
   test::TestApp();
   QTemporaryDir dir;
-  QFile ini(dir.filePath("TNZUZERI.INI"));
-  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-  ini.write("[127.0.0.1]\nRows=30\nCols=100\n");
-  ini.close();
+  ASSERT_TRUE(WriteIni(dir, "[127.0.0.1]\nRows=30\nCols=100\n"));
   const QString previous = QDir::currentPath();
   QDir::setCurrent(dir.path());
   TForm1 form;
@@ -310,10 +313,7 @@ TEST(MainFormGridTest, TheWindowShowsEveryRowAndColumnOfTheSettings) {
 TEST(MainFormGridTest, TheWindowStartsWithTheSettingsGrid) {
   test::TestApp();
   QTemporaryDir dir;
-  QFile ini(dir.filePath("TNZUZERI.INI"));
-  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-  ini.write("[127.0.0.1]\nEmulation=Xterm\nRows=20\nCols=60\n");
-  ini.close();
+  ASSERT_TRUE(WriteIni(dir, "[127.0.0.1]\nEmulation=Xterm\nRows=20\nCols=60\n"));
   struct TCase {
     std::optional<TEmulation> CommandLine;  // none: the INI file's
     int Grid;

@@ -51,6 +51,14 @@ class TerminalWidgetTest : public ::testing::Test {
     view_.reset();
   }
 
+  // The terminal's picture on the screen once every pending paint is done.
+  QImage OnWindow() {
+    TRect pending;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !widget_->UpdateRect(pending); }));
+    QTest::qWait(20);
+    return window_.screen()->grabWindow(window_.winId(), 0, 30, 600, 320).toImage();
+  }
+
   void Note(const char* what, TShiftState shift, int x, int y) {
     mouse_.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
                      std::to_string(shift));
@@ -120,21 +128,15 @@ TEST_F(TerminalWidgetTest, FocusFramesInvertThePictureUntilDrawnAgain) {
 // Lines that scroll the whole screen move the pixels on the window; painted
 // or still waiting to be, the picture ends as a full repaint paints it.
 TEST_F(TerminalWidgetTest, StreamedLinesLeaveThePictureOfAFullRepaint) {
-  const auto onWindow = [this] {
-    TRect pending;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !widget_->UpdateRect(pending); }));
-    QTest::qWait(20);
-    return window_.screen()->grabWindow(window_.winId(), 0, 30, 600, 320).toImage();
-  };
   view_->SetEmulation(TEmulation::Xterm);
   view_->WriteText("\x1b[99H");
   for (int i = 0; i < 40; ++i) {
     view_->WriteText("\x1b[3" + std::to_string(i % 7 + 1) + "mline " + std::to_string(i) + "\r\n");
     if (i % 3 == 0) QCoreApplication::processEvents();
   }
-  const QImage streamed = onWindow();
+  const QImage streamed = OnWindow();
   widget_->RepaintNow();
-  EXPECT_EQ(test::DifferentPixels(streamed, onWindow()), 0);
+  EXPECT_EQ(test::DifferentPixels(streamed, OnWindow()), 0);
 }
 
 // Records the region of each paint event the widget gets.
@@ -150,26 +152,20 @@ class TPaintRegions final : public QObject {
 // Two distant rows changed at one update are painted as two bands: the rows
 // between them are outside the paint, and the picture is a full repaint's.
 TEST_F(TerminalWidgetTest, DistantChangedRowsArePaintedWithoutTheRowsBetween) {
-  const auto onWindow = [this] {
-    TRect pending;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !widget_->UpdateRect(pending); }));
-    QTest::qWait(20);
-    return window_.screen()->grabWindow(window_.winId(), 0, 30, 600, 320).toImage();
-  };
   view_->SetEmulation(TEmulation::Xterm);
   view_->WriteText("\x1b[3;5Hab\x1b[21;1Hstatus");
-  onWindow();
+  OnWindow();
   TPaintRegions regions;
   widget_->installEventFilter(&regions);
   view_->WriteText("\x1b[3;5Hcd\x1b[21;1Hmode\x1b[5;1H");
-  const QImage updated = onWindow();
+  const QImage updated = OnWindow();
   widget_->removeEventFilter(&regions);
   const auto rowMiddle = [this](int row) { return 4 + view_->InternalLeading() + row * view_->LineHeight() + 6; };
   EXPECT_TRUE(regions.Painted.contains(QPoint(6 + 4 * view_->CharWidth() + 1, rowMiddle(2))));
   EXPECT_TRUE(regions.Painted.contains(QPoint(8, rowMiddle(20))));
   EXPECT_FALSE(regions.Painted.intersects(QRect(0, rowMiddle(10), 600, 1)));
   widget_->RepaintNow();
-  EXPECT_EQ(test::DifferentPixels(updated, onWindow()), 0);
+  EXPECT_EQ(test::DifferentPixels(updated, OnWindow()), 0);
 }
 
 // Letters are the key mapping's; only a real dead key accents the next vowel.
