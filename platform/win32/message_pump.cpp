@@ -76,11 +76,12 @@ WPARAM& MarkersSeen() {
 
 enum class TTaken { Nothing, Marker, Message };
 
-// Takes one message and puts it through the loop's order. The quit message
+// Takes one message (of the kinds and range asked for) and puts it through
+// the loop's order. The quit message, which comes out whatever the range,
 // is put back and counts as nothing.
-TTaken TakeOne(UINT filter) {
+TTaken TakeOne(UINT filter, UINT first = 0, UINT last = 0) {
   MSG msg;
-  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | filter)) return TTaken::Nothing;
+  if (!PeekMessageA(&msg, nullptr, first, last, PM_REMOVE | filter)) return TTaken::Nothing;
   if (msg.message == WM_QUIT) {
     PostQuitMessage(static_cast<int>(msg.wParam));
     return TTaken::Nothing;
@@ -99,8 +100,8 @@ TTaken TakeOne(UINT filter) {
 // So once a frame's time has passed, the loop takes what waits behind the
 // posted messages: the frame clock's tick first, then input and paint.
 void TakeHeldBack() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) PumpMessage(msg);
+  while (TakeOne(0, WM_TIMER, WM_TIMER) == TTaken::Message) {
+  }
   while (TakeOne(PM_QS_INPUT | PM_QS_PAINT) == TTaken::Message) {
   }
 }
