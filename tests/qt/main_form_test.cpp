@@ -200,7 +200,7 @@ TEST_F(MainFormTest, AnXtermHostGetsXtermKeysAndPastesAndCopyGivesTheCharactersS
   QTest::keyClick(terminal, Qt::Key_7, Qt::KeypadModifier);
   QGuiApplication::clipboard()->setText(QString::fromUtf8("\u00E9\n"));
   form_.Paste1->trigger();
-  EXPECT_EQ(Received(20), "\x1bOw\x1b[200~\xC3\xA9\r\n\x1b[201~");
+  EXPECT_EQ(Received(19), "\x1bOw\x1b[200~\xC3\xA9\r\n\x1b[201~");
   Drag(0, 0, 3);
   form_.Copy1->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("caf\u00E9"));
