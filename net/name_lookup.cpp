@@ -4,22 +4,25 @@
 
 namespace corvane {
 
-std::shared_ptr<TNameLookup> TNameLookup::Start(platform::Sockets& sockets, std::string name, platform::WindowId window,
-                                                std::uint32_t message, platform::MessageWord word) {
+std::shared_ptr<TNameLookup> TNameLookup::Start(platform::Sockets::NameResolver resolver, std::string name,
+                                                platform::WindowId window, std::uint32_t message,
+                                                platform::MessageWord word) {
   std::shared_ptr<TNameLookup> lookup(new TNameLookup());
   lookup->inbox_ = platform::ThisThreadInbox();
   lookup->window_ = window;
   lookup->message_ = message;
   lookup->word_ = word;
-  std::thread([lookup, &sockets, name = std::move(name)] { lookup->Run(sockets, name); }).detach();
+  std::thread([lookup, resolver = std::move(resolver), name = std::move(name)] {
+    lookup->Run(resolver, name);
+  }).detach();
   return lookup;
 }
 
 // The answer is posted under the lock, so that an Abandon that returned has
 // either seen it posted or kept it from ever being posted.
-void TNameLookup::Run(platform::Sockets& sockets, const std::string& name) {
+void TNameLookup::Run(const platform::Sockets::NameResolver& resolver, const std::string& name) {
   TAnswer answer;
-  answer.Error = sockets.LookupAddresses(name.c_str(), false, answer.Addresses);
+  answer.Error = resolver(name, answer.Addresses);
   const std::lock_guard<std::mutex> lock(mutex_);
   if (abandoned_) return;
   answer_ = std::move(answer);

@@ -21,12 +21,13 @@ class TNameLookup {
     std::vector<platform::SockAddr> Addresses;
   };
 
-  // Starts the lookup of `name`; its answer is posted as (message, word) to
-  // `window` on the calling thread's loop. The library must outlive the
-  // worker (the platform's does; a test's stays alive until it answers).
-  // Raises std::system_error when no thread can be started.
-  static std::shared_ptr<TNameLookup> Start(platform::Sockets& sockets, std::string name, platform::WindowId window,
-                                            std::uint32_t message, platform::MessageWord word);
+  // Starts the lookup of `name` by the library's resolver, which the worker
+  // keeps; its answer is posted as (message, word) to `window` on the
+  // calling thread's loop. Raises std::system_error when no thread can be
+  // started.
+  static std::shared_ptr<TNameLookup> Start(platform::Sockets::NameResolver resolver, std::string name,
+                                            platform::WindowId window, std::uint32_t message,
+                                            platform::MessageWord word);
 
   // No message will come after this returns; one already posted must be
   // told apart by its word.
@@ -36,7 +37,7 @@ class TNameLookup {
 
  private:
   TNameLookup() = default;
-  void Run(platform::Sockets& sockets, const std::string& name);
+  void Run(const platform::Sockets::NameResolver& resolver, const std::string& name);
 
   std::mutex mutex_;
   bool abandoned_ = false;

@@ -304,7 +304,7 @@ const char* TWSocket::StartAttempt(std::uint32_t session) {
 void TWSocket::StartLookup() {
   const std::uint32_t session = ++session_;
   try {
-    lookup_ = TNameLookup::Start(sockets_, lookup_name_, window_->Id(), kLookupMessage, session);
+    lookup_ = TNameLookup::Start(sockets_.Resolver(), lookup_name_, window_->Id(), kLookupMessage, session);
   } catch (const std::system_error&) {
     throw ESocketException(HostError(addr_text_));
   }

@@ -8,6 +8,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/message_loop.h"
@@ -166,6 +168,10 @@ class Sockets {
   // and nothing is asked of the network. Returns 0 or the error number;
   // safe to call from any thread.
   virtual int LookupAddresses(const char* name, bool numeric_only, std::vector<SockAddr>& found) = 0;
+  // The same look-up of a name for a worker thread, which may still run
+  // once this object is gone: the function holds nothing of it.
+  using NameResolver = std::function<int(const std::string& name, std::vector<SockAddr>& found)>;
+  virtual NameResolver Resolver() = 0;
   // Dotted IPv4 text to an address; kInaddrNone when it is not one.
   virtual std::uint32_t InetAddr(const char* text) = 0;
 

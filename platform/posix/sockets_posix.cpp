@@ -79,6 +79,14 @@ bool IsConnectOutcome(int error) {
          error == ECONNRESET;
 }
 
+// Every address of a name, with the resolver's failures as the library's
+// error numbers; keeps no state, so any thread may call it at any time.
+int LookUp(const char* name, bool numeric_only, std::vector<SockAddr>& found) {
+  if (const int error = native::ResolveStreamAddresses(name, numeric_only, found); error != 0)
+    return posix::SocketErrorFromResolver(error);
+  return found.empty() ? kWsaNoData : 0;
+}
+
 class PosixSockets final : public Sockets {
  public:
   int Startup(std::uint16_t version) override {
@@ -208,9 +216,11 @@ class PosixSockets final : public Sockets {
   }
 
   int LookupAddresses(const char* name, bool numeric_only, std::vector<SockAddr>& found) override {
-    if (const int error = native::ResolveStreamAddresses(name, numeric_only, found); error != 0)
-      return posix::SocketErrorFromResolver(error);
-    return found.empty() ? kWsaNoData : 0;
+    return LookUp(name, numeric_only, found);
+  }
+
+  NameResolver Resolver() override {
+    return [](const std::string& name, std::vector<SockAddr>& found) { return LookUp(name.c_str(), false, found); };
   }
 
   int SetKeepAlive(SocketHandle s, int seconds) override {

@@ -18,6 +18,13 @@ using native::ToNative;
 
 SOCKET Native(SocketHandle s) { return static_cast<SOCKET>(s); }
 
+// Every address of a name; the resolver's codes are the library's error
+// numbers. Keeps no state, so any thread may call it at any time.
+int LookUp(const char* name, bool numeric_only, std::vector<SockAddr>& found) {
+  if (const int error = native::ResolveStreamAddresses(name, numeric_only, found); error != 0) return error;
+  return found.empty() ? WSANO_DATA : 0;
+}
+
 class WinSockets final : public Sockets {
  public:
   int Startup(std::uint16_t version) override {
@@ -84,9 +91,11 @@ class WinSockets final : public Sockets {
   }
 
   int LookupAddresses(const char* name, bool numeric_only, std::vector<SockAddr>& found) override {
-    // The resolver's codes are the library's error numbers.
-    if (const int error = native::ResolveStreamAddresses(name, numeric_only, found); error != 0) return error;
-    return found.empty() ? WSANO_DATA : 0;
+    return LookUp(name, numeric_only, found);
+  }
+
+  NameResolver Resolver() override {
+    return [](const std::string& name, std::vector<SockAddr>& found) { return LookUp(name.c_str(), false, found); };
   }
 
   // The probes of a dead connection come as often as the first one waited.

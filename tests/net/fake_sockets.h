@@ -165,19 +165,25 @@ class FakeSockets : public platform::Sockets {
     return true;
   }
 
-  // The answer is taken before waiting at the gate: the test may end, and
-  // this object with it, while a lookup still waits.
   int LookupAddresses(const char* name, bool numeric_only, std::vector<platform::SockAddr>& found) override {
     if (numeric_only) {
       if (std::string(name) != "::1") return platform::kWsaHostNotFound;
       found = {Ipv6Loopback()};
       return 0;
     }
+    return Resolver()(name, found);
+  }
+
+  // The hosts known now and the gate, taken along: the test may end, and
+  // this object with it, while a lookup still waits.
+  NameResolver Resolver() override {
     ++host_calls;
-    const auto known = hosts.find(name);
-    found = known == hosts.end() ? std::vector<platform::SockAddr>{} : known->second;
-    if (const std::shared_ptr<LookupGate> gate = lookup_gate) gate->Wait();
-    return found.empty() ? platform::kWsaHostNotFound : 0;
+    return [hosts = hosts, gate = lookup_gate](const std::string& name, std::vector<platform::SockAddr>& found) {
+      const auto known = hosts.find(name);
+      found = known == hosts.end() ? std::vector<platform::SockAddr>{} : known->second;
+      if (gate) gate->Wait();
+      return found.empty() ? platform::kWsaHostNotFound : 0;
+    };
   }
 
   int SetKeepAlive(platform::SocketHandle, int seconds) override {

@@ -51,6 +51,7 @@ class ForwardingSockets : public platform::Sockets {
   int LookupAddresses(const char* n, bool numeric, std::vector<SockAddr>& f) override {
     return sys_.LookupAddresses(n, numeric, f);
   }
+  NameResolver Resolver() override { return sys_.Resolver(); }
   int SetKeepAlive(SocketHandle s, int seconds) override { return sys_.SetKeepAlive(s, seconds); }
   int KeepAliveOf(SocketHandle s, int& seconds) override { return sys_.KeepAliveOf(s, seconds); }
   std::uint32_t InetAddr(const char* t) override { return sys_.InetAddr(t); }
