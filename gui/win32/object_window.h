@@ -8,10 +8,12 @@
 namespace corvane::gui::win32 {
 
 // Registers the window class `name` with the arrow cursor on first use.
-inline void RegisterObjectClass(const char* name, WNDPROC proc, HBRUSH background = nullptr, HICON icon = nullptr) {
+inline void RegisterObjectClass(const char* name, WNDPROC proc, HBRUSH background = nullptr, HICON icon = nullptr,
+                                UINT style = 0) {
   WNDCLASSA wc{};
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   if (GetClassInfoA(instance, name, &wc)) return;
+  wc.style = style;
   wc.lpfnWndProc = proc;
   wc.hInstance = instance;
   wc.hIcon = icon;

@@ -56,7 +56,8 @@ TRect FromRect(const RECT& r) {
 }  // namespace
 
 TWin32ViewWindow::TWin32ViewWindow(HWND parent, const TRect& bounds, DWORD exStyle) {
-  RegisterObjectClass(kClassName, WindowProc);
+  // A new size paints it all: the margins and the rim move with the edges.
+  RegisterObjectClass(kClassName, WindowProc, nullptr, nullptr, CS_HREDRAW | CS_VREDRAW);
   const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS : WS_POPUP | WS_VISIBLE;
   CreateWindowExA(exStyle, kClassName, "", style, bounds.Left, bounds.Top, bounds.Right - bounds.Left,
                   bounds.Bottom - bounds.Top, parent, nullptr, GetModuleHandleA(nullptr), this);
@@ -200,9 +201,21 @@ void TWin32ViewWindow::RepaintNow() {
 std::unique_ptr<TCanvasPort> TWin32ViewWindow::BeginPaint(TRect& paintRect) {
   PAINTSTRUCT ps{};
   const HDC dc = ::BeginPaint(hwnd_, &ps);
+  PaintRim(dc);
   paintRect = FromRect(ps.rcPaint);
   const HWND hwnd = hwnd_;
   return std::make_unique<TGdiCanvas>(dc, objects_, [hwnd, ps](HDC) { EndPaint(hwnd, &ps); });
+}
+
+// The view paints up to two pixels short of the right and bottom edges; the
+// window's own face colour shows there, as beside the other controls.
+void TWin32ViewWindow::PaintRim(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const RECT right{client.right - 2, 0, client.right, client.bottom};
+  const RECT bottom{0, client.bottom - 2, client.right, client.bottom};
+  FillRect(dc, &right, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &bottom, GetSysColorBrush(COLOR_BTNFACE));
 }
 
 std::unique_ptr<TCanvasPort> TWin32ViewWindow::ScreenCanvas() {

@@ -66,6 +66,7 @@ class TWin32ViewWindow final : public TWindowPort, public TFrameClockPort {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   bool ToView(UINT message, WPARAM wparam, LPARAM lparam);
   void Paint(HDC given);
+  void PaintRim(HDC dc);
 
   HWND hwnd_ = nullptr;
   TCustomZuzeRI* view_ = nullptr;

@@ -158,6 +158,23 @@ TEST(Win32ViewWindow, APaintBracketSeesOnlyTheInvalidatedBands) {
   EXPECT_FALSE(canvas->RectVisible({200, 200, 400, 220}));
 }
 
+// The two pixels the view leaves at the right and bottom edges show the
+// face colour, also where a shrink brought the edges over earlier text.
+TEST(Win32ViewWindow, TheRimShowsTheFaceColourAfterAShrink) {
+  TWin32ViewRig rig;
+  rig.View->SetEmulation(TEmulation::Xterm);
+  rig.View->SetRows(10);
+  rig.View->SetCols(30);
+  rig.View->WriteText("\x1b[7m" + std::string(300, 'x'));
+  rig.Pixel(0, 0);
+  SetWindowPos(rig.Hwnd(), nullptr, 0, 0, TWin32ViewRig::kWidth - 37, TWin32ViewRig::kHeight - 29,
+               SWP_NOMOVE | SWP_NOZORDER);
+  RECT client{};
+  GetClientRect(rig.Hwnd(), &client);
+  EXPECT_EQ(rig.Pixel(client.right - 1, client.bottom / 2), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(rig.Pixel(client.right / 2, client.bottom - 1), GetSysColor(COLOR_BTNFACE));
+}
+
 TEST(Win32ViewWindow, FocusCreatesTheCaretOnTheCursorAndInstallsTheHook) {
   TWin32ViewRig rig;
   rig.View->WriteText("\x1b[3;5H");
