@@ -142,8 +142,9 @@ std::string TTnZuzeRI::SelectedText() const {
 }
 
 // The Xterm screen's text as shown, kept rows included: the second cell of a
-// wide character adds nothing, rows are separated by CR LF as the classic
-// copy has them.
+// wide character adds nothing, a cell of a double-width row is the two
+// columns it covers on the window, and rows are separated by CR LF as the
+// classic copy has them.
 std::u32string TTnZuzeRI::XtermSelectedText() const {
   std::u32string text;
   const TXtermScreen& xterm = *Xterm();
@@ -152,7 +153,11 @@ std::u32string TTnZuzeRI::XtermSelectedText() const {
   for (int row = cells.FirstRow; row <= cells.LastRow; ++row) {
     if (row > cells.FirstRow) text += U"\r\n";
     const TXtermRow& line = ShownXtermRow(row);
-    for (int col = cells.FirstCol; col <= cells.LastCol; ++col)
+    const int screenRow = row - ScrollOffset();  // kept rows are shown single-width
+    const bool doubled = screenRow >= 0 && xterm.LineSize(screenRow) != TXtermLineSize::Single;
+    const int first = doubled ? cells.FirstCol / 2 : cells.FirstCol;
+    const int last = doubled ? std::min(cells.LastCol / 2, xterm.RowCols(screenRow) - 1) : cells.LastCol;
+    for (int col = first; col <= last; ++col)
       if (const TXtermCell& cell = line[static_cast<std::size_t>(col)]; (cell.Flags & kXWideTail) == 0 && cell.Ch != 0)
         text += xterm.CellText(cell);
   }

@@ -89,6 +89,15 @@ TEST_F(Selecting, CopyGivesTheTextAsShown) {
   EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"\u00E9e\u0301");
 }
 
+// On a double-width row each character covers two columns of the window.
+TEST_F(Selecting, ADoubleWidthRowGivesTheCharactersUnderTheFrame) {
+  term.SetEmulation(TEmulation::Xterm);
+  term.WriteText("\x1b[H\x1b#6abcdef\r\nabcdef");
+  Mouse("D 22,4 M 22,4 M 54,16 U 54,16");  // rows 0-1, columns 2-6
+  term.CopySelection(rig.Clipboard);
+  EXPECT_EQ(rig.Clipboard.UnicodeCopied, U"bcd\r\ncdef ");
+}
+
 // Scrolled back, the frame covers kept rows and screen rows alike.
 TEST_F(Selecting, CopyTakesKeptRowsAndScreenRowsAsShown) {
   term.SetRows(2);
