@@ -191,7 +191,11 @@ void TForm1::FormCreate(const TCommandLine& commandLine) {
 
 std::string TForm1::AddressText() { return ToBytes(cbAddress->currentText()); }
 
-void TForm1::SetAddressText(const std::string& text) { cbAddress->setEditText(FromBytes(text)); }
+// An address longer than the box shows from its start, the host first.
+void TForm1::SetAddressText(const std::string& text) {
+  cbAddress->setEditText(FromBytes(text));
+  cbAddress->lineEdit()->setCursorPosition(0);
+}
 
 std::vector<std::string> TForm1::AddressItems() {
   std::vector<std::string> items;
@@ -199,12 +203,14 @@ std::vector<std::string> TForm1::AddressItems() {
   return items;
 }
 
-// Adding an item leaves the edit text as it was.
+// Adding an item leaves the edit text as it was, its cursor too.
 void TForm1::AddAddressItem(const std::string& text) {
   const QString edited = cbAddress->currentText();
+  const int cursor = cbAddress->lineEdit()->cursorPosition();
   const QString item = FromBytes(text);
   cbAddress->insertItem(SortedPlace(*cbAddress, item), item);
   cbAddress->setEditText(edited);
+  cbAddress->lineEdit()->setCursorPosition(cursor);
 }
 
 void TForm1::SetConnectEnabled(bool enabled) { bConnect->setEnabled(enabled); }

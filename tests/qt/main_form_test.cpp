@@ -135,6 +135,14 @@ TEST_F(MainFormTest, AnAddressTypedWithEnterConnectsAndJoinsTheHistoryOnce) {
 }
 
 // The Terminal menu's Break and Are You There are offered while connected.
+// An address longer than the box shows its host, not only its port, also
+// once it has joined the history.
+TEST_F(MainFormTest, AnAddressSetInTheBoxShowsFromItsStart) {
+  form_.SetAddressText("host-with-a-long-name.example.org:2323");
+  form_.AddAddressItem("host-with-a-long-name.example.org:2323");
+  EXPECT_EQ(AddressEdit()->cursorPosition(), 0);
+}
+
 TEST_F(MainFormTest, TheTerminalMenuSendsBreakAndAreYouThereWhileConnected) {
   EXPECT_FALSE(form_.SendBreak->isEnabled() || form_.AreYouThere->isEnabled());
   ASSERT_TRUE(ConnectByTyping("127.0.0.1"));
