@@ -58,6 +58,13 @@ const char* const kIni =
     "[kept]\nScrollback=500\n[keptnone]\nScrollback=0\n[keptall]\nScrollback=99999999999\n"
     "[keptneg]\nScrollback=-5\n[keptbad]\nScrollback=lots\n";
 
+// A settings file of the running test's own: a fixture's tests run at once,
+// each in a process of its own, and each removes its file at the end.
+fs::path OwnFile(const std::string& stem) {
+  return fs::temp_directory_path() /
+         (stem + "-" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini");
+}
+
 class LoadSettings : public ::testing::Test {
  protected:
   LoadSettings() { std::ofstream(file) << kIni; }
@@ -85,7 +92,7 @@ class LoadSettings : public ::testing::Test {
     term.LocalEcho = term.UpperLock = true;
   }
 
-  const fs::path file = fs::temp_directory_path() / "cv-settings-test.ini";
+  const fs::path file = OwnFile("cv-settings");
   recording::TViewRig rig{{8, 14, 2}};
   TTnZuzeRI term{rig.Ports()};
 };
@@ -174,7 +181,6 @@ const char* const kXtermIni =
     "[bad]\nEmulation=Xterm\nCharset=\nTermType=a-terminal-type-name-longer-than-forty-chars\n"
     "[control]\nEmulation=XTERM\nTermType=x\x01y\n";
 
-// A file of its own: tests run in parallel processes.
 class LoadXtermSettings : public ::testing::Test {
  protected:
   LoadXtermSettings() { std::ofstream(file) << kXtermIni; }
@@ -193,7 +199,7 @@ class LoadXtermSettings : public ::testing::Test {
     return text.str();
   }
 
-  const fs::path file = fs::temp_directory_path() / "cv-xterm-settings-test.ini";
+  const fs::path file = OwnFile("cv-xterm-settings");
   recording::TViewRig rig;
   TTnZuzeRI term{rig.Ports()};
 };
