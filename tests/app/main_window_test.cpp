@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "app/centring.h"
+#include "tests/support/temp_ini.h"
 #include "tests/telnet/telnet_peer.h"
 #include "tests/view/support/view_rig.h"
 
@@ -126,8 +124,7 @@ TEST(MainWindowTest, AnUnreadableIniFileIsReportedAfterStartUp) {
 // show the settings' whole grid and the scroll bar's 16-pixel strip beside
 // it, within the room the screen leaves, and may be made no smaller than that.
 TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
-  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-grid.ini";
-  std::ofstream(ini) << "[fits]\n[wide]\nRows=30\nCols=100\n[tall]\nRows=50\n";
+  const test::TTempIni ini("[fits]\n[wide]\nRows=30\nCols=100\n[tall]\nRows=50\n");
   struct TCase {
     const char* Section;
     platform::TTextMetrics Metrics;
@@ -140,7 +137,7 @@ TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
     TWindowRig w;
     w.rig.Window.Client = {0, 0, 700, 420};
     w.rig.Window.Metrics = c.Metrics;
-    w.terminal.IniFilename = ini.string();
+    w.terminal.IniFilename = ini.Path();
     w.terminal.HostName = c.Section;
     w.window.FormCreate({});
     EXPECT_EQ(w.terminal.LineHeight(), c.LineHeight) << c.Section;
@@ -149,20 +146,18 @@ TEST(MainWindowTest, TheLineHoldsTheWholeFontAndTheTerminalTheWholeGrid) {
     EXPECT_LE(w.form.TerminalMinimum.Height, w.rig.Window.Client.Bottom) << c.Section;
     EXPECT_LE(w.form.TerminalMinimum.Width, w.rig.Window.Client.Right) << c.Section;
   }
-  std::filesystem::remove(ini);
 }
 
 // The command line's emulation replaces the stored host's for the session:
 // the grid may then grow past the classic 50 x 132 and the window with it,
 // on a screen with room for it.
 TEST(MainWindowTest, TheCommandLinesEmulationReplacesTheSettings) {
-  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-emulation.ini";
-  std::ofstream(ini) << "[big]\nEmulation=Classic\nRows=60\nCols=200\n";
+  const test::TTempIni ini("[big]\nEmulation=Classic\nRows=60\nCols=200\n");
   for (const auto emulation : {TEmulation::Xterm, TEmulation::Classic}) {
     TWindowRig w;
     w.form.Screen = {2000, 1200};
     w.rig.Window.Metrics = {8, 12, 0};
-    w.terminal.IniFilename = ini.string();
+    w.terminal.IniFilename = ini.Path();
     w.terminal.HostName = "big";
     TCommandLine line;
     line.Emulation = emulation;
@@ -173,7 +168,6 @@ TEST(MainWindowTest, TheCommandLinesEmulationReplacesTheSettings) {
     EXPECT_EQ(w.terminal.Cols(), xterm ? 200 : 132);
     EXPECT_EQ(w.terminal.FKeys, xterm ? 3 : 1);
   }
-  std::filesystem::remove(ini);
 }
 
 // The check mark and the panel show the state capture is really in, also
@@ -283,11 +277,10 @@ TEST(MainWindowTest, TheEmulationItemSwitchesTheSessionAndTheHostsTitleLastsItsS
 // [Default]) before the host's first byte: a host that sends at once is read
 // with them. The menu's emulation lasts its session.
 TEST(MainWindowTest, EachConnectAppliesTheTypedHostsSettingsFirst) {
-  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-hosts.ini";
-  std::ofstream(ini) << "[127.0.0.1]\nEmulation=Xterm\nRows=30\nCols=100\n[Default]\nRows=20\n";
+  const test::TTempIni ini("[127.0.0.1]\nEmulation=Xterm\nRows=30\nCols=100\n[Default]\nRows=20\n");
   tntest::ScriptedServer server;
   TWindowRig w;
-  w.terminal.IniFilename = ini.string();
+  w.terminal.IniFilename = ini.Path();
   const auto session = [&](const std::string& address) {
     w.form.Address = address;
     w.window.bConnectClick();
@@ -311,7 +304,6 @@ TEST(MainWindowTest, EachConnectAppliesTheTypedHostsSettingsFirst) {
   w.window.bConnectClick();
   EXPECT_EQ(w.terminal.Rows() * 1000 + w.terminal.Cols(), 20080);
   EXPECT_EQ(w.terminal.Xterm(), nullptr);
-  std::filesystem::remove(ini);
 }
 
 // A bad address is reported and nothing else happens; one without a port
@@ -387,11 +379,10 @@ TEST(MainWindowTest, TheXtermGridFollowsTheWindowAndTheClassicGridStays) {
 // The command line's emulation holds for every Connect of the run, over the
 // host's own choice.
 TEST(MainWindowTest, TheCommandLinesEmulationHoldsForEveryConnect) {
-  const std::filesystem::path ini = std::filesystem::temp_directory_path() / "cv-main-window-run.ini";
-  std::ofstream(ini) << "[127.0.0.1]\nEmulation=Xterm\n";
+  const test::TTempIni ini("[127.0.0.1]\nEmulation=Xterm\n");
   tntest::ScriptedServer server;
   TWindowRig w;
-  w.terminal.IniFilename = ini.string();
+  w.terminal.IniFilename = ini.Path();
   TCommandLine line;
   line.Emulation = TEmulation::Classic;
   w.window.FormCreate(line);
@@ -404,7 +395,6 @@ TEST(MainWindowTest, TheCommandLinesEmulationHoldsForEveryConnect) {
     w.window.bDisconnectClick();
     ASSERT_TRUE(tntest::PumpUntil([&] { return w.form.ConnectEnabled; }));
   }
-  std::filesystem::remove(ini);
 }
 
 // Disconnect is offered while the attempt is under way and ends it: during

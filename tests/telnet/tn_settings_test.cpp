@@ -10,6 +10,7 @@
 
 #include "telnet/tn_settings.h"
 #include "telnet/tnzuzeri.h"
+#include "tests/support/temp_ini.h"
 #include "tests/view/support/view_rig.h"
 
 namespace corvane::tntest {
@@ -58,18 +59,8 @@ const char* const kIni =
     "[kept]\nScrollback=500\n[keptnone]\nScrollback=0\n[keptall]\nScrollback=99999999999\n"
     "[keptneg]\nScrollback=-5\n[keptbad]\nScrollback=lots\n";
 
-// A settings file of the running test's own: a fixture's tests run at once,
-// each in a process of its own, and each removes its file at the end.
-fs::path OwnFile(const std::string& stem) {
-  return fs::temp_directory_path() /
-         (stem + "-" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini");
-}
-
 class LoadSettings : public ::testing::Test {
  protected:
-  LoadSettings() { std::ofstream(file) << kIni; }
-  ~LoadSettings() override { fs::remove(file); }
-
   // Font, LineHeight, Rows, Cols, FKeys, then AutoCR, AutoLF, LocalEcho,
   // MonoChrome, UpperLock, Xlat and AutoWrap as digits.
   std::string Describe() {
@@ -92,7 +83,7 @@ class LoadSettings : public ::testing::Test {
     term.LocalEcho = term.UpperLock = true;
   }
 
-  const fs::path file = OwnFile("cv-settings");
+  const test::TTempIni file{kIni};
   recording::TViewRig rig{{8, 14, 2}};
   TTnZuzeRI term{rig.Ports()};
 };
@@ -100,7 +91,7 @@ class LoadSettings : public ::testing::Test {
 // Scrollback is kept within 0..100000 rows; a malformed or missing value
 // keeps 10000.
 TEST_F(LoadSettings, ScrollbackIsReadAndKeptWithinItsRange) {
-  term.IniFilename = file.string();
+  term.IniFilename = file.Path();
   for (const auto& [host, rows] : std::vector<std::pair<const char*, int>>{
            {"kept", 500}, {"keptnone", 0}, {"keptall", 100000}, {"keptneg", 0}, {"keptbad", 10000}, {"hex", 10000}}) {
     term.SetScrollback(7);
@@ -115,14 +106,14 @@ TEST_F(LoadSettings, ScrollbackIsReadAndKeptWithinItsRange) {
 TEST_F(LoadSettings, EachSectionGivesItsValuesOrTheDefaults) {
   const std::string defaults = "Terminal/9/0 12 25 80 1 0000000";
   const std::vector<std::tuple<std::string, const char*, std::string>> cases = {
-      {file.string(), "hex", "Courier New/10/15 16 20 64 2 1111111"},
-      {file.string(), "garbage", "Terminal/9/0 12 25 80 1 0000100"},
-      {file.string(), "star", "Kept/7/0 12 10 80 1 0000000"},
-      {file.string(), "range", "Terminal/9/0 1 50 1 1 0000000"},
-      {file.string(), "Range2", "Terminal/9/0 12 1 132 1 0000000"},
-      {file.string(), "edge", "Terminal/72/0 128 50 1 1 0000000"},
-      {file.string(), "edge2", "Terminal/1/0 1 25 132 1 0000000"},
-      {file.string(), "missing", defaults},
+      {file.Path(), "hex", "Courier New/10/15 16 20 64 2 1111111"},
+      {file.Path(), "garbage", "Terminal/9/0 12 25 80 1 0000100"},
+      {file.Path(), "star", "Kept/7/0 12 10 80 1 0000000"},
+      {file.Path(), "range", "Terminal/9/0 1 50 1 1 0000000"},
+      {file.Path(), "Range2", "Terminal/9/0 12 1 132 1 0000000"},
+      {file.Path(), "edge", "Terminal/72/0 128 50 1 1 0000000"},
+      {file.Path(), "edge2", "Terminal/1/0 1 25 132 1 0000000"},
+      {file.Path(), "missing", defaults},
       {(fs::temp_directory_path() / "cv-no-such.ini").string(), "hex", defaults},
       {CV_SAMPLE_INI, "127.0.0.1", "Kept/7/0 12 25 80 1 0000000"},
       {CV_SAMPLE_INI, "LOCALHOST", "Terminal/9/0 12 25 80 1 0000001"},
@@ -144,13 +135,13 @@ TEST_F(LoadSettings, EachSectionGivesItsValuesOrTheDefaults) {
 // Seconds of keepalive go to the connection within 0-32767; a section
 // without the key, or with a word, gives 60.
 TEST_F(LoadSettings, KeepAliveGoesToTheConnectionWithinItsRange) {
-  std::ofstream(file) << "[off]\nKeepAlive=0\n[short]\nKeepAlive=15\n[long]\nKeepAlive=99999\n"
-                         "[negative]\nKeepAlive=-4\n[word]\nKeepAlive=soon\n";
+  std::ofstream(file.Path()) << "[off]\nKeepAlive=0\n[short]\nKeepAlive=15\n[long]\nKeepAlive=99999\n"
+                                "[negative]\nKeepAlive=-4\n[word]\nKeepAlive=soon\n";
   const std::vector<std::pair<const char*, int>> cases = {{"off", 0},      {"short", 15}, {"long", 32767},
                                                           {"negative", 0}, {"word", 60},  {"missing", 60}};
   for (const auto& [host, seconds] : cases) {
     term.TnCnx().KeepAlive = 1;
-    term.IniFilename = file.string();
+    term.IniFilename = file.Path();
     term.HostName = host;
     term.LoadSettings();
     EXPECT_EQ(term.TnCnx().KeepAlive, seconds) << host;
@@ -160,14 +151,14 @@ TEST_F(LoadSettings, KeepAliveGoesToTheConnectionWithinItsRange) {
 // A host's own section, even an empty one, else [Default], else the
 // built-in defaults (the file without [Default] above).
 TEST_F(LoadSettings, TheHostsSectionElseDefaultElseTheBuiltInDefaults) {
-  std::ofstream(file) << "[host]\nRows=30\n[default]\nRows=40\nFKeys=2\nAutoWrap=1\n[empty]\n";
+  std::ofstream(file.Path()) << "[host]\nRows=30\n[default]\nRows=40\nFKeys=2\nAutoWrap=1\n[empty]\n";
   for (const auto& [host, settings] :
        std::vector<std::pair<const char*, std::string>>{{"HOST", "Terminal/9/0 12 30 80 1 0000000"},
                                                         {"other.example", "Terminal/9/0 12 40 80 2 0000001"},
                                                         {"empty", "Terminal/9/0 12 25 80 1 0000000"}}) {
     Scramble();
     term.HostName = host;
-    term.IniFilename = file.string();
+    term.IniFilename = file.Path();
     term.LoadSettings();
     EXPECT_EQ(Describe(), settings) << host;
   }
@@ -183,9 +174,6 @@ const char* const kXtermIni =
 
 class LoadXtermSettings : public ::testing::Test {
  protected:
-  LoadXtermSettings() { std::ofstream(file) << kXtermIni; }
-  ~LoadXtermSettings() override { fs::remove(file); }
-
   // Emulation, Rows, Cols, FKeys, the terminal type, and what the byte E9
   // from the host shows as in Xterm (U+00E9 Latin-1, U+0398 CP437, U+FFFD UTF-8).
   std::string DescribeXterm() {
@@ -199,7 +187,7 @@ class LoadXtermSettings : public ::testing::Test {
     return text.str();
   }
 
-  const fs::path file = OwnFile("cv-xterm-settings");
+  const test::TTempIni file{kXtermIni};
   recording::TViewRig rig;
   TTnZuzeRI term{rig.Ports()};
 };
@@ -209,12 +197,12 @@ class LoadXtermSettings : public ::testing::Test {
 // An unknown name, character set or terminal type gives the default.
 TEST_F(LoadXtermSettings, XtermSectionsChooseTheEmulationItsSizeKeysAndCharset) {
   const std::vector<std::tuple<std::string, const char*, std::string>> cases = {
-      {file.string(), "xterm", "xterm 150 400 3 xterm-256color U+e9"},
-      {file.string(), "wide", "xterm 200 500 1 xterm U+398"},
-      {file.string(), "classic", "classic 50 132 1 xterm"},
-      {file.string(), "unknown", "classic 25 80 1 xterm"},
-      {file.string(), "bad", "xterm 25 80 3 xterm U+fffd"},
-      {file.string(), "control", "xterm 25 80 3 xterm U+fffd"},
+      {file.Path(), "xterm", "xterm 150 400 3 xterm-256color U+e9"},
+      {file.Path(), "wide", "xterm 200 500 1 xterm U+398"},
+      {file.Path(), "classic", "classic 50 132 1 xterm"},
+      {file.Path(), "unknown", "classic 25 80 1 xterm"},
+      {file.Path(), "bad", "xterm 25 80 3 xterm U+fffd"},
+      {file.Path(), "control", "xterm 25 80 3 xterm U+fffd"},
       {CV_SAMPLE_INI, "linux.example", "xterm 30 100 3 xterm U+fffd"},
       {CV_SAMPLE_INI, "unlisted.example", "xterm 25 80 3 xterm U+fffd"},
       {CV_SAMPLE_INI, "127.0.0.1", "classic 25 80 1 xterm"}};
@@ -231,7 +219,7 @@ TEST_F(LoadXtermSettings, XtermSectionsChooseTheEmulationItsSizeKeysAndCharset) 
 // The command line's choice takes the place of the section's, before the
 // limits and the key table follow from it.
 TEST_F(LoadXtermSettings, AnEmulationGivenOverridesTheSection) {
-  term.IniFilename = file.string();
+  term.IniFilename = file.Path();
   term.HostName = "classic";
   term.LoadSettings(TEmulation::Xterm);
   EXPECT_EQ(DescribeXterm(), "xterm 100 300 3 xterm U+fffd");
