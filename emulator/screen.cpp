@@ -91,12 +91,14 @@ void TScreen::ClearScreen() {
 void TScreen::RepaintEverything() {
   RepaintAll = true;
   ScrolledUp = 0;
+  FMarking = false;
 }
 
 void TScreen::ResetDirty() {
   Dirty = {};
   RepaintAll = false;
   ScrolledUp = 0;
+  FMarking = true;
 }
 
 void TScreen::PutChar(std::uint8_t Ch) {
@@ -138,9 +140,11 @@ void TScreen::ScrollUp() {
   auto last = Lines.begin() + Region.Bottom + 1;
   std::rotate(first, first + 1, last);
   Lines[Region.Bottom]->Blank(kDefaultAttr);
-  if (!whole || (RepaintAll && ScrolledUp == 0)) return RepaintEverything();
+  // Once every row has moved there are no pixels left to move, and text
+  // need no longer mark its cells: a flood goes back to the plain repaint.
+  if (!whole || (RepaintAll && ScrolledUp == 0) || ScrolledUp + 1 >= FRows) return RepaintEverything();
   RepaintAll = true;
-  ScrolledUp = std::min(ScrolledUp + 1, FRows);
+  ++ScrolledUp;
   Dirty.MoveUp(1);
   MarkDirty(Region.Bottom, 0);
   MarkDirty(Region.Bottom, FCols);

@@ -109,7 +109,7 @@ class TScreen {
     const int row = Cursor.Row;
     const int col = Cursor.Col;
     if (Ch < 0x20 || col >= FCols) return PutChar(Ch);
-    const bool markDirty = !RepaintAll || ScrolledUp > 0;
+    const bool markDirty = FMarking;
     const std::uint8_t attr = Attr;
     if (AltFont) Ch |= 0x80;
     TLine& line = *Lines[row];
@@ -132,7 +132,7 @@ class TScreen {
   void ClearScreen();
   void ResetDirty();
   void MarkDirty(int ARow, int ACol) {
-    if (!RepaintAll || ScrolledUp > 0) Dirty.Add(ARow, ACol);
+    if (FMarking) Dirty.Add(ARow, ACol);
   }
   void PutChar(std::uint8_t Ch);
   void LineFeed();
@@ -195,6 +195,9 @@ class TScreen {
   void SetHooks(TScreenHooks Hooks) { FHooks = std::move(Hooks); }
 
  private:
+  // Whether changed cells are marked: not while a full repaint that no
+  // scroll count can spare is due (the one test on the text path).
+  bool FMarking = true;
   void Alert();
   void Report(std::string_view Message);
   void FeedUninterpreted(std::uint8_t Ch);
